@@ -1,0 +1,172 @@
+#include "cmxcomposer.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvane;
+using testfiles::Skin;
+
+namespace {
+
+const QByteArray kHeading = "// Character File. Copyright 1997, Maxis Inc.\r\n"
+                            "Version 300\r\n0\r\n1\r\n";
+
+LineList hatMesh()
+{
+    return splitLines(testfiles::meshFile("hat", "HEAD").replace("hat-tex", "tex"));
+}
+
+ComposeResult compose(const QByteArray &character, const LineList &mesh, const QString &name)
+{
+    return ComposeAttachedCmx(splitLines(character), mesh, name);
+}
+
+std::string reasonOf(const ComposeResult &result)
+{
+    return result.failure ? result.failure->reason.toStdString() : std::string("(none)");
+}
+
+} // namespace
+
+TEST(ComposeLayout, CharacterWithoutSkinsGetsTheMeshAsItsOnlyGroup)
+{
+    const ComposeResult result = compose(testfiles::characterFile({}), hatMesh(), "head_new");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_EQ(result.text, kHeading + "head_new\r\n0\r\n0\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0");
+    EXPECT_EQ(splitLines(result.text + "\r\n").size(), 13 + 1);
+}
+
+TEST(ComposeLayout, CopiesEachGroupsTwoLinesAndResetsItsFlags)
+{
+    const QByteArray character =
+        testfiles::characterFile({{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY"},
+                                  {" SPINE2 ", "xskin-b001fafit_01-SPINE2-BODY\t"}});
+    const ComposeResult result = compose(character, hatMesh(), "B001FAFit_new");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_EQ(result.text, kHeading + "B001FAFit_new\r\n0\r\n0\r\n3\r\n"
+                                      "PELVIS\r\nxskin-b001fafit_01-PELVIS-BODY\r\n0\r\n0\r\n"
+                                      " SPINE2 \r\nxskin-b001fafit_01-SPINE2-BODY\t\r\n0\r\n0\r\n"
+                                      "HEAD\r\nhat\r\n0\r\n0\r\n0");
+    EXPECT_FALSE(result.text.contains("animations follow"));
+}
+
+TEST(ComposeLayout, EightBitLinesAndNameAreWrittenUnchanged)
+{
+    QByteArray bone = "bone";
+    for (int b = 0x80; b <= 0xFF; ++b)
+        bone.append(char(b));
+    const ComposeResult result =
+        compose(testfiles::characterFile({{bone, "m\x01\x7f"}}), hatMesh(),
+                QString::fromUtf8("Chloé_new"));
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_TRUE(result.text.contains("\r\nChlo\xe9_new\r\n"));
+    EXPECT_TRUE(result.text.contains("\r\n" + bone + "\r\nm\x01\x7f\r\n0\r\n0\r\n"));
+}
+
+TEST(ComposeLayout, LinuxLineEndsAreReadAndCrLfIsWritten)
+{
+    const QByteArray character = testfiles::characterFile({{"PELVIS", "body"}}, "\n");
+    const LineList mesh = splitLines("glasses\ntex\n1\nHEAD\n");
+    const ComposeResult result = compose(character, mesh, "x_new");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_EQ(result.text, kHeading + "x_new\r\n0\r\n0\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
+                                      "HEAD\r\nglasses\r\n0\r\n0\r\n0");
+}
+
+TEST(ComposeLayout, OutputReadBackGrowsByOneGroupPerRun)
+{
+    QByteArray text = testfiles::characterFile({{"PELVIS", "body"}});
+    for (int run = 1; run <= 3; ++run) {
+        const ComposeResult result = compose(text, hatMesh(), "B001FAFit_01");
+        ASSERT_TRUE(result.ok()) << reasonOf(result);
+        text = result.text + "\r\n";
+        const LineList lines = splitLines(text);
+        EXPECT_EQ(lines[7], QByteArray::number(1 + run));
+        EXPECT_EQ(lines.size(), 13 + 4 * run + 1);
+        EXPECT_EQ(lines[8], "PELVIS");
+        EXPECT_EQ(lines[8 + 4 * run], "HEAD");
+    }
+}
+
+TEST(ComposeLayout, ShortMeshFileIsUsedAsFarAsItGoes)
+{
+    const ComposeResult result =
+        compose(testfiles::characterFile({}), splitLines("hat\r\ntex\r\n1\r\nHEAD"), "n");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_TRUE(result.text.endsWith("\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0"));
+}
+
+TEST(SkinCount, AcceptsWholeNumbersWithBlanksAround)
+{
+    EXPECT_EQ(parseSkinCount("0"), 0);
+    EXPECT_EQ(parseSkinCount(" 12\t"), 12);
+    EXPECT_EQ(parseSkinCount("007"), 7);
+    EXPECT_EQ(parseSkinCount("99999999999999999999999"), std::numeric_limits<qint64>::max());
+}
+
+TEST(SkinCount, RefusesAnythingElse)
+{
+    for (const char *line : {"", "  ", "abc", "2.5", "-1", "+1", "1 2", "3x", "0x10", "1e3"})
+        EXPECT_FALSE(parseSkinCount(line).has_value()) << line;
+}
+
+TEST(ComposeErrors, CountThatIsNoWholeNumberIsRefused)
+{
+    const ComposeResult result =
+        compose(testfiles::characterFileWithCount("abc", {}), hatMesh(), "n");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.failure->input, ComposeFailure::Input::CharacterFile);
+    EXPECT_EQ(reasonOf(result), "line 7 should be the number of skins, but it is \"abc\".");
+}
+
+TEST(ComposeErrors, CountThatWouldPassTheLargestIsRefused)
+{
+    const ComposeResult atLimit =
+        compose(testfiles::characterFileWithCount("32767", {}), hatMesh(), "n");
+    EXPECT_FALSE(atLimit.ok());
+    const ComposeResult huge =
+        compose(testfiles::characterFileWithCount("99999999999", {}), hatMesh(), "n");
+    ASSERT_FALSE(huge.ok());
+    EXPECT_NE(reasonOf(huge).find("99999999999"), std::string::npos);
+}
+
+TEST(ComposeErrors, LongestAcceptedCountIsOneBelowTheLimit)
+{
+    QList<Skin> skins(32766, Skin{"b", "m"});
+    const ComposeResult result = compose(testfiles::characterFile(skins), hatMesh(), "n");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_TRUE(result.text.contains("\r\n32767\r\n"));
+}
+
+TEST(ComposeErrors, MissingLinesAreNamed)
+{
+    EXPECT_EQ(reasonOf(compose("a\r\nb\r\nc", hatMesh(), "n")),
+              "line 7 (the number of skins) is missing; the file has only 3 lines.");
+
+    const QByteArray twoSkinsDeclared = "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n2\r\nPELVIS\r\nbody";
+    EXPECT_EQ(reasonOf(compose(twoSkinsDeclared + "\r\n0\r\n0", hatMesh(), "n")),
+              "line 12 (the bone name of skin 2) is missing; line 7 gives 2 skins, but the "
+              "file ends after 12 lines.");
+    EXPECT_EQ(reasonOf(compose(twoSkinsDeclared + "\r\n0\r\n0\r\nSPINE", hatMesh(), "n")),
+              "line 13 (the mesh name of skin 2) is missing; line 7 gives 2 skins, but the "
+              "file ends after 13 lines.");
+    EXPECT_TRUE(compose(twoSkinsDeclared + "\r\n0\r\n0\r\nSPINE\r\nback", hatMesh(), "n").ok());
+}
+
+TEST(ComposeErrors, MeshWithoutBoneLineIsRefused)
+{
+    const ComposeResult result =
+        compose(testfiles::characterFile({}), splitLines("hat\r\ntex\r\n1"), "n");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.failure->input, ComposeFailure::Input::MeshFile);
+    EXPECT_EQ(reasonOf(result),
+              "line 3 (the bone the mesh attaches to) does not begin within the file's first "
+              "400 bytes.");
+}
+
+TEST(ComposeErrors, UnsafeNameIsRefused)
+{
+    const ComposeResult result = compose(testfiles::characterFile({}), hatMesh(), "../evil");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.failure->input, ComposeFailure::Input::NewName);
+}

@@ -1,0 +1,40 @@
+#include "linelist.h"
+
+#include <gtest/gtest.h>
+
+using kelvane::LineList;
+using kelvane::splitLines;
+
+TEST(SplitLines, EmptyTextHasNoLines)
+{
+    EXPECT_TRUE(splitLines("").isEmpty());
+}
+
+TEST(SplitLines, CutsAtCrLfAndKeepsTheEmptyLastLine)
+{
+    EXPECT_EQ(splitLines("a\r\nb\r\n"), (LineList{"a", "b", ""}));
+    EXPECT_EQ(splitLines("a\r\n\r\nb"), (LineList{"a", "", "b"}));
+    EXPECT_EQ(splitLines("single"), (LineList{"single"}));
+}
+
+TEST(SplitLines, LoneCrOrLfStaysInsideALineOfACrLfText)
+{
+    EXPECT_EQ(splitLines("a\rb\r\nc\nd\r\n"), (LineList{"a\rb", "c\nd", ""}));
+    EXPECT_EQ(splitLines("a\r\r\nb"), (LineList{"a\r", "b"}));
+}
+
+TEST(SplitLines, TextWithoutCrLfIsCutAtLf)
+{
+    EXPECT_EQ(splitLines("a\nb\n"), (LineList{"a", "b", ""}));
+    EXPECT_EQ(splitLines("a\r\nb\nc"), (LineList{"a", "b\nc"}));
+    EXPECT_EQ(splitLines("only\rcarriage"), (LineList{"only\rcarriage"}));
+}
+
+TEST(SplitLines, EveryByteValuePassesThrough)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\n' && b != '\r')
+            all.append(char(b));
+    EXPECT_EQ(splitLines(all + "\r\n" + all), (LineList{all, all}));
+}

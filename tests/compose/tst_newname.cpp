@@ -1,0 +1,53 @@
+#include "newname.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace kelvane;
+
+TEST(ProposeNewName, KeepsSevenCharactersWhenTheSeventhIsAnUnderscore)
+{
+    EXPECT_EQ(proposeNewName("C001MA_hat.cmx", "new"), "C001MA_new");
+    EXPECT_EQ(proposeNewName("C001MA_.cmx", ""), "C001MA_");
+}
+
+TEST(ProposeNewName, OtherwiseTakesNineCharactersAndAnUnderscore)
+{
+    EXPECT_EQ(proposeNewName("B001FAFit_01.cmx", "new"), "B001FAFit_new");
+    EXPECT_EQ(proposeNewName("B001FAFi_x.cmx", "new"), "B001FAFi__new");
+    EXPECT_EQ(proposeNewName("ab_cdefgh.cmx", "new"), "ab_cdefgh_new");
+    EXPECT_EQ(proposeNewName("abc.cmx", "new"), "abc.cmx_new");
+    EXPECT_EQ(proposeNewName("B001FAFit_01.cmx", ""), "B001FAFit_");
+}
+
+TEST(SuffixOfName, IsTheSecondUnderscoreField)
+{
+    EXPECT_EQ(suffixOfName("B001FAFit_new", "x"), "new");
+    EXPECT_EQ(suffixOfName("a_b_c", "x"), "b");
+    EXPECT_EQ(suffixOfName("abc_", "x"), "");
+    EXPECT_EQ(suffixOfName("B001FAFi__new", "x"), "");
+    EXPECT_EQ(suffixOfName("_lead", "x"), "lead");
+}
+
+TEST(SuffixOfName, NameWithoutUnderscoreKeepsThePreviousSuffix)
+{
+    EXPECT_EQ(suffixOfName("", "hat"), "hat");
+    EXPECT_EQ(suffixOfName("B001FAFitnew", "hat"), "hat");
+}
+
+TEST(NewNameProblem, AcceptsEmptyAndLatin1Names)
+{
+    EXPECT_TRUE(newNameProblem("").isEmpty());
+    EXPECT_TRUE(newNameProblem("B001FAFit_new").isEmpty());
+    EXPECT_TRUE(newNameProblem(QString::fromUtf8("Chloé's hat.cmx")).isEmpty());
+}
+
+TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
+{
+    const QStringList refused = {"a/b",  "..\\up", "c:x", "a<b", "a>b",  "a\"b", "a|b",
+                                 "a?b",  "a*b",    "a\tb", "a\r\nb", QString(QChar(0x7F)),
+                                 QString::fromUtf8("hat\u2013new"), QString::fromUtf8("帽子")};
+    for (const QString &name : refused)
+        EXPECT_FALSE(newNameProblem(name).isEmpty()) << name.toStdString();
+}
