@@ -125,19 +125,27 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
     QByteArray text;
     text.reserve(kHeading.size() + newName.size() + copied + 12 * qsizetype(groups) + 64 +
                  meshLines[kMeshBoneLine].size() + meshLines[kMeshNameLine].size());
+    const auto appendLine = [&text](QByteArrayView line) {
+        text += line;
+        text += kCrLf;
+    };
     text += kHeading;
-    text += newName.toLatin1() + kCrLf;
-    text += "0" + kCrLf + "0" + kCrLf;
-    text += QByteArray::number(groups + 1) + kCrLf;
+    appendLine(newName.toLatin1());
+    appendLine("0");
+    appendLine("0");
+    appendLine(QByteArray::number(groups + 1));
     for (int k = 0; k < groups; ++k) {
         const qsizetype first = kFirstGroupLine + kLinesPerGroup * qsizetype(k);
-        text += skinLines[first] + kCrLf;
-        text += skinLines[first + 1] + kCrLf;
-        text += "0" + kCrLf + "0" + kCrLf;
+        appendLine(skinLines[first]);
+        appendLine(skinLines[first + 1]);
+        appendLine("0");
+        appendLine("0");
     }
-    text += meshLines[kMeshBoneLine] + kCrLf;
-    text += meshLines[kMeshNameLine] + kCrLf;
-    text += "0" + kCrLf + "0" + kCrLf + "0";
+    appendLine(meshLines[kMeshBoneLine]);
+    appendLine(meshLines[kMeshNameLine]);
+    appendLine("0");
+    appendLine("0");
+    text += "0";
     return {text, std::nullopt};
 }
 
