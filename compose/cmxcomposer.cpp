@@ -32,6 +32,13 @@ QString quoted(QByteArrayView line)
     return QLatin1Char('"') + shown + QLatin1Char('"');
 }
 
+// Lines a character file needs for count skin groups: through line 7 when it
+// has none, otherwise through the mesh name of the last group.
+qsizetype linesNeededFor(qint64 count)
+{
+    return count == 0 ? kCountLine + 1 : kFirstGroupLine + kLinesPerGroup * count - 2;
+}
+
 ComposeResult fail(ComposeFailure::Input input, const QString &reason)
 {
     return {{}, ComposeFailure{input, reason}};
@@ -67,6 +74,16 @@ std::optional<qint64> parseSkinCount(QByteArrayView line)
     return value;
 }
 
+LineList splitCharacterFile(const QByteArray &text)
+{
+    const LineList head = splitLines(text, kCountLine + 1);
+    const std::optional<qint64> count =
+        head.size() > kCountLine ? parseSkinCount(head[kCountLine]) : std::nullopt;
+    if (!count || *count >= kMaxSkinCount)
+        return head;
+    return splitLines(text, linesNeededFor(*count));
+}
+
 ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
                                  const QString &newName)
 {
@@ -93,8 +110,7 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
                 .arg(kMaxSkinCount));
 
     const int groups = int(*count);
-    const qsizetype linesNeeded = kFirstGroupLine + kLinesPerGroup * qsizetype(groups) - 2;
-    if (groups > 0 && skinLines.size() < linesNeeded) {
+    if (skinLines.size() < linesNeededFor(groups)) {
         // The first line the groups need that the file lacks; flag lines are not needed.
         qsizetype offset = skinLines.size() - kFirstGroupLine;
         if (offset % kLinesPerGroup >= 2)

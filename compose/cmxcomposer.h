@@ -17,6 +17,11 @@ inline constexpr int kMaxSkinCount = 32767;
 // no count. Values beyond what a qint64 holds come back as the qint64 maximum.
 std::optional<qint64> parseSkinCount(QByteArrayView line);
 
+// The lines of a character file text that composing uses: those up to the last
+// skin group its count announces. Cutting no further keeps a huge or hostile
+// file from costing more than its own bytes.
+LineList splitCharacterFile(const QByteArray &text);
+
 // What is wrong with an input, and which input it is.
 struct ComposeFailure {
     enum class Input { CharacterFile, MeshFile, NewName };

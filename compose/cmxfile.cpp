@@ -13,25 +13,60 @@ namespace kelvane {
 namespace {
 
 constexpr qint64 kMeshBytesRead = 400;
+// Far above any character file the game can load (32767 skins of long names),
+// low enough that a wrong file picked by mistake is not read into memory.
+constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
 
 struct ReadResult {
     QByteArray bytes;
     QString error;
 };
 
-ReadResult readFile(const QString &path, qint64 maxBytes = -1)
+// Reads until EOF or limit bytes, in pieces, so that pipes read whole too.
+ReadResult readUpTo(QFile &file, qint64 limit)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    ReadResult result;
+    while (result.bytes.size() < limit) {
+        const QByteArray piece = file.read(qMin(kPiece, limit - result.bytes.size()));
+        if (piece.isEmpty())
+            break;
+        result.bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError)
+        result.error = QStringLiteral("%1: the file cannot be read (%2).")
+                           .arg(file.fileName(), file.errorString());
+    return result;
+}
+
+ReadResult openFailure(const QFile &file)
+{
+    if (!file.exists())
+        return {{}, QStringLiteral("%1: the file does not exist.").arg(file.fileName())};
+    return {{}, QStringLiteral("%1: the file cannot be read (%2).")
+                    .arg(file.fileName(), file.errorString())};
+}
+
+ReadResult readCharacterFile(const QString &path)
 {
     QFile file(path);
-    if (!file.exists())
-        return {{}, QStringLiteral("%1: the file does not exist.").arg(path)};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("%1: the file cannot be read (%2).").arg(path, file.errorString())};
-    ReadResult result;
-    result.bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError)
-        result.error =
-            QStringLiteral("%1: the file cannot be read (%2).").arg(path, file.errorString());
+        return openFailure(file);
+    ReadResult result = readUpTo(file, kMaxCharacterFileBytes + 1);
+    if (result.bytes.size() > kMaxCharacterFileBytes)
+        return {{}, QStringLiteral("%1: the file is larger than %2 MB, far larger than any "
+                                   "character file; it cannot be one.")
+                        .arg(path)
+                        .arg(kMaxCharacterFileBytes / (1024 * 1024))};
     return result;
+}
+
+ReadResult readMeshFileStart(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return openFailure(file);
+    return readUpTo(file, kMeshBytesRead);
 }
 
 QString folderProblem(const QString &outputPath)
@@ -62,15 +97,15 @@ QString outputFilePath(const QString &outputFolder, const QString &newName)
 ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
                               const QString &newName)
 {
-    const ReadResult character = readFile(characterPath);
+    const ReadResult character = readCharacterFile(characterPath);
     if (!character.error.isEmpty())
         return {{}, character.error};
-    const ReadResult mesh = readFile(meshPath, kMeshBytesRead);
+    const ReadResult mesh = readMeshFileStart(meshPath);
     if (!mesh.error.isEmpty())
         return {{}, mesh.error};
 
     ComposeResult composed =
-        ComposeAttachedCmx(splitLines(character.bytes), splitLines(mesh.bytes), newName);
+        ComposeAttachedCmx(splitCharacterFile(character.bytes), splitLines(mesh.bytes), newName);
     if (composed.ok())
         return {std::move(composed.text), {}};
 

@@ -10,7 +10,8 @@ using LineList = QList<QByteArray>;
 // Cuts a game text into lines counted from 0. Lines end in CR LF; a lone CR
 // or LF stays inside its line. A text holding no CR LF but some LF (as Linux
 // tools write it) is cut at LF instead. A text ending in a line end yields a
-// last, empty line; an empty text yields no line at all.
-LineList splitLines(const QByteArray &text);
+// last, empty line; an empty text yields no line at all. With maxLines set,
+// cutting stops after that many lines and the rest of the text is dropped.
+LineList splitLines(const QByteArray &text, qsizetype maxLines = -1);
 
 } // namespace kelvane

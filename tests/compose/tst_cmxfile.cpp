@@ -150,6 +150,17 @@ TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
     EXPECT_EQ(testfiles::readAll(QDir(out).filePath("existing.cmx")), "keep me");
 }
 
+TEST_F(CreateFile, HugeCharacterFileIsRefusedUnread)
+{
+    QFile huge(QDir(skins).filePath("huge.cmx"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65 * 1024 * 1024));
+    huge.close();
+    const CreateResult result = create("n", out, "huge.cmx");
+    EXPECT_TRUE(result.error.contains("huge.cmx: the file is larger than 64 MB"))
+        << result.error.toStdString();
+    EXPECT_TRUE(outputFolderEntries().isEmpty());
+}
+
 TEST_F(CreateFile, UnwritableTargetIsReportedAndLeavesNoTemporaryFile)
 {
     ASSERT_TRUE(QDir(out).mkdir("taken.cmx"));

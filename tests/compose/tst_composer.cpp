@@ -170,3 +170,20 @@ TEST(ComposeErrors, UnsafeNameIsRefused)
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.failure->input, ComposeFailure::Input::NewName);
 }
+
+TEST(SplitCharacterFile, KeepsOnlyTheLinesTheGroupsNeed)
+{
+    const QByteArray text = testfiles::characterFile({{"A", "a"}, {"B", "b"}});
+    const LineList lines = splitCharacterFile(text + QByteArray(100000, 'x'));
+    EXPECT_EQ(lines.size(), 4 * 2 + 6);
+    EXPECT_EQ(lines.last(), "b");
+    EXPECT_EQ(splitCharacterFile(testfiles::characterFile({})).size(), 8);
+}
+
+TEST(SplitCharacterFile, HostileCountsCutNoFurtherThanTheCount)
+{
+    QByteArray manyLines = "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
+    EXPECT_EQ(splitCharacterFile(manyLines + "99999999999\r\n" + QByteArray(4000, '\n')).size(), 8);
+    EXPECT_EQ(splitCharacterFile(manyLines + "x\r\n" + QByteArray(4000, '\n')).size(), 8);
+    EXPECT_EQ(splitCharacterFile(QByteArray(100000, 'z')).size(), 1);
+}

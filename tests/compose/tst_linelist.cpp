@@ -38,3 +38,11 @@ TEST(SplitLines, EveryByteValuePassesThrough)
             all.append(char(b));
     EXPECT_EQ(splitLines(all + "\r\n" + all), (LineList{all, all}));
 }
+
+TEST(SplitLines, StopsAfterTheLinesAskedFor)
+{
+    EXPECT_EQ(splitLines("a\r\nb\r\nc\r\nd", 2), (LineList{"a", "b"}));
+    EXPECT_EQ(splitLines("a\nb\nc", 2), (LineList{"a", "b"}));
+    EXPECT_EQ(splitLines("a\r\nb", 5), (LineList{"a", "b"}));
+    EXPECT_TRUE(splitLines("a\r\nb", 0).isEmpty());
+}
