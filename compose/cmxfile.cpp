@@ -126,8 +126,15 @@ QString writeCharacterFile(const QString &path, const QByteArray &text)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
-    file.write(text);
-    file.write("\r\n", 2);
+    // A short write (disk full, file size limit) is not always reported as an
+    // error of the device, and commit() may not notice it: the counts and an
+    // explicit flush are what tell.
+    if (file.write(text) != text.size() || file.write("\r\n", 2) != 2 || !file.flush()) {
+        file.cancelWriting();
+        return QStringLiteral("%1: the file cannot be written (only part of it could be stored; "
+                              "the disk may be full). The old file is unchanged.")
+            .arg(path);
+    }
     if (!file.commit())
         return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
     return {};

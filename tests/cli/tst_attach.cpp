@@ -131,3 +131,29 @@ TEST_F(AttachCommand, HelpAndVersionSucceed)
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.contains("kelvane-attach 1.0"));
 }
+
+#ifdef Q_OS_UNIX
+// A write cut off by a file-size limit (which binds root too) must leave the
+// file it would have replaced byte-identical and no temporary file behind.
+TEST_F(AttachCommand, WriteCutOffPartWayLeavesTheOldFileWhole)
+{
+    QList<testfiles::Skin> skins(200, testfiles::Skin{"SPINE", "xskin-b001fafit_01-SPINE-BODY"});
+    testfiles::writeAll(path("big.cmx"), testfiles::characterFile(skins));
+    testfiles::writeAll(path("big_new.cmx"), "the old file");
+    const QByteArray original = testfiles::readAll(path("big.cmx"));
+
+    for (const QString &name : {QStringLiteral("big_new"), QStringLiteral("big")}) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start("bash", {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
+                               KELVANE_ATTACH_PATH, "--name", name, "big.cmx", "glasses.skn"});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(name + ".cmx: the file cannot be written")) << err.toStdString();
+    }
+    EXPECT_EQ(testfiles::readAll(path("big_new.cmx")), "the old file");
+    EXPECT_EQ(testfiles::readAll(path("big.cmx")), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+}
+#endif
