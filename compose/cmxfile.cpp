@@ -132,7 +132,7 @@ QString writeCharacterFile(const QString &path, const QByteArray &text)
     if (file.write(text) != text.size() || file.write("\r\n", 2) != 2 || !file.flush()) {
         file.cancelWriting();
         return QStringLiteral("%1: the file cannot be written (only part of it could be stored; "
-                              "the disk may be full). The old file is unchanged.")
+                              "the disk may be full); no file was changed.")
             .arg(path);
     }
     if (!file.commit())
