@@ -52,8 +52,11 @@ ReadResult readCharacterFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return openFailure(file);
-    ReadResult result = readUpTo(file, kMaxCharacterFileBytes + 1);
-    if (result.bytes.size() > kMaxCharacterFileBytes)
+    const bool knownTooLarge = !file.isSequential() && file.size() > kMaxCharacterFileBytes;
+    ReadResult result;
+    if (!knownTooLarge)
+        result = readUpTo(file, kMaxCharacterFileBytes + 1);
+    if (knownTooLarge || result.bytes.size() > kMaxCharacterFileBytes)
         return {{}, QStringLiteral("%1: the file is larger than %2 MB, far larger than any "
                                    "character file; it cannot be one.")
                         .arg(path)
