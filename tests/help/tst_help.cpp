@@ -1,0 +1,305 @@
+#include "about.h"
+#include "helptext.h"
+#include "helpwindow.h"
+#include "look.h"
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelvane;
+
+namespace
+{
+
+const QString crlf = QStringLiteral("\r\n");
+
+// The help text cut at every CR LF; the final CR LF leaves no extra line.
+QStringList helpLines()
+{
+    QStringList lines = helpText().split(crlf);
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QPlainTextEdit *txtHelpOf(QWidget *help)
+{
+    return help->findChild<QPlainTextEdit *>(QStringLiteral("txtHelp"));
+}
+
+// Once the Help window's loop is running, hands the active modal widget to
+// action, then closes every Help window, modal or not, so that a fault fails
+// the test instead of hanging it.
+void whenModalOpens(std::function<void(QWidget *)> action)
+{
+    QTimer::singleShot(0, [action = std::move(action)] {
+        action(QApplication::activeModalWidget());
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("Help"))
+                window->close();
+        }
+    });
+}
+
+} // namespace
+
+class TestHelp final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void helpTextLines();
+    void helpTextSections_data();
+    void helpTextSections();
+    void helpTextTabsOnlyWhereAllowed();
+    void helpWindowLayout();
+    void helpIsModalAndFreshOnReopen();
+    void txtHelpIsReadOnlyButCopyable();
+    void aboutText();
+    void aboutMessageIsTheSameEveryTime();
+    void bundledLook();
+};
+
+void TestHelp::initTestCase()
+{
+    QVERIFY(registerBundledFonts());
+}
+
+void TestHelp::cleanup()
+{
+    setMessageHandler({});
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestHelp::helpTextLines()
+{
+    const QString text = helpText();
+    QVERIFY(text.endsWith(crlf));
+    QCOMPARE(text.count(crlf), 78);
+    QCOMPARE(text.count(QLatin1Char('\n')), 78);
+    QCOMPARE(text.count(QLatin1Char('\r')), 78);
+    for (const QChar c : text)
+        QVERIFY2(c.unicode() < 128, "the help text is plain ASCII");
+
+    const QStringList lines = helpLines();
+    QCOMPARE(lines.size(), 78);
+    QCOMPARE(lines[0], QString(6, QLatin1Char('\t')));
+    QCOMPARE(lines[1], QString(6, QLatin1Char('\t')));
+    QCOMPARE(lines[2], QString(2, QLatin1Char('\t')));
+    QCOMPARE(lines[3], QString());
+    QCOMPARE(lines[4], QStringLiteral("This program is intended for creation of NEW CMX files "
+                                      "based on existing CMX and SKN files."));
+    QCOMPARE(lines[5], QString());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(lines[i].size() <= 97, qPrintable(QStringLiteral("line %1 too long").arg(i + 1)));
+}
+
+void TestHelp::helpTextSections_data()
+{
+    QTest::addColumn<int>("headingLine");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<int>("bodyLines");
+
+    QTest::newRow("what") << 7 << ">>>What are CMX and SKN files?" << 3;
+    QTest::newRow("where") << 14 << ">>>Where are my CMX and SKN files located?" << 3;
+    QTest::newRow("does") << 21 << ">>>What does this program do?" << 3;
+    QTest::newRow("need") << 28 << ">>>What will I need?" << 3;
+    QTest::newRow("example") << 35 << ">>>EXAMPLE" << 35;
+    QTest::newRow("email") << 74 << ">>>Email Me" << 2;
+}
+
+void TestHelp::helpTextSections()
+{
+    QFETCH(int, headingLine);
+    QFETCH(QString, heading);
+    QFETCH(int, bodyLines);
+
+    const QStringList lines = helpLines();
+    const int at = headingLine - 1;
+    QCOMPARE(lines[at], heading);
+    QCOMPARE(lines[at + 1], QString(heading.size(), QLatin1Char('=')));
+    QCOMPARE(lines[at + 2], QString());
+    const int bodyEnd = at + 3 + bodyLines;
+    QVERIFY(!lines[at + 3].trimmed().isEmpty());
+    QVERIFY(!lines[bodyEnd - 1].trimmed().isEmpty());
+    if (bodyEnd < lines.size())
+        QCOMPARE(lines[bodyEnd], QString());
+    else
+        QCOMPARE(bodyEnd, lines.size());
+}
+
+void TestHelp::helpTextTabsOnlyWhereAllowed()
+{
+    const QStringList lines = helpLines();
+    const int firstMark = lines.indexOf(QStringLiteral("    ***"));
+    const int secondMark = lines.indexOf(QStringLiteral("    ***"), firstMark + 1);
+    QVERIFY(firstMark > 34 && firstMark < 72);
+    QCOMPARE(secondMark, firstMark + 4);
+
+    for (int i = 3; i < lines.size(); ++i) {
+        const bool inFileList = i > firstMark && i < secondMark;
+        QCOMPARE(lines[i].startsWith(QLatin1Char('\t')), inFileList);
+        QCOMPARE(lines[i].count(QLatin1Char('\t')), inFileList ? 1 : 0);
+    }
+    const QString email = lines.mid(76).join(QLatin1Char(' '));
+    QVERIFY(email.startsWith(QStringLiteral("1.")));
+    QVERIFY(email.contains(QStringLiteral("issue tracker")));
+    QVERIFY(!email.contains(QLatin1Char('@')));
+}
+
+void TestHelp::helpWindowLayout()
+{
+    HelpWindow help;
+    QCOMPARE(help.objectName(), QStringLiteral("Help"));
+    QCOMPARE(help.windowTitle(), QStringLiteral("Kelvane 1.0"));
+    QCOMPARE(help.size(), QSize(522, 289));
+    QCOMPARE(help.minimumSize(), help.maximumSize());
+    QVERIFY(!help.windowFlags().testAnyFlags(Qt::WindowMinMaxButtonsHint));
+
+    QPlainTextEdit *txtHelp = txtHelpOf(&help);
+    QVERIFY(txtHelp);
+    QCOMPARE(txtHelp->geometry(), QRect(16, -16, 505, 305));
+    // Each CR LF is one line break on screen, not two.
+    QCOMPARE(txtHelp->toPlainText(), helpText().replace(crlf, QStringLiteral("\n")));
+}
+
+void TestHelp::helpIsModalAndFreshOnReopen()
+{
+    QWidget main;
+    main.resize(569, 396);
+    auto *button = new QPushButton(QStringLiteral("?"), &main);
+    button->setGeometry(10, 10, 40, 40);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+
+    QPointer<QWidget> first;
+    bool ownedByMain = false;
+    bool centred = false;
+    int scrollRange = 0;
+    whenModalOpens([&](QWidget *help) {
+        first = help;
+        if (!help)
+            return;
+        ownedByMain = help->objectName() == QStringLiteral("Help") && help->parentWidget() == &main;
+        centred = (help->geometry().center() - main.geometry().center()).manhattanLength() <= 2;
+        QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+        QScrollBar *scroll = txtHelpOf(help)->verticalScrollBar();
+        scrollRange = scroll->maximum();
+        scroll->setValue(scroll->maximum());
+    });
+    showHelp(&main);
+    QVERIFY(ownedByMain);
+    QVERIFY(centred);
+    QVERIFY(scrollRange > 0);
+    QCOMPARE(clicks.count(), 0);
+    QVERIFY(first.isNull());
+
+    int reopenedAt = -1;
+    whenModalOpens([&](QWidget *help) {
+        if (help)
+            reopenedAt = txtHelpOf(help)->verticalScrollBar()->value();
+    });
+    showHelp(&main);
+    QCOMPARE(reopenedAt, 0);
+
+    QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+    QCOMPARE(clicks.count(), 1);
+}
+
+void TestHelp::txtHelpIsReadOnlyButCopyable()
+{
+    HelpWindow help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QPlainTextEdit *txtHelp = txtHelpOf(&help);
+    const QString before = txtHelp->toPlainText();
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    QTest::keyClicks(txtHelp, QStringLiteral("typed"));
+    QTest::keyClick(txtHelp, Qt::Key_Return);
+    QTest::keyClick(txtHelp, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(txtHelp, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(txtHelp, Qt::Key_Delete);
+    QTest::keyClick(txtHelp, Qt::Key_Backspace);
+    QTest::keyClick(txtHelp, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(txtHelp->toPlainText(), before);
+
+    QTest::keyClick(txtHelp, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(txtHelp, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), before);
+}
+
+void TestHelp::aboutText()
+{
+    const QString text = kelvane::aboutText();
+    QVERIFY(!text.endsWith(crlf));
+    QVERIFY(text.contains(crlf + crlf));
+    const QStringList lines = text.split(crlf);
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines[0].contains(QStringLiteral("the Kelvane developers.")));
+    QVERIFY(lines[0].endsWith(
+        QStringLiteral(". By using this program you agree to the following terms:")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("1. ")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("2. ")));
+    QCOMPARE(lines[3], QString());
+    QVERIFY(lines[4].contains(QStringLiteral("2026")));
+    QVERIFY(lines[4].contains(QStringLiteral("Kelvane developers")));
+    for (const QString &line : lines)
+        QVERIFY(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
+}
+
+void TestHelp::aboutMessageIsTheSameEveryTime()
+{
+    QList<Message> shown;
+    setMessageHandler([&shown](const Message &message) { shown.append(message); });
+    QWidget main;
+    showAbout(&main);
+    showAbout(&main);
+
+    QCOMPARE(shown.size(), 2);
+    for (const Message &message : shown) {
+        QCOMPARE(message.title, QStringLiteral("About Kelvane 1.0"));
+        QCOMPARE(message.style, MessageStyle::Plain);
+        QCOMPARE(message.text, kelvane::aboutText());
+    }
+}
+
+void TestHelp::bundledLook()
+{
+    const QStringList families = QFontDatabase::families();
+    QVERIFY(families.contains(QStringLiteral("DejaVu Sans")));
+    QVERIFY(families.contains(QStringLiteral("League Spartan")));
+
+    const QStringList captionFamilies{QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")};
+    QVERIFY(captionFamilies.contains(QFontInfo(captionFont()).family()));
+    QVERIFY(captionFamilies.contains(QFontInfo(strongFont()).family()));
+    QVERIFY(QFontInfo(strongFont()).bold());
+    QVERIFY(!QFontInfo(captionFont()).bold());
+    const QStringList titleFamilies{QStringLiteral("Tw Cen MT"), QStringLiteral("League Spartan")};
+    QVERIFY(titleFamilies.contains(QFontInfo(titleFont()).family()));
+    QCOMPARE(captionFont().pointSizeF(), 6.75);
+    QCOMPARE(titleFont().pointSizeF(), 20.25);
+
+    const QPixmap picture = backgroundPicture();
+    QCOMPARE(picture.size(), QSize(597, 400));
+    QVERIFY(!picture.hasAlphaChannel());
+    QCOMPARE(appIcon().pixmap(32, 32).size(), QSize(32, 32));
+    QVERIFY(appIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"

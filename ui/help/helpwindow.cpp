@@ -1,0 +1,65 @@
+#include "helpwindow.h"
+
+#include "helptext.h"
+#include "look.h"
+#include "modalwindow.h"
+
+#include <QPlainTextEdit>
+
+namespace kelvane
+{
+
+namespace
+{
+
+constexpr int twipsPerPixel = 15;
+
+constexpr int pixels(int twips)
+{
+    return twips / twipsPerPixel;
+}
+
+const QColor navy(0, 0, 64);
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Help"));
+    setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
+    setWindowIcon(appIcon());
+    setFixedSize(pixels(7830), pixels(4335));
+
+    QPalette windowColours = palette();
+    windowColours.setColor(QPalette::Window, navy);
+    setPalette(windowColours);
+    setAutoFillBackground(true);
+
+    auto *txtHelp = new QPlainTextEdit(this);
+    txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    // The box starts above the client area, hiding its first lines of blanks.
+    txtHelp->setGeometry(pixels(240), pixels(-240), pixels(7575), pixels(4575));
+    txtHelp->setFrameShape(QFrame::NoFrame);
+    txtHelp->setFont(captionFont());
+    QPalette textColours = txtHelp->palette();
+    textColours.setColor(QPalette::Base, navy);
+    textColours.setColor(QPalette::Text, Qt::white);
+    txtHelp->setPalette(textColours);
+    txtHelp->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtHelp->setReadOnly(true);
+    txtHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtHelp->setPlainText(helpText());
+    txtHelp->setFocus();
+}
+
+void showHelp(QWidget *parent)
+{
+    HelpWindow help(parent);
+    showModal(help);
+}
+
+} // namespace kelvane
