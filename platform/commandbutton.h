@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+
+namespace kelvane {
+
+// A push button; setEnabled(false) greys it out and stops its clicked().
+// Space, Enter and Return press it when it has the focus.
+class CommandButton final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CommandButton)
+
+public:
+    explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+private:
+    QPushButton *m_button;
+};
+
+} // namespace kelvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QListWidget;
+
+namespace kelvane {
+
+// A classic folder list: the chain of folders from the drive root down to the
+// current folder, then the current folder's subfolders, indented. Double-click
+// or Enter opens the selected folder; typing letters selects by name.
+class DirectoryList final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DirectoryList)
+
+public:
+    // Starts in the current folder.
+    explicit DirectoryList(QWidget *parent = nullptr);
+
+    // The full native path, without a trailing separator except at a root.
+    QString path() const;
+    // Shows the folder at path, raising changed() when it differs from the
+    // one shown. Returns false, and changes nothing, when the folder cannot
+    // be listed (gone, no medium, no permission).
+    bool setPath(const QString &path);
+
+signals:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showFolder();
+    void openSelected();
+
+    QListWidget *m_list;
+    QString m_path;
+};
+
+} // namespace kelvane

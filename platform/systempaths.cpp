@@ -1,0 +1,58 @@
+#include "systempaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvane {
+
+QString driveRoot(const QString &driveText)
+{
+#ifdef Q_OS_WIN
+    return driveText.left(2) + QLatin1Char('\\');
+#else
+    if (driveText.endsWith(QLatin1Char(']'))) {
+        const qsizetype labelStart = driveText.lastIndexOf(QStringLiteral(" ["));
+        if (labelStart > 0)
+            return driveText.left(labelStart);
+    }
+    return driveText;
+#endif
+}
+
+QString systemRoot()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\");
+#else
+    return QStringLiteral("/");
+#endif
+}
+
+QString pathSeparator()
+{
+    return QString(QDir::separator());
+}
+
+Qt::CaseSensitivity pathCaseSensitivity()
+{
+#ifdef Q_OS_WIN
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
+bool folderCanBeListed(const QString &path)
+{
+    const QFileInfo folder(path);
+    if (!folder.isDir() || !folder.isReadable())
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    // Listing needs read permission, opening an entry needs search permission.
+    return folder.isExecutable();
+#endif
+}
+
+} // namespace kelvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace kelvane {
+
+// The parts of path handling that differ between systems, one function each.
+
+// The folder at the top of the drive a drive list names: on Windows the drive
+// letter and colon followed by "\", elsewhere the volume's root path (the text
+// before an optional " [label]").
+QString driveRoot(const QString &driveText);
+
+// The folder both browsers show at start: "c:\" on Windows, "/" elsewhere.
+QString systemRoot();
+
+// The separator between a folder and a name.
+QString pathSeparator();
+
+// How paths compare on this system.
+Qt::CaseSensitivity pathCaseSensitivity();
+
+// Whether the folder at path exists and its entries can be read.
+bool folderCanBeListed(const QString &path);
+
+} // namespace kelvane

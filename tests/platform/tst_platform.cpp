@@ -1,0 +1,318 @@
+#include "commandbutton.h"
+#include "directorylist.h"
+#include "drivelist.h"
+#include "drives.h"
+#include "filelist.h"
+#include "label.h"
+#include "systempaths.h"
+#include "textbox.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+}
+
+QStringList entries(QAbstractItemView *view)
+{
+    QStringList texts;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        texts << view->model()->index(row, 0).data().toString();
+    return texts;
+}
+
+QPoint centreOf(QAbstractItemView *view, const QString &text)
+{
+    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
+                                                       text, 1, Qt::MatchExactly);
+    return found.isEmpty() ? QPoint(-1, -1) : view->visualRect(found.first()).center();
+}
+
+} // namespace
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void directoryListShowsChainThenSortedSubfolders();
+    void directoryListRaisesChangeOnlyForAnotherFolder();
+    void directoryListRefusesFolderItCannotList();
+    void directoryListOpensByDoubleClickAndByTypingAndEnter();
+
+    void fileListMatchesPatternIgnoringCaseSortedByName();
+    void fileListClickFollowsMouseAndKeyboard();
+    void fileListPathWriteClearsSelectionAndRefreshKeepsIt();
+
+    void driveListSelectsDriveOfWrittenPath();
+    void driveRootDropsLabel();
+
+    void textBoxChangeFollowsTypingAndWritesSynchronously();
+    void commandButtonRaisesNoClickWhileDisabled();
+    void labelRaisesClick();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &relative) const { return m_dir->filePath(relative); }
+};
+
+void TestPlatform::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char *folder : {"top/mid/Zeta", "top/mid/alpha", "top/mid/beta", "files/dir.cmx"})
+        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+    for (const char *file : {"B001FAFIT_01.CMX", "abc.cmx", "Zed.cmx", "x.skn", "notes.txt"})
+        touch(path(QStringLiteral("files/") + QLatin1String(file)));
+}
+
+void TestPlatform::directoryListShowsChainThenSortedSubfolders()
+{
+    DirectoryList list;
+    QVERIFY(list.setPath(path("top/mid")));
+    auto *view = list.findChild<QListWidget *>();
+    const QStringList shown = entries(view);
+    QCOMPARE(shown.first(), systemRoot());
+    QCOMPARE(shown.mid(shown.size() - 5), QStringList({"top", "mid", "alpha", "beta", "Zeta"}));
+    QCOMPARE(view->currentItem()->text(), QStringLiteral("mid"));
+    QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid")));
+}
+
+void TestPlatform::directoryListRaisesChangeOnlyForAnotherFolder()
+{
+    DirectoryList list;
+    QVERIFY(list.setPath(path("top")));
+    QString pathSeenByHandler;
+    connect(&list, &DirectoryList::changed, this, [&] { pathSeenByHandler = list.path(); });
+    QSignalSpy changed(&list, &DirectoryList::changed);
+
+    QVERIFY(list.setPath(path("top/")));
+    QVERIFY(list.setPath(path("top/mid/..")));
+    QCOMPARE(changed.count(), 0);
+
+    QVERIFY(list.setPath(path("top/mid")));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(pathSeenByHandler, QDir::toNativeSeparators(path("top/mid")));
+
+    QVERIFY(list.setPath(systemRoot()));
+    QCOMPARE(list.path(), systemRoot());
+}
+
+void TestPlatform::directoryListRefusesFolderItCannotList()
+{
+    DirectoryList list;
+    QVERIFY(list.setPath(path("top")));
+    QSignalSpy changed(&list, &DirectoryList::changed);
+    QVERIFY(!list.setPath(path("missing")));
+    QVERIFY(!list.setPath(path("files/abc.cmx")));
+    QCOMPARE(list.path(), QDir::toNativeSeparators(path("top")));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
+{
+    DirectoryList list;
+    list.resize(200, 400);
+    QVERIFY(list.setPath(path("top/mid")));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    auto *view = list.findChild<QListWidget *>();
+    QSignalSpy changed(&list, &DirectoryList::changed);
+
+    const QPoint beta = centreOf(view, QStringLiteral("beta"));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, beta);
+    QCOMPARE(changed.count(), 0);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, beta);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid/beta")));
+
+    // Up the chain by keyboard: type the parent's name, then Enter.
+    QTest::keyClicks(view, QStringLiteral("mi"));
+    QCOMPARE(changed.count(), 1);
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid")));
+}
+
+void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
+{
+    FileList list(QStringLiteral("*.cmx"));
+    list.setPath(path("files"));
+    QCOMPARE(entries(list.findChild<QListView *>()),
+             QStringList({"abc.cmx", "B001FAFIT_01.CMX", "Zed.cmx"}));
+    QCOMPARE(list.path(), path("files"));
+
+    list.setPath(path("missing"));
+    QVERIFY(entries(list.findChild<QListView *>()).isEmpty());
+}
+
+void TestPlatform::fileListClickFollowsMouseAndKeyboard()
+{
+    FileList list(QStringLiteral("*.cmx"));
+    list.resize(200, 200);
+    list.setPath(path("files"));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    auto *view = list.findChild<QListView *>();
+    QSignalSpy clicked(&list, &FileList::clicked);
+    QString nameSeenByHandler;
+    connect(&list, &FileList::clicked, this, [&] { nameSeenByHandler = list.fileName(); });
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(nameSeenByHandler, QStringLiteral("abc.cmx"));
+    clicked.clear();
+
+    const QPoint abc = centreOf(view, QStringLiteral("abc.cmx"));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, abc);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(nameSeenByHandler, QStringLiteral("abc.cmx"));
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, abc);
+    QCOMPARE(clicked.count(), 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, abc);
+    QCOMPARE(list.fileName(), QStringLiteral("abc.cmx"));
+
+    const int beforeKeys = int(clicked.count());
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(clicked.count(), beforeKeys + 1);
+    QCOMPARE(nameSeenByHandler, QStringLiteral("B001FAFIT_01.CMX"));
+    QTest::keyClicks(view, QStringLiteral("z"));
+    QCOMPARE(clicked.count(), beforeKeys + 2);
+    QCOMPARE(list.fileName(), QStringLiteral("Zed.cmx"));
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(clicked.count(), beforeKeys + 2);
+}
+
+void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
+{
+    FileList list(QStringLiteral("*.cmx"));
+    list.resize(200, 200);
+    list.setPath(path("files"));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    auto *view = list.findChild<QListView *>();
+    QSignalSpy clicked(&list, &FileList::clicked);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centreOf(view, "Zed.cmx"));
+    QCOMPARE(clicked.count(), 1);
+
+    touch(path("files/new.cmx"));
+    list.refresh();
+    QVERIFY(entries(view).contains("new.cmx"));
+    QCOMPARE(list.fileName(), QStringLiteral("Zed.cmx"));
+
+    QVERIFY(QFile::remove(path("files/Zed.cmx")));
+    list.refresh();
+    QCOMPARE(list.fileName(), QString());
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centreOf(view, "abc.cmx"));
+    list.setPath(path("files"));
+    QCOMPARE(list.fileName(), QString());
+    QCOMPARE(clicked.count(), 2);
+}
+
+void TestPlatform::driveListSelectsDriveOfWrittenPath()
+{
+    const QString usb = path("usb");
+    const QString inner = path("usb/inner");
+    DriveList drives([&] { return QStringList{"/", usb + " [USB]", inner}; });
+    auto *box = drives.findChild<QComboBox *>();
+    QSignalSpy changed(&drives, &DriveList::changed);
+    QString driveSeenByHandler;
+    connect(&drives, &DriveList::changed, this, [&] { driveSeenByHandler = drives.drive(); });
+
+    drives.setDrive(usb + "/inner/deeper");
+    QCOMPARE(drives.drive(), inner);
+    QCOMPARE(driveSeenByHandler, inner);
+    drives.setDrive(usb + "/innerly");
+    QCOMPARE(drives.drive(), usb + " [USB]");
+    drives.setDrive(usb);
+    QCOMPARE(changed.count(), 2);
+
+    box->setCurrentIndex(0); // the user's choice
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(drives.drive(), QStringLiteral("/"));
+    drives.setDrive(QStringLiteral("not a drive"));
+    QCOMPARE(drives.drive(), QStringLiteral("/"));
+    QCOMPARE(changed.count(), 3);
+
+#ifndef Q_OS_WIN
+    QCOMPARE(driveRoot(browsableDrives().first()), QStringLiteral("/"));
+#endif
+}
+
+void TestPlatform::driveRootDropsLabel()
+{
+#ifdef Q_OS_WIN
+    QCOMPARE(driveRoot("d: [DATA]"), QStringLiteral("d:\\"));
+#else
+    QCOMPARE(driveRoot("/media/me/USB STICK [USB STICK]"), QStringLiteral("/media/me/USB STICK"));
+    QCOMPARE(driveRoot("/mnt/data"), QStringLiteral("/mnt/data"));
+#endif
+}
+
+void TestPlatform::textBoxChangeFollowsTypingAndWritesSynchronously()
+{
+    TextBox box;
+    QSignalSpy changed(&box, &TextBox::changed);
+    QString textSeenByHandler;
+    connect(&box, &TextBox::changed, this, [&] { textSeenByHandler = box.text(); });
+
+    box.setText(QStringLiteral("a_b"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(textSeenByHandler, QStringLiteral("a_b"));
+    QTest::keyClicks(box.findChild<QLineEdit *>(), QStringLiteral("cd"));
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(textSeenByHandler, QStringLiteral("a_bcd"));
+}
+
+void TestPlatform::commandButtonRaisesNoClickWhileDisabled()
+{
+    CommandButton button(QStringLiteral("Go"));
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    auto *push = button.findChild<QPushButton *>();
+    QSignalSpy clicked(&button, &CommandButton::clicked);
+
+    button.setEnabled(false);
+    QTest::mouseClick(push, Qt::LeftButton);
+    QTest::keyClick(push, Qt::Key_Space);
+    QCOMPARE(clicked.count(), 0);
+
+    button.setEnabled(true);
+    QTest::mouseClick(push, Qt::LeftButton);
+    QTest::keyClick(push, Qt::Key_Return);
+    QCOMPARE(clicked.count(), 2);
+}
+
+void TestPlatform::labelRaisesClick()
+{
+    Label label(QStringLiteral("Kelvane 1.0"));
+    label.resize(100, 20);
+    QSignalSpy clicked(&label, &Label::clicked);
+    QTest::mouseClick(&label, Qt::LeftButton);
+    QTest::mouseClick(&label, Qt::RightButton);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(label.focusPolicy(), Qt::NoFocus);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

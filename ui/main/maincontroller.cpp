@@ -1,0 +1,154 @@
+#include "maincontroller.h"
+
+#include "cmxfile.h"
+#include "commandbutton.h"
+#include "directorylist.h"
+#include "drivelist.h"
+#include "filelist.h"
+#include "label.h"
+#include "messagebox.h"
+#include "newname.h"
+#include "systempaths.h"
+#include "textbox.h"
+
+namespace kelvane {
+
+MainController::MainController(const MainControls &controls, QWidget *window)
+    : QObject(window),
+      m_controls(controls), m_skins{controls.DrvSkins, controls.DirSkins, controls.FileSkins},
+      m_props{controls.DrvProps, controls.DirProps, controls.FileProps}, m_window(window),
+      strSuffix(kDefaultSuffix)
+{
+    const MainControls &c = m_controls;
+    connect(c.DrvSkins, &DriveList::changed, this, &MainController::onDrvSkinsChange);
+    connect(c.DrvProps, &DriveList::changed, this, &MainController::onDrvPropsChange);
+    connect(c.DirSkins, &DirectoryList::changed, this, &MainController::onDirSkinsChange);
+    connect(c.DirProps, &DirectoryList::changed, this, &MainController::onDirPropsChange);
+    connect(c.FileSkins, &FileList::clicked, this, &MainController::onFileSkinsClick);
+    connect(c.FileProps, &FileList::clicked, this, &MainController::onFilePropsClick);
+    connect(c.txtNewName, &TextBox::changed, this, &MainController::onTxtNewNameChange);
+    connect(c.txtSavedTo, &TextBox::changed, this, &MainController::onTxtSavedToChange);
+    connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
+    connect(c.cmdHelp, &CommandButton::clicked, this, &MainController::onCmdHelpClick);
+    connect(c.lblTitle, &Label::clicked, this, &MainController::onLblTitleClick);
+}
+
+void MainController::setShowHelp(std::function<void()> showHelp)
+{
+    m_showHelp = std::move(showHelp);
+}
+
+void MainController::setShowAbout(std::function<void()> showAbout)
+{
+    m_showAbout = std::move(showAbout);
+}
+
+void MainController::onMainLoad()
+{
+    // The file lists follow through the directory lists' changed().
+    m_controls.DirSkins->setPath(systemRoot());
+    m_controls.DirProps->setPath(systemRoot());
+    strSuffix = kDefaultSuffix;
+    blnSavedToEdited = false;
+}
+
+void MainController::onDrvSkinsChange()
+{
+    driveChange(m_skins);
+}
+
+void MainController::onDrvPropsChange()
+{
+    driveChange(m_props);
+}
+
+void MainController::onDirSkinsChange()
+{
+    directoryChange(m_skins);
+}
+
+void MainController::onDirPropsChange()
+{
+    directoryChange(m_props);
+}
+
+void MainController::driveChange(const Side &side)
+{
+    if (side.directory->setPath(driveRoot(side.drive->drive())))
+        return;
+    showMessage(m_window, {QStringLiteral("Nothing in specified drive!"), MessageStyle::Exclamation,
+                           QStringLiteral("Error")});
+    // Raises this handler again, nested, which moves the folder list to the
+    // root of the restored drive.
+    side.drive->setDrive(side.directory->path());
+}
+
+void MainController::directoryChange(const Side &side)
+{
+    side.files->setPath(side.directory->path());
+    m_controls.cmdDoIt->setEnabled(false);
+}
+
+void MainController::onFileSkinsClick()
+{
+    const QString characterFile = m_controls.FileSkins->fileName();
+    if (characterFile.isEmpty())
+        return;
+    m_controls.txtNewName->setText(proposeNewName(characterFile, strSuffix));
+    if (!blnSavedToEdited)
+        m_controls.txtSavedTo->setText(folderProposal());
+    if (!m_controls.FileProps->fileName().isEmpty())
+        m_controls.cmdDoIt->setEnabled(true);
+}
+
+void MainController::onFilePropsClick()
+{
+    if (!m_controls.FileSkins->fileName().isEmpty())
+        m_controls.cmdDoIt->setEnabled(true);
+}
+
+void MainController::onTxtNewNameChange()
+{
+    strSuffix = suffixOfName(m_controls.txtNewName->text(), strSuffix);
+}
+
+void MainController::onTxtSavedToChange()
+{
+    if (m_controls.txtSavedTo->text() != folderProposal())
+        blnSavedToEdited = true;
+}
+
+void MainController::onCmdDoItClick()
+{
+    const MainControls &c = m_controls;
+    const CreateResult result =
+        CreateAttachedCmxFile(c.DirSkins->path(), c.FileSkins->fileName(), c.DirProps->path(),
+                              c.FileProps->fileName(), c.txtNewName->text(), c.txtSavedTo->text());
+    if (!result.ok()) {
+        showMessage(m_window, {result.error, MessageStyle::Exclamation, QStringLiteral("Error")});
+        return;
+    }
+    showMessage(m_window, {c.txtNewName->text() + QStringLiteral(".cmx has been created"),
+                           MessageStyle::Plain, QStringLiteral("File Created")});
+    c.FileSkins->refresh();
+    c.cmdDoIt->setEnabled(false);
+}
+
+void MainController::onCmdHelpClick()
+{
+    if (m_showHelp)
+        m_showHelp();
+}
+
+void MainController::onLblTitleClick()
+{
+    if (m_showAbout)
+        m_showAbout();
+}
+
+QString MainController::folderProposal() const
+{
+    return m_controls.FileSkins->path() + pathSeparator();
+}
+
+} // namespace kelvane

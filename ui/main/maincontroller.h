@@ -1,0 +1,71 @@
+#pragma once
+
+#include "maincontrols.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace kelvane {
+
+// The behaviour of the Main window: one handler per control event, the
+// remembered name suffix and whether the user has edited the output folder.
+// Property writes on the controls raise their events nested, so the file
+// lists follow the directory lists and the suffix follows the name text.
+class MainController final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainController)
+
+public:
+    // Binds the handlers to the controls' events; message boxes open over window.
+    MainController(const MainControls &controls, QWidget *window);
+
+    // The Help window and the About message, shown by cmdHelp and lblTitle.
+    void setShowHelp(std::function<void()> showHelp);
+    void setShowAbout(std::function<void()> showAbout);
+
+    QString suffix() const { return strSuffix; }
+    bool savedToEdited() const { return blnSavedToEdited; }
+
+public slots:
+    void onMainLoad();
+    void onDrvSkinsChange();
+    void onDrvPropsChange();
+    void onDirSkinsChange();
+    void onDirPropsChange();
+    void onFileSkinsClick();
+    void onFilePropsClick();
+    void onTxtNewNameChange();
+    void onTxtSavedToChange();
+    void onCmdDoItClick();
+    void onCmdHelpClick();
+    void onLblTitleClick();
+
+private:
+    // The drive list, directory list and file list of one side of the window.
+    struct Side {
+        DriveList *drive;
+        DirectoryList *directory;
+        FileList *files;
+    };
+
+    void driveChange(const Side &side);
+    void directoryChange(const Side &side);
+    QString folderProposal() const;
+
+    MainControls m_controls;
+    Side m_skins;
+    Side m_props;
+    QWidget *m_window;
+    std::function<void()> m_showHelp;
+    std::function<void()> m_showAbout;
+
+    QString strSuffix;
+    bool blnSavedToEdited = false;
+};
+
+} // namespace kelvane

@@ -1,0 +1,124 @@
+#include "mainwindow.h"
+
+#include "commandbutton.h"
+#include "directorylist.h"
+#include "drivelist.h"
+#include "filelist.h"
+#include "label.h"
+#include "maincontroller.h"
+#include "mainwindowlook.h"
+#include "textbox.h"
+
+#include <QtMath>
+
+namespace kelvane {
+
+namespace {
+
+// Places of the controls in twips (15 to the pixel), left, top, width, height.
+struct ControlPlace {
+    const char *name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr ControlPlace kPlaces[] = {
+    {"lblTitle", 120, 120, 2775, 375},    {"cmdHelp", 8160, 240, 255, 255},
+    {"DrvSkins", 2880, 1200, 855, 315},   {"DrvProps", 7560, 1200, 855, 315},
+    {"lblSkins", 120, 1320, 3615, 255},   {"lblProps", 3840, 1320, 4575, 255},
+    {"DirSkins", 120, 1560, 3615, 1140},  {"DirProps", 3840, 1560, 4575, 1140},
+    {"Label1", 120, 2880, 3615, 255},     {"Label2", 3840, 2880, 4575, 255},
+    {"FileSkins", 120, 3120, 3615, 1170}, {"FileProps", 3840, 3120, 4575, 1170},
+    {"lblInfo", 4320, 4320, 3615, 375},   {"lblNewName", 120, 4560, 3615, 255},
+    {"txtNewName", 120, 4800, 3615, 285}, {"cmdDoIt", 3840, 4800, 4575, 295},
+    {"lblSavedTo", 120, 5160, 3615, 255}, {"txtSavedTo", 120, 5400, 8295, 300},
+};
+
+constexpr int kClientWidthTwips = 8535;
+constexpr int kClientHeightTwips = 5940;
+
+int pixels(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+QRect placeOf(const char *name)
+{
+    for (const ControlPlace &place : kPlaces) {
+        if (qstrcmp(place.name, name) == 0)
+            return {pixels(place.left), pixels(place.top), pixels(place.width),
+                    pixels(place.height)};
+    }
+    Q_UNREACHABLE();
+}
+
+// Creates a control on window with its name and place.
+template <typename Control, typename... Args>
+Control *addControl(QWidget *window, const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., window);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(placeOf(name));
+    return control;
+}
+
+Label *addLabel(QWidget *window, const char *name, const QString &caption)
+{
+    return addControl<Label>(window, name, caption);
+}
+
+} // namespace
+
+MainWindow::MainWindow(DriveSource drives, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Kelvane 1.0"));
+    setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
+
+    // Tab follows the order in which the controls are created (a control and
+    // the widget it forwards the focus to stay together), so the ten that take
+    // the focus come first, in focus order.
+    MainControls c;
+    c.DirSkins = addControl<DirectoryList>(this, "DirSkins");
+    c.DirProps = addControl<DirectoryList>(this, "DirProps");
+    c.FileSkins = addControl<FileList>(this, "FileSkins", QStringLiteral("*.cmx"));
+    c.FileProps = addControl<FileList>(this, "FileProps", QStringLiteral("*.skn"));
+    c.txtNewName = addControl<TextBox>(this, "txtNewName");
+    c.cmdDoIt = addControl<CommandButton>(this, "cmdDoIt",
+                                          QStringLiteral("CREATE NEW CMX FILE WITH ATTACHMENT"));
+    c.cmdDoIt->setEnabled(false);
+    c.DrvProps = addControl<DriveList>(this, "DrvProps", drives);
+    c.DrvSkins = addControl<DriveList>(this, "DrvSkins", drives);
+    c.txtSavedTo = addControl<TextBox>(this, "txtSavedTo");
+    c.cmdHelp = addControl<CommandButton>(this, "cmdHelp", QStringLiteral("?"));
+
+    c.lblTitle = addLabel(this, "lblTitle", QStringLiteral("Kelvane 1.0"));
+    addLabel(this, "lblSkins", QStringLiteral("Select your SKINS directory:"));
+    addLabel(this, "lblProps", QStringLiteral("Select the directory of the mesh  to be appended:"));
+    addLabel(this, "Label1", QStringLiteral("Existing CMX Files:"));
+    addLabel(this, "Label2", QStringLiteral("Existing SKN Files:"));
+    Label *lblInfo = addLabel(
+        this, "lblInfo",
+        QStringLiteral("*The selected mesh will be added to the new cmx file to create a new sim"));
+    lblInfo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblInfo->setWordWrap(true);
+    addLabel(this, "lblNewName", QStringLiteral("NAME OF NEW CMX FILE TO BE CREATED:"));
+    addLabel(this, "lblSavedTo", QStringLiteral("DIRECTORY TO BE SAVED TO:"));
+
+    // Labels stay beneath the other controls: the drive lists cover the right
+    // ends of the heading labels.
+    for (Label *label : findChildren<Label *>(Qt::FindDirectChildrenOnly))
+        label->lower();
+
+    applyLook(*this);
+    c.DirSkins->setFocus();
+
+    m_controller = new MainController(c, this);
+    m_controller->onMainLoad();
+}
+
+} // namespace kelvane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "drives.h"
+
+#include <QWidget>
+
+namespace kelvane {
+
+class MainController;
+
+// The Main window: the eighteen controls in their fixed places, bound to
+// their controller, loaded and ready to show.
+class MainWindow final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+public:
+    // The drive lists offer the drives that drives gives.
+    explicit MainWindow(DriveSource drives = browsableDrives, QWidget *parent = nullptr);
+
+    MainController &controller() const { return *m_controller; }
+
+private:
+    MainController *m_controller = nullptr;
+};
+
+} // namespace kelvane
