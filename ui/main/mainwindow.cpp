@@ -1,14 +1,18 @@
 #include "mainwindow.h"
 
+#include "about.h"
 #include "commandbutton.h"
 #include "directorylist.h"
 #include "drivelist.h"
 #include "filelist.h"
+#include "helpwindow.h"
 #include "label.h"
+#include "look.h"
 #include "maincontroller.h"
 #include "mainwindowlook.h"
 #include "textbox.h"
 
+#include <QPainter>
 #include <QtMath>
 
 namespace kelvane {
@@ -117,8 +121,18 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     applyLook(*this);
     c.DirSkins->setFocus();
 
+    m_picture = backgroundPicture();
+
     m_controller = new MainController(c, this);
+    m_controller->setShowHelp([this] { showHelp(this); });
+    m_controller->setShowAbout([this] { showAbout(this); });
     m_controller->onMainLoad();
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    // Unscaled from the top-left corner; the window clips what is too large.
+    QPainter(this).drawPixmap(0, 0, m_picture);
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "drives.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace kelvane {
@@ -21,8 +22,12 @@ public:
 
     MainController &controller() const { return *m_controller; }
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     MainController *m_controller = nullptr;
+    QPixmap m_picture;
 };
 
 } // namespace kelvane

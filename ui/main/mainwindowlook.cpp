@@ -1,5 +1,6 @@
 #include "mainwindowlook.h"
 
+#include "look.h"
 #include "mainwindow.h"
 
 #include <QColor>
@@ -43,12 +44,34 @@ void setDriveListColours(QWidget *driveList, const QColor &back)
                            {QPalette::ButtonText, kWhite},
                            {QPalette::Text, kWhite},
                            {QPalette::WindowText, kWhite}});
+    // Styles shade a drop-down's face; the drive lists keep their flat colour.
+    driveList->setStyleSheet(QStringLiteral("QComboBox { background-color: %1; color: white; "
+                                            "border: 1px solid %2; padding-left: 3px; }")
+                                 .arg(back.name(), back.darker(160).name()));
+}
+
+QFont fontFor(const char *name)
+{
+    static const QStringList strong = {QStringLiteral("cmdHelp"), QStringLiteral("lblNewName"),
+                                       QStringLiteral("txtNewName"), QStringLiteral("cmdDoIt"),
+                                       QStringLiteral("lblSavedTo"), QStringLiteral("txtSavedTo")};
+    const QString control = QLatin1String(name);
+    if (control == QLatin1String("lblTitle"))
+        return titleFont();
+    return strong.contains(control) ? strongFont() : captionFont();
 }
 
 } // namespace
 
 void applyLook(MainWindow &window)
 {
+    window.setWindowIcon(appIcon());
+    // The drive lists keep the default interface font.
+    for (const char *name : {"lblTitle", "cmdHelp", "lblSkins", "lblProps", "DirSkins", "DirProps",
+                             "Label1", "Label2", "FileSkins", "FileProps", "lblInfo", "lblNewName",
+                             "txtNewName", "cmdDoIt", "lblSavedTo", "txtSavedTo"})
+        control(window, name)->setFont(fontFor(name));
+
     setColours(&window, {{QPalette::Window, kWindowBack}});
     window.setAutoFillBackground(true);
 

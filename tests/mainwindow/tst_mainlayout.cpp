@@ -1,0 +1,220 @@
+#include "commandbutton.h"
+#include "directorylist.h"
+#include "drivelist.h"
+#include "filelist.h"
+#include "label.h"
+#include "look.h"
+#include "mainwindow.h"
+#include "textbox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace kelvane;
+
+namespace {
+
+enum class Kind { Label, Button, Drive, Directory, Files, Text };
+enum class Font { Caption, Strong, Title, Default };
+
+// The window's control table: place and size in twips, font, text colour.
+struct ControlSpec {
+    const char *name;
+    Kind kind;
+    int left, top, width, height;
+    Font font;
+    QColor text;
+};
+
+const QColor kWhite(255, 255, 255);
+const QColor kTeal(0, 128, 128);
+const QColor kBlack(0, 0, 0);
+const QColor kStandard; // the system's colour for that kind of control
+
+const ControlSpec kTable[] = {
+    {"lblTitle", Kind::Label, 120, 120, 2775, 375, Font::Title, kWhite},
+    {"cmdHelp", Kind::Button, 8160, 240, 255, 255, Font::Strong, kStandard},
+    {"DrvSkins", Kind::Drive, 2880, 1200, 855, 315, Font::Default, kWhite},
+    {"DrvProps", Kind::Drive, 7560, 1200, 855, 315, Font::Default, kWhite},
+    {"lblSkins", Kind::Label, 120, 1320, 3615, 255, Font::Caption, kWhite},
+    {"lblProps", Kind::Label, 3840, 1320, 4575, 255, Font::Caption, kWhite},
+    {"DirSkins", Kind::Directory, 120, 1560, 3615, 1140, Font::Caption, kBlack},
+    {"DirProps", Kind::Directory, 3840, 1560, 4575, 1140, Font::Caption, kBlack},
+    {"Label1", Kind::Label, 120, 2880, 3615, 255, Font::Caption, kWhite},
+    {"Label2", Kind::Label, 3840, 2880, 4575, 255, Font::Caption, kWhite},
+    {"FileSkins", Kind::Files, 120, 3120, 3615, 1170, Font::Caption, kStandard},
+    {"FileProps", Kind::Files, 3840, 3120, 4575, 1170, Font::Caption, kStandard},
+    {"lblInfo", Kind::Label, 4320, 4320, 3615, 375, Font::Caption, kTeal},
+    {"lblNewName", Kind::Label, 120, 4560, 3615, 255, Font::Strong, kWhite},
+    {"txtNewName", Kind::Text, 120, 4800, 3615, 285, Font::Strong, kStandard},
+    {"cmdDoIt", Kind::Button, 3840, 4800, 4575, 295, Font::Strong, kStandard},
+    {"lblSavedTo", Kind::Label, 120, 5160, 3615, 255, Font::Strong, kWhite},
+    {"txtSavedTo", Kind::Text, 120, 5400, 8295, 300, Font::Strong, kStandard},
+};
+
+bool isKind(QWidget *widget, Kind kind)
+{
+    switch (kind) {
+    case Kind::Label: return qobject_cast<Label *>(widget);
+    case Kind::Button: return qobject_cast<CommandButton *>(widget);
+    case Kind::Drive: return qobject_cast<DriveList *>(widget);
+    case Kind::Directory: return qobject_cast<DirectoryList *>(widget);
+    case Kind::Files: return qobject_cast<FileList *>(widget);
+    case Kind::Text: return qobject_cast<TextBox *>(widget);
+    }
+    return false;
+}
+
+QFont expectedFont(Font font)
+{
+    switch (font) {
+    case Font::Caption: return captionFont();
+    case Font::Strong: return strongFont();
+    case Font::Title: return titleFont();
+    case Font::Default: return QApplication::font();
+    }
+    return {};
+}
+
+bool near(QColor a, QColor b, int tolerance)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestMainLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowSettings();
+    void controlTable_data();
+    void controlTable();
+    void labelsLieBeneathTheDriveLists();
+    void renderedColours();
+
+private:
+    QWidget *control(const char *name) const
+    {
+        return m_window->findChild<QWidget *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainLayout::initTestCase()
+{
+    QVERIFY(registerBundledFonts());
+}
+
+void TestMainLayout::init()
+{
+    m_window = std::make_unique<MainWindow>([] { return QStringList{QStringLiteral("/")}; });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainLayout::cleanup()
+{
+    m_window.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestMainLayout::windowSettings()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("Main"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Kelvane 1.0"));
+    QCOMPARE(m_window->size(), QSize(569, 396));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    const Qt::WindowFlags flags = m_window->windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(m_window->windowType(), Qt::Window); // keeps its own taskbar button
+    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(m_window->palette().color(QPalette::Window), QColor(64, 64, 64));
+    QCOMPARE(m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 18);
+}
+
+void TestMainLayout::controlTable_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kTable)); ++row)
+        QTest::newRow(kTable[row].name) << row;
+}
+
+void TestMainLayout::controlTable()
+{
+    QFETCH(int, row);
+    const ControlSpec &spec = kTable[row];
+    QWidget *widget = control(spec.name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget(), m_window.get());
+    QVERIFY(isKind(widget, spec.kind));
+
+    const int height = qRound(spec.height / 15.0);
+    QCOMPARE(widget->geometry(), QRect(spec.left / 15, spec.top / 15, spec.width / 15, height));
+
+    const QFont expected = expectedFont(spec.font);
+    QCOMPARE(QFontInfo(widget->font()).family(), QFontInfo(expected).family());
+    QCOMPARE(widget->font().pointSizeF(), expected.pointSizeF());
+    QCOMPARE(widget->font().bold(), expected.bold());
+
+    if (spec.text.isValid()) {
+        const QPalette::ColorRole role =
+            spec.kind == Kind::Label ? QPalette::WindowText : QPalette::Text;
+        QCOMPARE(widget->palette().color(role), spec.text);
+    }
+    QCOMPARE(widget->isEnabled(), qstrcmp(spec.name, "cmdDoIt") != 0);
+    QVERIFY(widget->isVisible());
+}
+
+void TestMainLayout::labelsLieBeneathTheDriveLists()
+{
+    const QList<QWidget *> order = m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    // Children paint in list order: every label before every other control.
+    qsizetype lastLabel = -1;
+    qsizetype firstOther = order.size();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (qobject_cast<Label *>(order[i]))
+            lastLabel = i;
+        else
+            firstOther = qMin(firstOther, i);
+    }
+    QVERIFY(lastLabel < firstOther);
+}
+
+void TestMainLayout::renderedColours()
+{
+    const QImage shot = m_window->grab().toImage();
+    const QImage picture = backgroundPicture().toImage();
+
+    // Between the title and the drive lists only the picture shows, unscaled.
+    for (const QPoint point : {QPoint(300, 40), QPoint(560, 390), QPoint(2, 100)})
+        QCOMPARE(shot.pixelColor(point), picture.pixelColor(point));
+
+    // The skins drive list is teal, the mesh drive list blue.
+    const QRect skinsDrive = control("DrvSkins")->geometry();
+    QVERIFY(near(shot.pixelColor(skinsDrive.center() - QPoint(10, 0)), kTeal, 40));
+    const QRect propsDrive = control("DrvProps")->geometry();
+    QVERIFY(near(shot.pixelColor(propsDrive.center() - QPoint(10, 0)), QColor(0, 0, 192), 40));
+
+    // lblInfo's text is drawn in teal.
+    const QRect info = control("lblInfo")->geometry();
+    int tealPixels = 0;
+    for (int y = info.top(); y <= info.bottom(); ++y)
+        for (int x = info.left(); x <= info.right(); ++x)
+            tealPixels += near(shot.pixelColor(x, y), kTeal, 24) ? 1 : 0;
+    QVERIFY2(tealPixels > 50, qPrintable(QString::number(tealPixels)));
+}
+
+QTEST_MAIN(TestMainLayout)
+#include "tst_mainlayout.moc"
