@@ -24,6 +24,9 @@ void showMessage(QWidget *parent, const Message &message)
                                        ? QMessageBox::Warning
                                        : QMessageBox::NoIcon;
     QMessageBox box(icon, message.title, message.text, QMessageBox::Ok, parent);
+    // Screen readers read the box out by these.
+    box.setAccessibleName(message.title);
+    box.setAccessibleDescription(message.text);
     box.exec();
 }
 

@@ -5,9 +5,12 @@
 #include "label.h"
 #include "look.h"
 #include "mainwindow.h"
+#include "modalwindow.h"
 #include "textbox.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -100,6 +103,8 @@ private slots:
     void controlTable();
     void labelsLieBeneathTheDriveLists();
     void renderedColours();
+    void screenReadersHearCaptionsNotObjectNames();
+    void helpKeyOpensHelp();
 
 private:
     QWidget *control(const char *name) const
@@ -214,6 +219,34 @@ void TestMainLayout::renderedColours()
         for (int x = info.left(); x <= info.right(); ++x)
             tealPixels += near(shot.pixelColor(x, y), kTeal, 24) ? 1 : 0;
     QVERIFY2(tealPixels > 50, qPrintable(QString::number(tealPixels)));
+}
+
+void TestMainLayout::screenReadersHearCaptionsNotObjectNames()
+{
+    const auto spokenName = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    for (const ControlSpec &spec : kTable) {
+        QWidget *widget = control(spec.name);
+        // A label is read by its text, a control by the widget that takes the focus.
+        QWidget *focused = spec.kind == Kind::Label ? widget->findChild<QLabel *>()
+                           : widget->focusProxy()   ? widget->focusProxy()
+                                                    : widget;
+        QVERIFY2(!spokenName(focused).isEmpty(), spec.name);
+        QVERIFY2(spokenName(focused) != QLatin1String(spec.name), spec.name);
+    }
+    QCOMPARE(spokenName(control("txtNewName")->focusProxy()),
+             QStringLiteral("Name of new CMX file to be created"));
+    QCOMPARE(spokenName(control("FileProps")->focusProxy()), QStringLiteral("Existing SKN files"));
+}
+
+void TestMainLayout::helpKeyOpensHelp()
+{
+    QStringList opened;
+    setModalHandler([&](QDialog &window) { opened.append(window.objectName()); });
+    QTest::keyClick(m_window.get(), Qt::Key_F1);
+    setModalHandler({});
+    QCOMPARE(opened, QStringList{QStringLiteral("Help")});
 }
 
 QTEST_MAIN(TestMainLayout)

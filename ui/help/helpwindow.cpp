@@ -39,6 +39,7 @@ HelpWindow::HelpWindow(QWidget *parent)
 
     auto *txtHelp = new QPlainTextEdit(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp->setAccessibleName(QStringLiteral("Kelvane help"));
     // The box starts above the client area, hiding its first lines of blanks.
     txtHelp->setGeometry(pixels(240), pixels(-240), pixels(7575), pixels(4575));
     txtHelp->setFrameShape(QFrame::NoFrame);

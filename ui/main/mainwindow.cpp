@@ -9,10 +9,12 @@
 #include "label.h"
 #include "look.h"
 #include "maincontroller.h"
+#include "mainwindowaccessibility.h"
 #include "mainwindowlook.h"
 #include "textbox.h"
 
 #include <QPainter>
+#include <QShortcut>
 #include <QtMath>
 
 namespace kelvane {
@@ -119,6 +121,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
         label->lower();
 
     applyLook(*this);
+    describeForAssistiveTechnology(*this);
     c.DirSkins->setFocus();
 
     m_picture = backgroundPicture();
@@ -127,6 +130,9 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     m_controller->setShowHelp([this] { showHelp(this); });
     m_controller->setShowAbout([this] { showAbout(this); });
     m_controller->onMainLoad();
+
+    // The usual help key opens the same window as the "?" button.
+    new QShortcut(QKeySequence::HelpContents, this, [this] { m_controller->onCmdHelpClick(); });
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
