@@ -8,7 +8,7 @@ namespace kelvane {
 
 namespace {
 
-constexpr int kCountLine = 7;
+constexpr qsizetype kSkinCountLine = kSkinCountLine;
 constexpr int kFirstGroupLine = 8;
 constexpr int kLinesPerGroup = 4;
 constexpr int kMeshNameLine = 0;
@@ -20,7 +20,10 @@ const QByteArray kHeading = QByteArrayLiteral("// Character File. Copyright 1997
                                               "0\r\n"
                                               "1\r\n");
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // A line as it may be quoted in a message: decoded as Latin-1, cut short when long.
 QString quoted(QByteArrayView line)
@@ -36,17 +39,12 @@ QString quoted(QByteArrayView line)
 // has none, otherwise through the mesh name of the last group.
 qsizetype linesNeededFor(qint64 count)
 {
-    return count == 0 ? kCountLine + 1 : kFirstGroupLine + kLinesPerGroup * count - 2;
+    return count == 0 ? kSkinCountLine + 1 : kFirstGroupLine + kLinesPerGroup * count - 2;
 }
 
 ComposeResult fail(ComposeFailure::Input input, const QString &reason)
 {
     return {{}, ComposeFailure{input, reason}};
-}
-
-ComposeResult characterFileFault(const QString &reason)
-{
-    return fail(ComposeFailure::Input::CharacterFile, reason);
 }
 
 } // namespace
@@ -74,14 +72,81 @@ std::optional<qint64> parseSkinCount(QByteArrayView line)
     return value;
 }
 
+qsizetype characterLinesUsed(QByteArrayView countLine)
+{
+    const std::optional<qint64> count = parseSkinCount(countLine);
+    if (!count || *count >= kMaxSkinCount)
+        return kSkinCountLine + 1;
+    return linesNeededFor(*count);
+}
+
 LineList splitCharacterFile(const QByteArray &text)
 {
-    const LineList head = splitLines(text, kCountLine + 1);
-    const std::optional<qint64> count =
-        head.size() > kCountLine ? parseSkinCount(head[kCountLine]) : std::nullopt;
-    if (!count || *count >= kMaxSkinCount)
+    const LineList head = splitLines(text, kSkinCountLine + 1);
+    if (head.size() <= kSkinCountLine)
         return head;
-    return splitLines(text, linesNeededFor(*count));
+    return splitLines(text, characterLinesUsed(head[kSkinCountLine]));
+}
+
+QString characterFileProblem(const LineList &skinLines)
+{
+    if (skinLines.size() <= kSkinCountLine)
+        return QStringLiteral("line %1 (the number of skins) is missing; the file has only %2 "
+                              "lines.")
+            .arg(kSkinCountLine)
+            .arg(skinLines.size());
+    const std::optional<qint64> count = parseSkinCount(skinLines[kSkinCountLine]);
+    if (!count)
+        return QStringLiteral("line %1 should be the number of skins, but it is %2.")
+            .arg(kSkinCountLine)
+            .arg(quoted(skinLines[kSkinCountLine]));
+    if (*count >= kMaxSkinCount)
+        return QStringLiteral("line %1 gives %2 skins; with the mesh the new file would hold more "
+                              "than %3, the most a character file can hold.")
+            .arg(kSkinCountLine)
+            .arg(*count)
+            .arg(kMaxSkinCount);
+
+    if (skinLines.size() < linesNeededFor(*count)) {
+        // The first line the groups need that the file lacks; flag lines are not needed.
+        qsizetype offset = skinLines.size() - kFirstGroupLine;
+        if (offset % kLinesPerGroup >= 2)
+            offset += kLinesPerGroup - offset % kLinesPerGroup;
+        return QStringLiteral("line %1 (the %2 of skin %3) is missing; line %4 gives %5 skins, "
+                              "but the file ends after %6 lines.")
+            .arg(kFirstGroupLine + offset)
+            .arg(offset % kLinesPerGroup == 0 ? QStringLiteral("bone name")
+                                              : QStringLiteral("mesh name"))
+            .arg(offset / kLinesPerGroup + 1)
+            .arg(kSkinCountLine)
+            .arg(*count)
+            .arg(skinLines.size());
+    }
+    return {};
+}
+
+QString meshFileProblem(const LineList &meshLines)
+{
+    if (meshLines.size() <= kMeshBoneLine)
+        return QStringLiteral("line %1 (the bone the mesh attaches to) does not begin within the "
+                              "file's first 400 bytes.")
+            .arg(kMeshBoneLine);
+    return {};
+}
+
+QList<Skin> skinsOf(const LineList &skinLines)
+{
+    const qint64 count = parseSkinCount(skinLines[kSkinCountLine]).value_or(0);
+    QList<Skin> skins;
+    skins.reserve(count);
+    for (qsizetype first = kFirstGroupLine; skins.size() < count; first += kLinesPerGroup)
+        skins.append({skinLines[first], skinLines[first + 1]});
+    return skins;
+}
+
+Skin attachedSkinOf(const LineList &meshLines)
+{
+    return {meshLines[kMeshBoneLine], meshLines[kMeshNameLine]};
 }
 
 ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
@@ -89,58 +154,19 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
 {
     if (const QString problem = newNameProblem(newName); !problem.isEmpty())
         return fail(ComposeFailure::Input::NewName, problem);
+    if (const QString problem = characterFileProblem(skinLines); !problem.isEmpty())
+        return fail(ComposeFailure::Input::CharacterFile, problem);
+    if (const QString problem = meshFileProblem(meshLines); !problem.isEmpty())
+        return fail(ComposeFailure::Input::MeshFile, problem);
 
-    if (skinLines.size() <= kCountLine)
-        return characterFileFault(
-            QStringLiteral("line %1 (the number of skins) is missing; the file has only %2 lines.")
-                .arg(kCountLine)
-                .arg(skinLines.size()));
-    const std::optional<qint64> count = parseSkinCount(skinLines[kCountLine]);
-    if (!count)
-        return characterFileFault(
-            QStringLiteral("line %1 should be the number of skins, but it is %2.")
-                .arg(kCountLine)
-                .arg(quoted(skinLines[kCountLine])));
-    if (*count >= kMaxSkinCount)
-        return characterFileFault(
-            QStringLiteral("line %1 gives %2 skins; with the mesh the new file would hold more "
-                           "than %3, the most a character file can hold.")
-                .arg(kCountLine)
-                .arg(*count)
-                .arg(kMaxSkinCount));
-
-    const int groups = int(*count);
-    if (skinLines.size() < linesNeededFor(groups)) {
-        // The first line the groups need that the file lacks; flag lines are not needed.
-        qsizetype offset = skinLines.size() - kFirstGroupLine;
-        if (offset % kLinesPerGroup >= 2)
-            offset += kLinesPerGroup - offset % kLinesPerGroup;
-        return characterFileFault(
-            QStringLiteral("line %1 (the %2 of skin %3) is missing; line %4 gives %5 skins, but "
-                           "the file ends after %6 lines.")
-                .arg(kFirstGroupLine + offset)
-                .arg(offset % kLinesPerGroup == 0 ? QStringLiteral("bone name")
-                                                  : QStringLiteral("mesh name"))
-                .arg(offset / kLinesPerGroup + 1)
-                .arg(kCountLine)
-                .arg(groups)
-                .arg(skinLines.size()));
-    }
-
-    if (meshLines.size() <= kMeshBoneLine)
-        return fail(ComposeFailure::Input::MeshFile,
-                    QStringLiteral("line %1 (the bone the mesh attaches to) does not begin within "
-                                   "the file's first 400 bytes.")
-                        .arg(kMeshBoneLine));
-
+    const QList<Skin> skins = skinsOf(skinLines);
+    const Skin attached = attachedSkinOf(meshLines);
     qsizetype copied = 0;
-    for (int k = 0; k < groups; ++k) {
-        const qsizetype first = kFirstGroupLine + kLinesPerGroup * qsizetype(k);
-        copied += skinLines[first].size() + skinLines[first + 1].size();
-    }
+    for (const Skin &skin : skins)
+        copied += skin.bone.size() + skin.mesh.size();
     QByteArray text;
-    text.reserve(kHeading.size() + newName.size() + copied + 12 * qsizetype(groups) + 64 +
-                 meshLines[kMeshBoneLine].size() + meshLines[kMeshNameLine].size());
+    text.reserve(kHeading.size() + newName.size() + copied + 12 * skins.size() + 64 +
+                 attached.bone.size() + attached.mesh.size());
     const auto appendLine = [&text](QByteArrayView line) {
         text += line;
         text += kCrLf;
@@ -149,16 +175,15 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
     appendLine(newName.toLatin1());
     appendLine("0");
     appendLine("0");
-    appendLine(QByteArray::number(groups + 1));
-    for (int k = 0; k < groups; ++k) {
-        const qsizetype first = kFirstGroupLine + kLinesPerGroup * qsizetype(k);
-        appendLine(skinLines[first]);
-        appendLine(skinLines[first + 1]);
+    appendLine(QByteArray::number(skins.size() + 1));
+    for (const Skin &skin : skins) {
+        appendLine(skin.bone);
+        appendLine(skin.mesh);
         appendLine("0");
         appendLine("0");
     }
-    appendLine(meshLines[kMeshBoneLine]);
-    appendLine(meshLines[kMeshNameLine]);
+    appendLine(attached.bone);
+    appendLine(attached.mesh);
     appendLine("0");
     appendLine("0");
     text += "0";

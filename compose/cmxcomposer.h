@@ -12,15 +12,42 @@ namespace kelvane {
 // signed 16-bit number.
 inline constexpr int kMaxSkinCount = 32767;
 
+// The line of a character file that holds its count of skins, counted from 0.
+inline constexpr qsizetype kSkinCountLine = 7;
+
 // The count of skins in line 7 of a character file: a whole decimal number,
 // blanks around it allowed. Anything else, a sign or a fraction included, is
 // no count. Values beyond what a qint64 holds come back as the qint64 maximum.
 std::optional<qint64> parseSkinCount(QByteArrayView line);
 
+// How many lines of a character file composing uses, judged by its count line:
+// through the mesh name of the last group, or through the count line itself
+// when the count is one the composer refuses.
+qsizetype characterLinesUsed(QByteArrayView countLine);
+
 // The lines of a character file text that composing uses: those up to the last
 // skin group its count announces. Cutting no further keeps a huge or hostile
 // file from costing more than its own bytes.
 LineList splitCharacterFile(const QByteArray &text);
+
+// One skin group as composing copies it: the bone name and the mesh name.
+struct Skin {
+    QByteArray bone;
+    QByteArray mesh;
+};
+
+// Why composing refuses the lines of a character file, or an empty string when
+// it takes them.
+QString characterFileProblem(const LineList &skinLines);
+// Why composing refuses the lines read from the start of a mesh file, or an
+// empty string when it takes them.
+QString meshFileProblem(const LineList &meshLines);
+
+// The skin groups of character file lines that characterFileProblem accepts, in order.
+QList<Skin> skinsOf(const LineList &skinLines);
+// The group a mesh file adds: its bone (line 3) and its mesh name (line 0).
+// meshLines must be accepted by meshFileProblem.
+Skin attachedSkinOf(const LineList &meshLines);
 
 // What is wrong with an input, and which input it is.
 struct ComposeFailure {

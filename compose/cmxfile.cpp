@@ -1,76 +1,16 @@
 #include "cmxfile.h"
 
 #include "cmxcomposer.h"
+#include "inputfiles.h"
 #include "newname.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace kelvane {
 
 namespace {
-
-constexpr qint64 kMeshBytesRead = 400;
-// Far above any character file the game can load (32767 skins of long names),
-// low enough that a wrong file picked by mistake is not read into memory.
-constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
-
-struct ReadResult {
-    QByteArray bytes;
-    QString error;
-};
-
-// Reads until EOF or limit bytes, in pieces, so that pipes read whole too.
-ReadResult readUpTo(QFile &file, qint64 limit)
-{
-    constexpr qint64 kPiece = 64 * 1024;
-    ReadResult result;
-    while (result.bytes.size() < limit) {
-        const QByteArray piece = file.read(qMin(kPiece, limit - result.bytes.size()));
-        if (piece.isEmpty())
-            break;
-        result.bytes += piece;
-    }
-    if (file.error() != QFileDevice::NoError)
-        result.error = QStringLiteral("%1: the file cannot be read (%2).")
-                           .arg(file.fileName(), file.errorString());
-    return result;
-}
-
-ReadResult openFailure(const QFile &file)
-{
-    if (!file.exists())
-        return {{}, QStringLiteral("%1: the file does not exist.").arg(file.fileName())};
-    return {{}, QStringLiteral("%1: the file cannot be read (%2).")
-                    .arg(file.fileName(), file.errorString())};
-}
-
-ReadResult readCharacterFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openFailure(file);
-    const bool knownTooLarge = !file.isSequential() && file.size() > kMaxCharacterFileBytes;
-    ReadResult result;
-    if (!knownTooLarge)
-        result = readUpTo(file, kMaxCharacterFileBytes + 1);
-    if (knownTooLarge || result.bytes.size() > kMaxCharacterFileBytes)
-        return {{}, QStringLiteral("%1: the file is larger than %2 MB, far larger than any "
-                                   "character file; it cannot be one.")
-                        .arg(path)
-                        .arg(kMaxCharacterFileBytes / (1024 * 1024))};
-    return result;
-}
-
-ReadResult readMeshFileStart(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openFailure(file);
-    return readUpTo(file, kMeshBytesRead);
-}
 
 QString folderProblem(const QString &outputPath)
 {
@@ -100,10 +40,10 @@ QString outputFilePath(const QString &outputFolder, const QString &newName)
 ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
                               const QString &newName)
 {
-    const ReadResult character = readCharacterFile(characterPath);
+    const InputBytes character = readCharacterFile(characterPath);
     if (!character.error.isEmpty())
         return {{}, character.error};
-    const ReadResult mesh = readMeshFileStart(meshPath);
+    const InputBytes mesh = readMeshFileStart(meshPath);
     if (!mesh.error.isEmpty())
         return {{}, mesh.error};
 
@@ -115,9 +55,9 @@ ComposedFile composeFromFiles(const QString &characterPath, const QString &meshP
     const ComposeFailure &failure = *composed.failure;
     switch (failure.input) {
     case ComposeFailure::Input::CharacterFile:
-        return {{}, QFileInfo(characterPath).fileName() + QStringLiteral(": ") + failure.reason};
+        return {{}, inputFileFault(characterPath, failure.reason)};
     case ComposeFailure::Input::MeshFile:
-        return {{}, QFileInfo(meshPath).fileName() + QStringLiteral(": ") + failure.reason};
+        return {{}, inputFileFault(meshPath, failure.reason)};
     case ComposeFailure::Input::NewName:
         break;
     }

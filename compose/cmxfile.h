@@ -21,8 +21,8 @@ struct ComposedFile {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads the whole character file and the first 400 bytes of the mesh file and
-// composes the new character file from them.
+// Reads the character file as far as composing uses it and the first 400 bytes
+// of the mesh file, and composes the new character file from them.
 ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
                               const QString &newName);
 

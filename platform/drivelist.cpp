@@ -87,11 +87,14 @@ int DriveList::indexOfDrive(const QString &text) const
     const int exact = m_box->findText(text);
     if (exact >= 0)
         return exact;
+    // The drive with the longest root holding the path wins. On equal roots the
+    // later one does: the volumes follow the Wine letters, and a path outside
+    // the prefix belongs to "/" rather than to z:.
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < m_box->count(); ++i) {
         const QString root = driveRoot(m_box->itemText(i));
-        if (root.size() > bestLength && isOnRoot(text, root)) {
+        if (!root.isEmpty() && root.size() >= bestLength && isOnRoot(text, root)) {
             best = i;
             bestLength = root.size();
         }

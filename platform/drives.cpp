@@ -1,5 +1,7 @@
 #include "drives.h"
 
+#include "wineprefix.h"
+
 #include <QDir>
 #include <QStorageInfo>
 
@@ -45,6 +47,8 @@ QStringList browsableDrives()
         drives.append(withLabel(root.left(2).toLower(), QStorageInfo(root)));
     }
 #else
+    for (const WinePrefix::Drive &drive : WinePrefix::inUse().drives())
+        drives.append(WinePrefix::driveText(drive.letter));
     drives.append(withLabel(QStringLiteral("/"), QStorageInfo(QStringLiteral("/"))));
     QStringList volumes;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {

@@ -11,8 +11,9 @@ namespace kelvane {
 using DriveSource = std::function<QStringList()>;
 
 // The drives a user browses: the drive letters on Windows ("c: [label]");
-// elsewhere "/" first, then the volumes mounted under the usual places for
-// removable and extra disks, without pseudo file systems.
+// elsewhere the drive letters of the Wine prefix in use first ("c: [wine]"),
+// then "/", then the volumes mounted under the usual places for removable and
+// extra disks, without pseudo file systems.
 QStringList browsableDrives();
 
 } // namespace kelvane

@@ -3,7 +3,9 @@
 #include "filelistview.h"
 
 #include <QDir>
+#include <QHelpEvent>
 #include <QStringListModel>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace kelvane {
@@ -23,6 +25,7 @@ FileList::FileList(const QString &pattern, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(m_view, &QAbstractItemView::clicked, this, &FileList::clicked);
     connect(m_view, &FileListView::movedByKeyboard, this, &FileList::clicked);
+    m_view->viewport()->installEventFilter(this);
 }
 
 QString FileList::path() const
@@ -52,6 +55,33 @@ void FileList::refresh()
     if (row >= 0)
         m_view->selectionModel()->setCurrentIndex(m_files->index(int(row)),
                                                   QItemSelectionModel::ClearAndSelect);
+}
+
+void FileList::setToolTipProvider(ToolTipProvider provider)
+{
+    m_toolTipProvider = std::move(provider);
+}
+
+bool FileList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::ToolTip && m_toolTipProvider) {
+        showToolTip(*static_cast<QHelpEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FileList::showToolTip(const QHelpEvent &event)
+{
+    const QModelIndex entry = m_view->indexAt(event.pos());
+    if (!entry.isValid()) {
+        QToolTip::hideText();
+        return;
+    }
+    const QString filePath = QDir(m_path).filePath(entry.data().toString());
+    // The tip stays while the pointer is within the entry.
+    QToolTip::showText(event.globalPos(), m_toolTipProvider(QDir::toNativeSeparators(filePath)),
+                       m_view->viewport(), m_view->visualRect(entry));
 }
 
 void FileList::readFolder()

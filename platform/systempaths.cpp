@@ -1,5 +1,7 @@
 #include "systempaths.h"
 
+#include "wineprefix.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,6 +12,8 @@ QString driveRoot(const QString &driveText)
 #ifdef Q_OS_WIN
     return driveText.left(2) + QLatin1Char('\\');
 #else
+    if (const QString letter = WinePrefix::letterOf(driveText); !letter.isEmpty())
+        return WinePrefix::inUse().rootOf(letter);
     if (driveText.endsWith(QLatin1Char(']'))) {
         const qsizetype labelStart = driveText.lastIndexOf(QStringLiteral(" ["));
         if (labelStart > 0)
@@ -24,7 +28,8 @@ QString systemRoot()
 #ifdef Q_OS_WIN
     return QStringLiteral("c:\\");
 #else
-    return QStringLiteral("/");
+    const QString wineC = WinePrefix::inUse().rootOf(QStringLiteral("c:"));
+    return wineC.isEmpty() ? QStringLiteral("/") : wineC;
 #endif
 }
 

@@ -7,11 +7,13 @@ namespace kelvane {
 // The parts of path handling that differ between systems, one function each.
 
 // The folder at the top of the drive a drive list names: on Windows the drive
-// letter and colon followed by "\", elsewhere the volume's root path (the text
-// before an optional " [label]").
+// letter and colon followed by "\"; elsewhere the folder a Wine drive ("c: [wine]")
+// links to, or the volume's root path (the text before an optional " [label]").
+// Empty for a Wine drive that is gone.
 QString driveRoot(const QString &driveText);
 
-// The folder both browsers show at start: "c:\" on Windows, "/" elsewhere.
+// The folder both browsers show at start: "c:\" on Windows; elsewhere the root
+// of the Wine prefix's C: drive, where the game lives, or "/" without one.
 QString systemRoot();
 
 // The separator between a folder and a name.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 using namespace kelvane;
-using testfiles::Skin;
 
 namespace {
 
@@ -132,7 +131,7 @@ TEST(ComposeErrors, CountThatWouldPassTheLargestIsRefused)
 
 TEST(ComposeErrors, LongestAcceptedCountIsOneBelowTheLimit)
 {
-    QList<Skin> skins(32766, Skin{"b", "m"});
+    QList<testfiles::Skin> skins(32766, testfiles::Skin{"b", "m"});
     const ComposeResult result = compose(testfiles::characterFile(skins), hatMesh(), "n");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
     EXPECT_TRUE(result.text.contains("\r\n32767\r\n"));

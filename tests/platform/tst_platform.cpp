@@ -7,6 +7,7 @@
 #include "systempaths.h"
 #include "textbox.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 using namespace kelvane;
 
@@ -50,6 +52,7 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     void directoryListShowsChainThenSortedSubfolders();
@@ -60,6 +63,7 @@ private slots:
     void fileListMatchesPatternIgnoringCaseSortedByName();
     void fileListClickFollowsMouseAndKeyboard();
     void fileListPathWriteClearsSelectionAndRefreshKeepsIt();
+    void fileListAsksForToolTipOnlyOnHover();
 
     void driveListSelectsDriveOfWrittenPath();
     void driveRootDropsLabel();
@@ -69,9 +73,17 @@ private slots:
     void labelRaisesClick();
 
 private:
+    QTemporaryDir m_emptyWinePrefix;
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
 };
+
+void TestPlatform::initTestCase()
+{
+    // A prefix without drives keeps "/" the start folder whatever this machine holds.
+    QVERIFY(m_emptyWinePrefix.isValid());
+    qputenv("WINEPREFIX", QFile::encodeName(m_emptyWinePrefix.path()));
+}
 
 void TestPlatform::init()
 {
@@ -227,6 +239,34 @@ void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
     list.setPath(path("files"));
     QCOMPARE(list.fileName(), QString());
     QCOMPARE(clicked.count(), 2);
+}
+
+void TestPlatform::fileListAsksForToolTipOnlyOnHover()
+{
+    FileList list(QStringLiteral("*.cmx"));
+    list.resize(200, 200);
+    QStringList asked;
+    list.setToolTipProvider([&asked](const QString &filePath) {
+        asked << filePath;
+        return QStringLiteral("holds <b>%1</b>").arg(asked.size());
+    });
+    list.setPath(path("files"));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(asked.isEmpty());
+
+    auto *view = list.findChild<QListView *>();
+    const QPoint zed = centreOf(view, "Zed.cmx");
+    QHelpEvent hover(QEvent::ToolTip, zed, view->viewport()->mapToGlobal(zed));
+    QApplication::sendEvent(view->viewport(), &hover);
+    QCOMPARE(asked, QStringList{QDir::toNativeSeparators(path("files/Zed.cmx"))});
+    QCOMPARE(QToolTip::text(), QStringLiteral("holds <b>1</b>"));
+
+    const QPoint below(zed.x(), view->viewport()->height() - 2);
+    QHelpEvent hoverEmpty(QEvent::ToolTip, below, view->viewport()->mapToGlobal(below));
+    QApplication::sendEvent(view->viewport(), &hoverEmpty);
+    QCOMPARE(asked.size(), 1);
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 void TestPlatform::driveListSelectsDriveOfWrittenPath()

@@ -5,6 +5,7 @@
 #include "directorylist.h"
 #include "drivelist.h"
 #include "filelist.h"
+#include "filetooltips.h"
 #include "helpwindow.h"
 #include "label.h"
 #include "look.h"
@@ -126,6 +127,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
 
     m_picture = backgroundPicture();
 
+    installFileToolTips(c);
     m_controller = new MainController(c, this);
     m_controller->setShowHelp([this] { showHelp(this); });
     m_controller->setShowAbout([this] { showAbout(this); });

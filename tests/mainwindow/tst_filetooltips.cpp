@@ -1,0 +1,188 @@
+#include "cmxfile.h"
+#include "filelist.h"
+#include "filetooltips.h"
+#include "maincontrols.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHelpEvent>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
+
+using namespace kelvane;
+
+namespace {
+
+QByteArray characterFile(const QByteArray &count, const QList<QByteArray> &skins)
+{
+    QByteArray text = "// Character File. Copyright 1997, Maxis Inc.\r\nversion 300\r\n0\r\n1\r\n"
+                      "B001FAFit_01\r\n0\r\n0\r\n" +
+                      count + "\r\n";
+    for (const QByteArray &skin : skins)
+        text += skin + "\r\nxskin-" + skin + "\r\n0\r\n0\r\n";
+    return text;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+// What a rich-text tooltip reads as on screen.
+QString shownText(const QString &toolTip)
+{
+    QTextDocument document;
+    document.setHtml(toolTip);
+    return document.toPlainText();
+}
+
+} // namespace
+
+// The file lists of the main window with their tooltips installed, over a
+// folder of character files and one of mesh files.
+class TestFileToolTips : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void characterFileShowsItsSkins_data();
+    void characterFileShowsItsSkins();
+    void meshFileShowsItsMeshAndBone();
+    void refusedFileShowsTheCreateCommandsMessage_data();
+    void refusedFileShowsTheCreateCommandsMessage();
+
+private:
+    QString path(const QString &relative) const
+    {
+        return QDir::toNativeSeparators(m_dir->filePath(relative));
+    }
+    QString hover(FileList &list, const QString &fileName);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FileList> m_skins;
+    std::unique_ptr<FileList> m_props;
+};
+
+void TestFileToolTips::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkpath("skins"));
+    QVERIFY(QDir(m_dir->path()).mkpath("props"));
+    writeFile(path("skins/two.cmx"), characterFile("2", {"PELVIS", "HEAD"}));
+    writeFile(path("skins/none.cmx"), characterFile("0", {}));
+    QList<QByteArray> many;
+    for (int i = 1; i <= 25; ++i)
+        many << "BONE" + QByteArray::number(i);
+    writeFile(path("skins/many.cmx"), characterFile("25", many));
+    writeFile(path("skins/markup.cmx"), characterFile("1", {"<b>bold</b> &amp; \xe9"}));
+    writeFile(path("skins/bad.cmx"), characterFile("lots", {}));
+    writeFile(path("skins/short.cmx"), characterFile("3", {"PELVIS"}));
+    writeFile(path("props/hat.skn"), "xskin-hat\r\ntex\r\n1\r\nHEAD\r\n0\r\n");
+    writeFile(path("props/broken.skn"), "only one line");
+
+    m_skins = std::make_unique<FileList>(QStringLiteral("*.cmx"));
+    m_props = std::make_unique<FileList>(QStringLiteral("*.skn"));
+    MainControls controls;
+    controls.FileSkins = m_skins.get();
+    controls.FileProps = m_props.get();
+    installFileToolTips(controls);
+    m_skins->setPath(path("skins"));
+    m_props->setPath(path("props"));
+    for (FileList *list : {m_skins.get(), m_props.get()}) {
+        list->resize(200, 200);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+    }
+}
+
+void TestFileToolTips::cleanup()
+{
+    QToolTip::hideText();
+    m_skins.reset();
+    m_props.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+QString TestFileToolTips::hover(FileList &list, const QString &fileName)
+{
+    auto *view = list.findChild<QListView *>();
+    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
+                                                       fileName, 1, Qt::MatchExactly);
+    if (found.isEmpty())
+        return QStringLiteral("(not listed)");
+    const QPoint at = view->visualRect(found.first()).center();
+    QHelpEvent event(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &event);
+    return QToolTip::text();
+}
+
+void TestFileToolTips::characterFileShowsItsSkins_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("in order") << "two.cmx"
+                              << "2 skins:\nPELVIS \u2192 xskin-PELVIS\nHEAD \u2192 xskin-HEAD";
+    QTest::newRow("none") << "none.cmx"
+                          << "No skins.";
+    QStringList capped = {"25 skins:"};
+    for (int i = 1; i <= 20; ++i)
+        capped << QStringLiteral("BONE%1 \u2192 xskin-BONE%1").arg(i);
+    capped << "\u2026 and 5 more";
+    QTest::newRow("long list capped") << "many.cmx" << capped.join('\n');
+    QTest::newRow("content is text, not markup")
+        << "markup.cmx"
+        << "1 skin:\n<b>bold</b> &amp; \u00e9 \u2192 xskin-<b>bold</b> &amp; \u00e9";
+}
+
+void TestFileToolTips::characterFileShowsItsSkins()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QCOMPARE(shownText(hover(*m_skins, file)), shown);
+}
+
+void TestFileToolTips::meshFileShowsItsMeshAndBone()
+{
+    QCOMPARE(shownText(hover(*m_props, "hat.skn")),
+             QStringLiteral("Mesh: xskin-hat\nAttaches to: HEAD"));
+}
+
+void TestFileToolTips::refusedFileShowsTheCreateCommandsMessage_data()
+{
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<QString>("mesh");
+    QTest::addColumn<bool>("hoverMesh");
+    QTest::newRow("count") << "bad.cmx"
+                           << "hat.skn" << false;
+    QTest::newRow("missing group") << "short.cmx"
+                                   << "hat.skn" << false;
+    QTest::newRow("mesh without bone") << "two.cmx"
+                                       << "broken.skn" << true;
+}
+
+void TestFileToolTips::refusedFileShowsTheCreateCommandsMessage()
+{
+    QFETCH(QString, character);
+    QFETCH(QString, mesh);
+    QFETCH(bool, hoverMesh);
+    const QString error =
+        CreateAttachedCmxFile(path("skins"), character, path("props"), mesh, "out", path("skins"))
+            .error;
+    QVERIFY(!error.isEmpty());
+    const QString toolTip = hoverMesh ? hover(*m_props, mesh) : hover(*m_skins, character);
+    QCOMPARE(shownText(toolTip), error);
+}
+
+QTEST_MAIN(TestFileToolTips)
+#include "tst_filetooltips.moc"

@@ -1,0 +1,99 @@
+#include "directorylist.h"
+#include "drivelist.h"
+#include "filelist.h"
+#include "mainwindow.h"
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+
+// The main window with a Wine prefix in use whose c: holds the game.
+class TestWineStart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensInTheCDrive();
+    void emptyDriveReturnsToTheWineDriveShown();
+
+private:
+    QString path(const QString &relative) const { return m_dir->filePath(relative); }
+    QString driveC() const
+    {
+        return QDir::toNativeSeparators(QFileInfo(path("prefix/drive_c")).canonicalFilePath());
+    }
+    template <typename Control> Control *control(const char *name) const
+    {
+        return m_window->findChild<Control *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestWineStart::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    const QString skins = "prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins";
+    for (const QString &folder : {skins, QStringLiteral("prefix/dosdevices"), QStringLiteral("d")})
+        QVERIFY(QDir().mkpath(path(folder)));
+    QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
+    QVERIFY(QFile::link(path("d"), path("prefix/dosdevices/d:")));
+    QVERIFY(QFile::link("/", path("prefix/dosdevices/z:")));
+    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestWineStart::cleanup()
+{
+    m_window.reset();
+    setMessageHandler({});
+    qunsetenv("WINEPREFIX");
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestWineStart::opensInTheCDrive()
+{
+    for (const char *name : {"DirSkins", "DirProps"})
+        QCOMPARE(control<DirectoryList>(name)->path(), driveC());
+    for (const char *name : {"FileSkins", "FileProps"})
+        QCOMPARE(control<FileList>(name)->path(), driveC());
+    auto *box = control<DriveList>("DrvSkins")->findChild<QComboBox *>();
+    QCOMPARE(box->itemText(0), QStringLiteral("c: [wine]"));
+}
+
+void TestWineStart::emptyDriveReturnsToTheWineDriveShown()
+{
+    QList<Message> messages;
+    setMessageHandler([&](const Message &message) { messages.append(message); });
+    auto *drives = control<DriveList>("DrvSkins");
+    auto *box = drives->findChild<QComboBox *>();
+    box->setCurrentIndex(box->findText("c: [wine]"));
+    auto *folders = control<DirectoryList>("DirSkins");
+    QVERIFY(folders->setPath(driveC() + "/Program Files"));
+
+    // d: goes away after the list was read, like a disk taken out.
+    QVERIFY(QFile::remove(path("prefix/dosdevices/d:")));
+    box->setCurrentIndex(box->findText("d: [wine]"));
+
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.first().text, QStringLiteral("Nothing in specified drive!"));
+    QCOMPARE(drives->drive(), QStringLiteral("c: [wine]"));
+    QCOMPARE(folders->path(), driveC());
+}
+
+QTEST_MAIN(TestWineStart)
+#include "tst_winestart.moc"

@@ -1,0 +1,144 @@
+#include "drivelist.h"
+#include "drives.h"
+#include "systempaths.h"
+#include "wineprefix.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+
+// A fake Wine prefix: dosdevices holds c: and d: linking to folders beside
+// the ones a real prefix has that are no drives.
+class TestWinePrefix : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void lettersLinkingToFoldersAreDrives();
+    void driveListOffersWineDrivesBeforeVolumes();
+    void driveRootFollowsTheLink();
+    void systemRootIsTheCDrive();
+    void homeWineIsUsedWithoutWinePrefix();
+    void driveOfPathIsTheLongestRoot();
+
+private:
+    QString path(const QString &relative) const { return m_dir->filePath(relative); }
+    QString canonical(const QString &relative) const
+    {
+        return QDir::toNativeSeparators(QFileInfo(path(relative)).canonicalFilePath());
+    }
+    void link(const QString &target, const QString &letter) const
+    {
+        QVERIFY(QFile::link(target, path("prefix/dosdevices/" + letter)));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QByteArray m_home;
+};
+
+void TestWinePrefix::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char *folder : {"prefix/dosdevices", "prefix/drive_c/Program Files", "games/sub"})
+        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+    QFile file(path("prefix/file.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    link("../drive_c", "c:");
+    link(path("games"), "d:");
+    link("../gone", "e:");
+    link("../file.txt", "f:");
+    link("/dev/null", "c::");
+    link("/", "z:");
+    m_home = qgetenv("HOME");
+    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+}
+
+void TestWinePrefix::cleanup()
+{
+    if (m_home.isNull())
+        qunsetenv("HOME");
+    else
+        qputenv("HOME", m_home);
+    qunsetenv("WINEPREFIX");
+}
+
+void TestWinePrefix::lettersLinkingToFoldersAreDrives()
+{
+    const QList<WinePrefix::Drive> drives = WinePrefix::inUse().drives();
+    QStringList letters;
+    for (const WinePrefix::Drive &drive : drives)
+        letters << drive.letter;
+    QCOMPARE(letters, QStringList({"c:", "d:", "z:"}));
+    QCOMPARE(drives[0].root, canonical("prefix/drive_c"));
+    QCOMPARE(drives[1].root, canonical("games"));
+    QCOMPARE(drives[2].root, QStringLiteral("/"));
+
+    QVERIFY(WinePrefix(path("nowhere")).drives().isEmpty());
+}
+
+void TestWinePrefix::driveListOffersWineDrivesBeforeVolumes()
+{
+    const QStringList drives = browsableDrives();
+    QVERIFY(drives.size() >= 4);
+    QCOMPARE(drives.mid(0, 4), QStringList({"c: [wine]", "d: [wine]", "z: [wine]", "/"}));
+    QCOMPARE(WinePrefix::letterOf("d: [wine]"), QStringLiteral("d:"));
+    QCOMPARE(WinePrefix::letterOf("/media/me/x [wine]"), QString());
+}
+
+void TestWinePrefix::driveRootFollowsTheLink()
+{
+    QCOMPARE(driveRoot("c: [wine]"), canonical("prefix/drive_c"));
+    QCOMPARE(driveRoot("d: [wine]"), canonical("games"));
+    QCOMPARE(driveRoot("z: [wine]"), QStringLiteral("/"));
+    QCOMPARE(driveRoot("e: [wine]"), QString());
+    QCOMPARE(driveRoot("/media/me/USB [USB]"), QStringLiteral("/media/me/USB"));
+}
+
+void TestWinePrefix::systemRootIsTheCDrive()
+{
+    QCOMPARE(systemRoot(), canonical("prefix/drive_c"));
+    QVERIFY(QFile::remove(path("prefix/dosdevices/c:")));
+    QCOMPARE(systemRoot(), QStringLiteral("/"));
+    qputenv("WINEPREFIX", QFile::encodeName(path("games")));
+    QCOMPARE(systemRoot(), QStringLiteral("/"));
+}
+
+void TestWinePrefix::homeWineIsUsedWithoutWinePrefix()
+{
+    QVERIFY(QDir().mkpath(path("home")));
+    qputenv("HOME", QFile::encodeName(path("home")));
+    qunsetenv("WINEPREFIX");
+    QCOMPARE(systemRoot(), QStringLiteral("/"));
+    QVERIFY(QFile::link(path("prefix"), path("home/.wine")));
+    QCOMPARE(systemRoot(), canonical("prefix/drive_c"));
+}
+
+void TestWinePrefix::driveOfPathIsTheLongestRoot()
+{
+    const QString usb = path("usb");
+    DriveList drives([&] {
+        return QStringList{"c: [wine]", "d: [wine]", "z: [wine]", "/", usb + " [USB]"};
+    });
+    QSignalSpy changed(&drives, &DriveList::changed);
+
+    drives.setDrive(canonical("prefix/drive_c/Program Files"));
+    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
+    drives.setDrive(canonical("games/sub"));
+    QCOMPARE(drives.drive(), QStringLiteral("d: [wine]"));
+    drives.setDrive(usb + "/inner");
+    QCOMPARE(drives.drive(), usb + " [USB]");
+    drives.setDrive(QStringLiteral("/etc"));
+    QCOMPARE(drives.drive(), QStringLiteral("/"));
+    QCOMPARE(changed.count(), 4);
+}
+
+QTEST_MAIN(TestWinePrefix)
+#include "tst_wineprefix.moc"
