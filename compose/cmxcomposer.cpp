@@ -8,7 +8,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr qsizetype kSkinCountLine = kSkinCountLine;
 constexpr int kFirstGroupLine = 8;
 constexpr int kLinesPerGroup = 4;
 constexpr int kMeshNameLine = 0;
