@@ -3,7 +3,6 @@
 #include "systempaths.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -51,7 +50,7 @@ DriveList::DriveList(DriveSource source, QWidget *parent)
     setFocusProxy(m_box);
 
     reloadDrives();
-    m_shownIndex = indexOfDrive(QDir::toNativeSeparators(QDir::currentPath()));
+    m_shownIndex = indexOfDrive(startDriveFolder());
     m_box->setCurrentIndex(m_shownIndex < 0 ? 0 : m_shownIndex);
     m_shownIndex = m_box->currentIndex();
     connect(m_box, &QComboBox::currentIndexChanged, this, &DriveList::followSelection);

@@ -16,7 +16,7 @@ class DriveList final : public QWidget
     Q_DISABLE_COPY_MOVE(DriveList)
 
 public:
-    // Starts on the drive of the current folder.
+    // Starts on the drive of startDriveFolder().
     explicit DriveList(DriveSource source = browsableDrives, QWidget *parent = nullptr);
 
     QString drive() const;

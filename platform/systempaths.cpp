@@ -33,6 +33,15 @@ QString systemRoot()
 #endif
 }
 
+QString startDriveFolder()
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(QDir::currentPath());
+#else
+    return systemRoot();
+#endif
+}
+
 QString pathSeparator()
 {
     return QString(QDir::separator());

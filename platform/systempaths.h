@@ -16,6 +16,12 @@ QString driveRoot(const QString &driveText);
 // of the Wine prefix's C: drive, where the game lives, or "/" without one.
 QString systemRoot();
 
+// A folder on the drive the drive lists start on. On Windows the current
+// folder; elsewhere the system root, since a process's current folder there
+// says nothing of where the user works, and the lists then agree with the
+// folders shown at start.
+QString startDriveFolder();
+
 // The separator between a folder and a name.
 QString pathSeparator();
 

@@ -73,6 +73,9 @@ void TestWineStart::opensInTheCDrive()
         QCOMPARE(control<FileList>(name)->path(), driveC());
     auto *box = control<DriveList>("DrvSkins")->findChild<QComboBox *>();
     QCOMPARE(box->itemText(0), QStringLiteral("c: [wine]"));
+    // The drive lists agree with the folders shown.
+    for (const char *name : {"DrvSkins", "DrvProps"})
+        QCOMPARE(control<DriveList>(name)->drive(), QStringLiteral("c: [wine]"));
 }
 
 void TestWineStart::emptyDriveReturnsToTheWineDriveShown()

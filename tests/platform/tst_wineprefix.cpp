@@ -128,15 +128,17 @@ void TestWinePrefix::driveOfPathIsTheLongestRoot()
         return QStringList{"c: [wine]", "d: [wine]", "z: [wine]", "/", usb + " [USB]"};
     });
     QSignalSpy changed(&drives, &DriveList::changed);
-
-    drives.setDrive(canonical("prefix/drive_c/Program Files"));
+    // It starts where the browsers start: on the prefix's C: drive.
     QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
+
     drives.setDrive(canonical("games/sub"));
     QCOMPARE(drives.drive(), QStringLiteral("d: [wine]"));
     drives.setDrive(usb + "/inner");
     QCOMPARE(drives.drive(), usb + " [USB]");
     drives.setDrive(QStringLiteral("/etc"));
     QCOMPARE(drives.drive(), QStringLiteral("/"));
+    drives.setDrive(canonical("prefix/drive_c/Program Files"));
+    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
     QCOMPARE(changed.count(), 4);
 }
 
