@@ -44,7 +44,10 @@ QString nativeFolderOf(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).path());
 }
 
-QString fileNameOf(const QString &path) { return QFileInfo(path).fileName(); }
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
 
 QString newNameFor(const AttachJob &job, const QString &characterFile)
 {
@@ -54,8 +57,8 @@ QString newNameFor(const AttachJob &job, const QString &characterFile)
 int composeToStdout(const AttachJob &job)
 {
     const QString &character = job.characterFiles.constFirst();
-    const ComposedFile composed = composeFromFiles(character, job.meshFile,
-                                                   newNameFor(job, character));
+    const ComposedFile composed =
+        composeFromFiles(character, job.meshFile, newNameFor(job, character));
     if (!composed.ok()) {
         reportFailure(composed.error);
         return kExitFailure;
@@ -82,8 +85,8 @@ int runAttachJob(const AttachJob &job)
     int exitCode = kExitSuccess;
     for (const QString &character : job.characterFiles) {
         const QString name = newNameFor(job, character);
-        const QString folder =
-            job.outputFolder ? QDir::toNativeSeparators(*job.outputFolder) : nativeFolderOf(character);
+        const QString folder = job.outputFolder ? QDir::toNativeSeparators(*job.outputFolder)
+                                                : nativeFolderOf(character);
         const QString target = QFileInfo(outputFilePath(folder, name)).absoluteFilePath();
         if (const auto earlier = writtenFor.constFind(target); earlier != writtenFor.cend()) {
             reportFailure(QStringLiteral("%1: skipped; its new file %2 was already written for %3 "

@@ -11,9 +11,10 @@ namespace {
 
 int usageError(const QString &message)
 {
-    std::fputs(qPrintable(QStringLiteral("kelvane-attach: %1\nTry 'kelvane-attach --help'.\n")
-                              .arg(message)),
-               stderr);
+    std::fputs(
+        qPrintable(
+            QStringLiteral("kelvane-attach: %1\nTry 'kelvane-attach --help'.\n").arg(message)),
+        stderr);
     return kExitUsage;
 }
 

@@ -20,9 +20,8 @@ void showMessage(QWidget *parent, const Message &message)
         messageHandler()(message);
         return;
     }
-    const QMessageBox::Icon icon = message.style == MessageStyle::Exclamation
-                                       ? QMessageBox::Warning
-                                       : QMessageBox::NoIcon;
+    const QMessageBox::Icon icon =
+        message.style == MessageStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
     QMessageBox box(icon, message.title, message.text, QMessageBox::Ok, parent);
     // Screen readers read the box out by these.
     box.setAccessibleName(message.title);

@@ -6,11 +6,9 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace kelvane
-{
+namespace kelvane {
 
-namespace
-{
+namespace {
 
 constexpr QSize pictureSize(597, 400);
 

@@ -3,11 +3,9 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace kelvane
-{
+namespace kelvane {
 
-namespace
-{
+namespace {
 
 // Each font the layout names comes first; the bundled stand-in is used where
 // it is not installed, so the windows never fall back to an arbitrary font.

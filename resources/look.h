@@ -6,8 +6,7 @@
 
 // The program's shared look: its three fonts, its icon and the picture behind
 // the main window.
-namespace kelvane
-{
+namespace kelvane {
 
 // Makes the fonts that ship with the program known to Qt. Call once after the
 // QGuiApplication exists and before the first window is built. Returns false

@@ -15,7 +15,8 @@ struct Outcome {
 };
 
 // A skins folder with two character files, a broken one and a mesh file.
-class AttachCommand : public ::testing::Test {
+class AttachCommand : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -58,8 +59,8 @@ TEST_F(AttachCommand, DefaultsToTheNameProposalInTheCharacterFilesFolder)
 TEST_F(AttachCommand, NameAndOutputFolderCanBeGiven)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
-    const Outcome r = run({"--name", "B001FAFit_hat", "--out", path("out"), "B001FAFit_01.cmx",
-                       "glasses.skn"});
+    const Outcome r =
+        run({"--name", "B001FAFit_hat", "--out", path("out"), "B001FAFit_01.cmx", "glasses.skn"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QString::fromLocal8Bit(r.out.trimmed()),
               path("out") + QDir::separator() + "B001FAFit_hat.cmx");

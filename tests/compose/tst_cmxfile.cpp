@@ -14,7 +14,8 @@ namespace {
 const QString kSep = QDir::separator();
 
 // A skins folder holding a character file and a mesh file, and an output folder.
-class CreateFile : public ::testing::Test {
+class CreateFile : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -54,9 +54,8 @@ TEST(ComposeLayout, EightBitLinesAndNameAreWrittenUnchanged)
     QByteArray bone = "bone";
     for (int b = 0x80; b <= 0xFF; ++b)
         bone.append(char(b));
-    const ComposeResult result =
-        compose(testfiles::characterFile({{bone, "m\x01\x7f"}}), hatMesh(),
-                QString::fromUtf8("Chloé_new"));
+    const ComposeResult result = compose(testfiles::characterFile({{bone, "m\x01\x7f"}}), hatMesh(),
+                                         QString::fromUtf8("Chloé_new"));
     ASSERT_TRUE(result.ok()) << reasonOf(result);
     EXPECT_TRUE(result.text.contains("\r\nChlo\xe9_new\r\n"));
     EXPECT_TRUE(result.text.contains("\r\n" + bone + "\r\nm\x01\x7f\r\n0\r\n0\r\n"));

@@ -45,9 +45,20 @@ TEST(NewNameProblem, AcceptsEmptyAndLatin1Names)
 
 TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
 {
-    const QStringList refused = {"a/b",  "..\\up", "c:x", "a<b", "a>b",  "a\"b", "a|b",
-                                 "a?b",  "a*b",    "a\tb", "a\r\nb", QString(QChar(0x7F)),
-                                 QString::fromUtf8("hat\u2013new"), QString::fromUtf8("帽子")};
+    const QStringList refused = {"a/b",
+                                 "..\\up",
+                                 "c:x",
+                                 "a<b",
+                                 "a>b",
+                                 "a\"b",
+                                 "a|b",
+                                 "a?b",
+                                 "a*b",
+                                 "a\tb",
+                                 "a\r\nb",
+                                 QString(QChar(0x7F)),
+                                 QString::fromUtf8("hat\u2013new"),
+                                 QString::fromUtf8("帽子")};
     for (const QString &name : refused)
         EXPECT_FALSE(newNameProblem(name).isEmpty()) << name.toStdString();
 }

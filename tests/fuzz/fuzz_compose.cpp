@@ -7,8 +7,8 @@
 
 #include <QString>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 

@@ -18,8 +18,7 @@
 
 using namespace kelvane;
 
-namespace
-{
+namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 

@@ -60,12 +60,18 @@ const ControlSpec kTable[] = {
 bool isKind(QWidget *widget, Kind kind)
 {
     switch (kind) {
-    case Kind::Label: return qobject_cast<Label *>(widget);
-    case Kind::Button: return qobject_cast<CommandButton *>(widget);
-    case Kind::Drive: return qobject_cast<DriveList *>(widget);
-    case Kind::Directory: return qobject_cast<DirectoryList *>(widget);
-    case Kind::Files: return qobject_cast<FileList *>(widget);
-    case Kind::Text: return qobject_cast<TextBox *>(widget);
+    case Kind::Label:
+        return qobject_cast<Label *>(widget);
+    case Kind::Button:
+        return qobject_cast<CommandButton *>(widget);
+    case Kind::Drive:
+        return qobject_cast<DriveList *>(widget);
+    case Kind::Directory:
+        return qobject_cast<DirectoryList *>(widget);
+    case Kind::Files:
+        return qobject_cast<FileList *>(widget);
+    case Kind::Text:
+        return qobject_cast<TextBox *>(widget);
     }
     return false;
 }
@@ -73,10 +79,14 @@ bool isKind(QWidget *widget, Kind kind)
 QFont expectedFont(Font font)
 {
     switch (font) {
-    case Font::Caption: return captionFont();
-    case Font::Strong: return strongFont();
-    case Font::Title: return titleFont();
-    case Font::Default: return QApplication::font();
+    case Font::Caption:
+        return captionFont();
+    case Font::Strong:
+        return strongFont();
+    case Font::Title:
+        return titleFont();
+    case Font::Default:
+        return QApplication::font();
     }
     return {};
 }

@@ -4,8 +4,7 @@
 
 #include <QStringList>
 
-namespace kelvane
-{
+namespace kelvane {
 
 QString aboutText()
 {

@@ -4,8 +4,7 @@
 
 class QWidget;
 
-namespace kelvane
-{
+namespace kelvane {
 
 // The credits and terms of use: five lines joined by CR LF, the fourth empty.
 QString aboutText();

@@ -2,8 +2,7 @@
 
 #include <QFile>
 
-namespace kelvane
-{
+namespace kelvane {
 
 QString helpText()
 {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace kelvane
-{
+namespace kelvane {
 
 // The instructions shown in the Help window: plain ASCII, every line ended by
 // CR LF.

@@ -6,11 +6,9 @@
 
 #include <QPlainTextEdit>
 
-namespace kelvane
-{
+namespace kelvane {
 
-namespace
-{
+namespace {
 
 constexpr int twipsPerPixel = 15;
 

@@ -2,8 +2,7 @@
 
 #include <QDialog>
 
-namespace kelvane
-{
+namespace kelvane {
 
 // The fixed, read-only instructions, shown in a small navy dialog over Main.
 class HelpWindow final : public QDialog

@@ -52,7 +52,7 @@ void setDriveListColours(QWidget *driveList, const QColor &back)
 
 QFont fontFor(const char *name)
 {
-    static const QStringList strong = {QStringLiteral("cmdHelp"), QStringLiteral("lblNewName"),
+    static const QStringList strong = {QStringLiteral("cmdHelp"),    QStringLiteral("lblNewName"),
                                        QStringLiteral("txtNewName"), QStringLiteral("cmdDoIt"),
                                        QStringLiteral("lblSavedTo"), QStringLiteral("txtSavedTo")};
     const QString control = QLatin1String(name);
