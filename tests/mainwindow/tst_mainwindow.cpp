@@ -22,6 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 using namespace kelvane;
 
 namespace {
@@ -77,6 +82,9 @@ private slots:
     void createWritesFileAndRefreshes();
     void failedCreateShowsErrorAndChangesNothing_data();
     void failedCreateShowsErrorAndChangesNothing();
+#ifdef Q_OS_UNIX
+    void createCutOffPartWayKeepsTheCharacterFile();
+#endif
     void helpAndAboutOpenFromMain();
 
 private:
@@ -477,6 +485,13 @@ void TestMainWindow::failedCreateShowsErrorAndChangesNothing_data()
     QTest::newRow("no such output folder") << "hat.skn"
                                            << "gone"
                                            << "gone";
+    // Faults that bind root too, unlike permission bits.
+    QTest::newRow("a file where the folder should be") << "hat.skn"
+                                                       << "props/hat.skn"
+                                                       << "hat.skn: the output folder is not";
+    QTest::newRow("folder removed after it was typed") << "hat.skn"
+                                                       << "usb/deep"
+                                                       << "deep: the output folder does not";
 }
 
 void TestMainWindow::failedCreateShowsErrorAndChangesNothing()
@@ -489,8 +504,11 @@ void TestMainWindow::failedCreateShowsErrorAndChangesNothing()
     clickFile("FileProps", meshFile);
     if (!outputFolder.isEmpty())
         typeInto("txtSavedTo", path(outputFolder));
+    if (outputFolder == QLatin1String("usb/deep"))
+        QVERIFY(QDir(path(outputFolder)).removeRecursively());
     const QString savedTo = text("txtSavedTo")->text();
-    const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files);
+    const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files | QDir::Hidden);
+    const QStringList propsBefore = QDir(path("props")).entryList(QDir::Files | QDir::Hidden);
 
     QTest::mouseClick(control<CommandButton>("cmdDoIt")->findChild<QPushButton *>(),
                       Qt::LeftButton);
@@ -499,14 +517,53 @@ void TestMainWindow::failedCreateShowsErrorAndChangesNothing()
     QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
     QCOMPARE(m_messages.first().style, MessageStyle::Exclamation);
     QVERIFY2(m_messages.first().text.contains(namedInError), qPrintable(m_messages.first().text));
-    QCOMPARE(QDir(path("skins")).entryList(QDir::Files), skinsBefore);
-    if (!outputFolder.isEmpty())
-        QVERIFY(!QFileInfo::exists(path(outputFolder)));
+    QCOMPARE(QDir(path("skins")).entryList(QDir::Files | QDir::Hidden), skinsBefore);
+    QCOMPARE(QDir(path("props")).entryList(QDir::Files | QDir::Hidden), propsBefore);
     QVERIFY(createEnabled());
     QCOMPARE(text("txtNewName")->text(), QStringLiteral("B001FAFit_new"));
     QCOMPARE(text("txtSavedTo")->text(), savedTo);
     QCOMPARE(files("FileProps")->fileName(), meshFile);
 }
+
+#ifdef Q_OS_UNIX
+void TestMainWindow::createCutOffPartWayKeepsTheCharacterFile()
+{
+    // The output replaces the character file read, and the disk "fills up" on the way.
+    QStringList lines = kCharacterLines;
+    lines[7] = QStringLiteral("300");
+    for (int k = 1; k < 300; ++k)
+        lines << "SPINE" << "xskin-b001fafit_01-SPINE-BODY" << "0" << "0";
+    const QByteArray original = crlfLines(lines);
+    writeFile(path("skins/B001FAFit_01.cmx"), original);
+    openBothFolders();
+    clickFile("FileSkins", "B001FAFit_01.cmx");
+    clickFile("FileProps", "hat.skn");
+    typeInto("txtNewName", "B001FAFit_01");
+    const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files | QDir::Hidden);
+
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlim_t previous = limit.rlim_cur;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    QTest::mouseClick(control<CommandButton>("cmdDoIt")->findChild<QPushButton *>(),
+                      Qt::LeftButton);
+    limit.rlim_cur = previous;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
+    QVERIFY2(m_messages.first().text.contains("B001FAFit_01.cmx: the file cannot be written"),
+             qPrintable(m_messages.first().text));
+    QFile kept(path("skins/B001FAFit_01.cmx"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), original);
+    QCOMPARE(QDir(path("skins")).entryList(QDir::Files | QDir::Hidden), skinsBefore);
+    QVERIFY(createEnabled());
+}
+#endif
 
 void TestMainWindow::helpAndAboutOpenFromMain()
 {
