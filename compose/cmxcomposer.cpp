@@ -89,11 +89,13 @@ LineList splitCharacterFile(const QByteArray &text)
 
 QString characterFileProblem(const LineList &skinLines)
 {
+    if (skinLines.isEmpty())
+        return QStringLiteral("the file is empty.");
     if (skinLines.size() <= kSkinCountLine)
-        return QStringLiteral("line %1 (the number of skins) is missing; the file has only %2 "
-                              "lines.")
+        return QStringLiteral("line %1 (the number of skins) is missing; the file has only %2.")
             .arg(kSkinCountLine)
-            .arg(skinLines.size());
+            .arg(skinLines.size() == 1 ? QStringLiteral("1 line")
+                                       : QStringLiteral("%1 lines").arg(skinLines.size()));
     const std::optional<qint64> count = parseSkinCount(skinLines[kSkinCountLine]);
     if (!count)
         return QStringLiteral("line %1 should be the number of skins, but it is %2.")

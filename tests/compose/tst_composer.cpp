@@ -140,6 +140,9 @@ TEST(ComposeErrors, MissingLinesAreNamed)
 {
     EXPECT_EQ(reasonOf(compose("a\r\nb\r\nc", hatMesh(), "n")),
               "line 7 (the number of skins) is missing; the file has only 3 lines.");
+    EXPECT_EQ(reasonOf(compose("no line ends", hatMesh(), "n")),
+              "line 7 (the number of skins) is missing; the file has only 1 line.");
+    EXPECT_EQ(reasonOf(compose("", hatMesh(), "n")), "the file is empty.");
 
     const QByteArray twoSkinsDeclared = "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n2\r\nPELVIS\r\nbody";
     EXPECT_EQ(reasonOf(compose(twoSkinsDeclared + "\r\n0\r\n0", hatMesh(), "n")),
