@@ -23,7 +23,7 @@ enum class Kind { Label, Button, Drive, Directory, Files, Text };
 enum class Font { Caption, Strong, Title, Default };
 
 // The window's control table: place and size in twips, font, text colour.
-struct ControlSpec {
+struct ControlRow {
     const char *name;
     Kind kind;
     int left, top, width, height;
@@ -36,7 +36,7 @@ const QColor kTeal(0, 128, 128);
 const QColor kBlack(0, 0, 0);
 const QColor kStandard; // the system's colour for that kind of control
 
-const ControlSpec kTable[] = {
+const ControlRow kTable[] = {
     {"lblTitle", Kind::Label, 120, 120, 2775, 375, Font::Title, kWhite},
     {"cmdHelp", Kind::Button, 8160, 240, 255, 255, Font::Strong, kStandard},
     {"DrvSkins", Kind::Drive, 2880, 1200, 855, 315, Font::Default, kWhite},
@@ -169,26 +169,26 @@ void TestMainLayout::controlTable_data()
 void TestMainLayout::controlTable()
 {
     QFETCH(int, row);
-    const ControlSpec &spec = kTable[row];
-    QWidget *widget = control(spec.name);
+    const ControlRow &entry = kTable[row];
+    QWidget *widget = control(entry.name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget(), m_window.get());
-    QVERIFY(isKind(widget, spec.kind));
+    QVERIFY(isKind(widget, entry.kind));
 
-    const int height = qRound(spec.height / 15.0);
-    QCOMPARE(widget->geometry(), QRect(spec.left / 15, spec.top / 15, spec.width / 15, height));
+    const int height = qRound(entry.height / 15.0);
+    QCOMPARE(widget->geometry(), QRect(entry.left / 15, entry.top / 15, entry.width / 15, height));
 
-    const QFont expected = expectedFont(spec.font);
+    const QFont expected = expectedFont(entry.font);
     QCOMPARE(QFontInfo(widget->font()).family(), QFontInfo(expected).family());
     QCOMPARE(widget->font().pointSizeF(), expected.pointSizeF());
     QCOMPARE(widget->font().bold(), expected.bold());
 
-    if (spec.text.isValid()) {
+    if (entry.text.isValid()) {
         const QPalette::ColorRole role =
-            spec.kind == Kind::Label ? QPalette::WindowText : QPalette::Text;
-        QCOMPARE(widget->palette().color(role), spec.text);
+            entry.kind == Kind::Label ? QPalette::WindowText : QPalette::Text;
+        QCOMPARE(widget->palette().color(role), entry.text);
     }
-    QCOMPARE(widget->isEnabled(), qstrcmp(spec.name, "cmdDoIt") != 0);
+    QCOMPARE(widget->isEnabled(), qstrcmp(entry.name, "cmdDoIt") != 0);
     QVERIFY(widget->isVisible());
 }
 
@@ -236,14 +236,14 @@ void TestMainLayout::screenReadersHearCaptionsNotObjectNames()
     const auto spokenName = [](QWidget *widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    for (const ControlSpec &spec : kTable) {
-        QWidget *widget = control(spec.name);
+    for (const ControlRow &entry : kTable) {
+        QWidget *widget = control(entry.name);
         // A label is read by its text, a control by the widget that takes the focus.
-        QWidget *focused = spec.kind == Kind::Label ? widget->findChild<QLabel *>()
+        QWidget *focused = entry.kind == Kind::Label ? widget->findChild<QLabel *>()
                            : widget->focusProxy()   ? widget->focusProxy()
                                                     : widget;
-        QVERIFY2(!spokenName(focused).isEmpty(), spec.name);
-        QVERIFY2(spokenName(focused) != QLatin1String(spec.name), spec.name);
+        QVERIFY2(!spokenName(focused).isEmpty(), entry.name);
+        QVERIFY2(spokenName(focused) != QLatin1String(entry.name), entry.name);
     }
     QCOMPARE(spokenName(control("txtNewName")->focusProxy()),
              QStringLiteral("Name of new CMX file to be created"));
