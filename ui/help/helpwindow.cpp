@@ -3,19 +3,13 @@
 #include "helptext.h"
 #include "look.h"
 #include "modalwindow.h"
+#include "twips.h"
 
 #include <QPlainTextEdit>
 
 namespace kelvane {
 
 namespace {
-
-constexpr int twipsPerPixel = 15;
-
-constexpr int pixels(int twips)
-{
-    return twips / twipsPerPixel;
-}
 
 const QColor navy(0, 0, 64);
 
@@ -28,7 +22,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
     setWindowIcon(appIcon());
-    setFixedSize(pixels(7830), pixels(4335));
+    setFixedSize(pixelsFromTwips(7830), pixelsFromTwips(4335));
 
     QPalette windowColours = palette();
     windowColours.setColor(QPalette::Window, navy);
@@ -39,7 +33,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
     txtHelp->setAccessibleName(QStringLiteral("Kelvane help"));
     // The box starts above the client area, hiding its first lines of blanks.
-    txtHelp->setGeometry(pixels(240), pixels(-240), pixels(7575), pixels(4575));
+    txtHelp->setGeometry(pixelsFromTwips(240), pixelsFromTwips(-240), pixelsFromTwips(7575),
+                         pixelsFromTwips(4575));
     txtHelp->setFrameShape(QFrame::NoFrame);
     txtHelp->setFont(captionFont());
     QPalette textColours = txtHelp->palette();

@@ -13,10 +13,10 @@
 #include "mainwindowaccessibility.h"
 #include "mainwindowlook.h"
 #include "textbox.h"
+#include "twips.h"
 
 #include <QPainter>
 #include <QShortcut>
-#include <QtMath>
 
 namespace kelvane {
 
@@ -46,17 +46,12 @@ constexpr ControlPlace kPlaces[] = {
 constexpr int kClientWidthTwips = 8535;
 constexpr int kClientHeightTwips = 5940;
 
-int pixels(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
 QRect placeOf(const char *name)
 {
     for (const ControlPlace &place : kPlaces) {
         if (qstrcmp(place.name, name) == 0)
-            return {pixels(place.left), pixels(place.top), pixels(place.width),
-                    pixels(place.height)};
+            return {pixelsFromTwips(place.left), pixelsFromTwips(place.top),
+                    pixelsFromTwips(place.width), pixelsFromTwips(place.height)};
     }
     Q_UNREACHABLE();
 }
@@ -84,7 +79,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kelvane 1.0"));
-    setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
+    setFixedSize(pixelsFromTwips(kClientWidthTwips), pixelsFromTwips(kClientHeightTwips));
 
     // Tab follows the order in which the controls are created (a control and
     // the widget it forwards the focus to stay together), so the ten that take
