@@ -1,5 +1,6 @@
 #include "look.h"
 #include "mainwindow.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QScreen>

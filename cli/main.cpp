@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include "version.h"
+
 #include <cstdio>
 
 using namespace kelvane;

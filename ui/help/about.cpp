@@ -1,6 +1,7 @@
 #include "about.h"
 
 #include "messagebox.h"
+#include "version.h"
 
 #include <QStringList>
 

@@ -4,6 +4,7 @@
 #include "look.h"
 #include "modalwindow.h"
 #include "twips.h"
+#include "version.h"
 
 #include <QPlainTextEdit>
 
@@ -20,7 +21,7 @@ HelpWindow::HelpWindow(QWidget *parent)
                           Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Help"));
-    setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
+    setWindowTitle(QStringLiteral(KELVANE_TITLE));
     setWindowIcon(appIcon());
     setFixedSize(pixelsFromTwips(7830), pixelsFromTwips(4335));
 

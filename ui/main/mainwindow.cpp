@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "version.h"
 
 #include "about.h"
 #include "commandbutton.h"
@@ -78,7 +79,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
                           Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Main"));
-    setWindowTitle(QStringLiteral("Kelvane 1.0"));
+    setWindowTitle(QStringLiteral(KELVANE_TITLE));
     setFixedSize(pixelsFromTwips(kClientWidthTwips), pixelsFromTwips(kClientHeightTwips));
 
     // Tab follows the order in which the controls are created (a control and
@@ -98,7 +99,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     c.txtSavedTo = addControl<TextBox>(this, "txtSavedTo");
     c.cmdHelp = addControl<CommandButton>(this, "cmdHelp", QStringLiteral("?"));
 
-    c.lblTitle = addLabel(this, "lblTitle", QStringLiteral("Kelvane 1.0"));
+    c.lblTitle = addLabel(this, "lblTitle", QStringLiteral(KELVANE_TITLE));
     addLabel(this, "lblSkins", QStringLiteral("Select your SKINS directory:"));
     addLabel(this, "lblProps", QStringLiteral("Select the directory of the mesh  to be appended:"));
     addLabel(this, "Label1", QStringLiteral("Existing CMX Files:"));

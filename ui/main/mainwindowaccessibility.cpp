@@ -1,4 +1,5 @@
 #include "mainwindowaccessibility.h"
+#include "version.h"
 
 #include "mainwindow.h"
 
@@ -13,7 +14,7 @@ struct Description {
 };
 
 constexpr Description kDescriptions[] = {
-    {"lblTitle", "Kelvane 1.0", "Click to show information about Kelvane"},
+    {"lblTitle", KELVANE_TITLE, "Click to show information about Kelvane"},
     {"cmdHelp", "Help", "Opens the instructions for using Kelvane"},
     {"DrvSkins", "Drive of your skins directory", "The drive that holds the existing CMX file"},
     {"DrvProps", "Drive of the mesh to be appended", "The drive that holds the SKN file"},
@@ -33,7 +34,7 @@ constexpr Description kDescriptions[] = {
 
 void describeForAssistiveTechnology(MainWindow &window)
 {
-    window.setAccessibleName(QStringLiteral("Kelvane 1.0"));
+    window.setAccessibleName(QStringLiteral(KELVANE_TITLE));
     for (const Description &entry : kDescriptions) {
         auto *control = window.findChild<QWidget *>(QLatin1String(entry.control));
         // Screen readers announce the widget that holds the focus.

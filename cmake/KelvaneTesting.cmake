@@ -1,0 +1,12 @@
+# kelvane_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [WIDGETS])
+# One test executable, one CTest entry. WIDGETS runs it on the offscreen platform.
+function(kelvane_add_test name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "WIDGETS" "" "SOURCES;LIBRARIES")
+    qt_add_executable(${name} ${arg_SOURCES})
+    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES})
+    add_test(NAME ${name} COMMAND ${name})
+    if(arg_WIDGETS)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_property(GLOBAL APPEND PROPERTY KELVANE_TESTS ${name})
+endfunction()
