@@ -1,0 +1,99 @@
+# Windows: the programs' icon and version information; with MinGW, the Qt and
+# compiler runtime the programs load, placed beside them in the build folder (so
+# that programs and tests run there, under Wine too) and in the packages, with
+# the licences of what is shipped; and the packages themselves: a portable ZIP
+# and an NSIS installer (cpack in the build folder).
+# Included from the top-level CMakeLists.txt once every target exists.
+
+set(KELVANE_WINDOWS_ICON ${PROJECT_SOURCE_DIR}/resources/icons/kelvane.ico)
+set(kelvane_shown_version ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+
+function(kelvane_add_program_resource target description)
+    set(KELVANE_RC_NAME ${target})
+    set(KELVANE_RC_DESCRIPTION "${description}")
+    set(KELVANE_RC_ICON ${KELVANE_WINDOWS_ICON})
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows-program.rc.in
+                   ${PROJECT_BINARY_DIR}/generated/${target}.rc @ONLY)
+    target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated/${target}.rc)
+endfunction()
+
+kelvane_add_program_resource(kelvane "Kelvane")
+kelvane_add_program_resource(kelvane-attach "Kelvane for the command line")
+
+if(MINGW)
+    # The compiler's runtime, which the Qt libraries link dynamically.
+    set(mingw_runtime)
+    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                        OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${found}")
+            message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll} is")
+        endif()
+        file(REAL_PATH "${found}" found)
+        list(APPEND mingw_runtime ${found})
+    endforeach()
+
+    set(qt_libraries $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
+    set(qt_platform $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
+    set(qt_style $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+
+    # In the build folder, with what the tests need besides: Qt Test and the
+    # headless platforms.
+    set(beside $<TARGET_FILE_DIR:kelvane>)
+    add_custom_target(kelvane_windows_runtime ALL
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${beside}/platforms ${beside}/styles
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${mingw_runtime} ${qt_libraries}
+                $<TARGET_FILE:Qt6::Test> ${beside}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_platform}
+                $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>
+                $<TARGET_FILE:Qt6::QMinimalIntegrationPlugin> ${beside}/platforms
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_style} ${beside}/styles
+        COMMENT "Placing the Qt and MinGW runtime beside the programs"
+        VERBATIM)
+
+    install(FILES ${mingw_runtime} ${qt_libraries} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${qt_platform} DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
+    install(FILES ${qt_style} DESTINATION ${CMAKE_INSTALL_BINDIR}/styles)
+
+    # Their licences. The Qt for MinGW is built from Debian's qt6-base source
+    # package and the runtime comes from Debian's MinGW-w64 packages, so their
+    # Debian copyright files list every part and its licence.
+    set(licences
+        "/usr/share/doc/libqt6core6/copyright" "Qt-copyright.txt"
+        "/usr/share/common-licenses/LGPL-3" "LGPL-3.txt"
+        "/usr/share/common-licenses/GPL-3" "GPL-3.txt"
+        "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright" "GCC-runtime-copyright.txt"
+        "/usr/share/doc/mingw-w64-common/copyright" "MinGW-w64-copyright.txt")
+    while(licences)
+        list(POP_FRONT licences from to)
+        if(NOT EXISTS ${from})
+            message(WARNING "${from} is missing: the packages will lack ${to}")
+            continue()
+        endif()
+        install(FILES ${from} DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME ${to})
+    endwhile()
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/windows-licenses.txt
+            DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME README.txt)
+endif()
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_VERSION ${kelvane_shown_version})
+set(CPACK_PACKAGE_FILE_NAME kelvane-${kelvane_shown_version}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Kelvane)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Kelvane)
+set(CPACK_PACKAGE_EXECUTABLES kelvane Kelvane)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_LIST_DIR}/windows-licenses.txt)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_NSIS_PACKAGE_NAME "Kelvane ${kelvane_shown_version}")
+set(CPACK_NSIS_DISPLAY_NAME "Kelvane ${kelvane_shown_version}")
+# A 64-bit installer, which installs under "Program Files" rather than
+# "Program Files (x86)" and runs where only 64-bit programs can.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
+set(CPACK_NSIS_INSTALLED_ICON_NAME kelvane.exe)
+set(CPACK_NSIS_MUI_ICON ${KELVANE_WINDOWS_ICON})
+set(CPACK_NSIS_MUI_UNIICON ${KELVANE_WINDOWS_ICON})
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
