@@ -1,8 +1,8 @@
-#include "cmxfile.h"
+#include "compose/cmxfile.h"
 
-#include "cmxcomposer.h"
-#include "inputfiles.h"
-#include "newname.h"
+#include "compose/cmxcomposer.h"
+#include "compose/inputfiles.h"
+#include "compose/newname.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,14 +12,51 @@ namespace kelvane {
 
 namespace {
 
-QString folderProblem(const QString &outputPath)
+Result<void> checkOutputFolder(const QString &outputPath)
 {
     const QFileInfo folder(QFileInfo(outputPath).path());
     if (!folder.exists())
-        return QStringLiteral("%1: the output folder does not exist.").arg(folder.filePath());
+        return Failure{
+            QStringLiteral("%1: the output folder does not exist.").arg(folder.filePath())};
     if (!folder.isDir())
-        return QStringLiteral("%1: the output folder is not a folder.").arg(folder.filePath());
+        return Failure{
+            QStringLiteral("%1: the output folder is not a folder.").arg(folder.filePath())};
     return {};
+}
+
+// The lines composing uses from both input files.
+struct InputLines {
+    LineList skinLines;
+    LineList meshLines;
+};
+
+Result<InputLines> readInputs(const QString &characterPath, const QString &meshPath)
+{
+    const Result<QByteArray> character = readCharacterFile(characterPath);
+    if (!character.ok())
+        return Failure{character.error()};
+    const Result<QByteArray> mesh = readMeshFileStart(meshPath);
+    if (!mesh.ok())
+        return Failure{mesh.error()};
+    return InputLines{splitCharacterFile(character.value()), splitLines(mesh.value())};
+}
+
+// The composed text, or the composer's reason prefixed with the file at fault.
+Result<QByteArray> namingTheFile(ComposeResult composed, const QString &characterPath,
+                                 const QString &meshPath)
+{
+    if (composed.ok())
+        return std::move(composed).value();
+    const ComposeFailure &failure = composed.error();
+    switch (failure.input) {
+    case ComposeFailure::Input::CharacterFile:
+        return Failure{inputFileFault(characterPath, failure.reason)};
+    case ComposeFailure::Input::MeshFile:
+        return Failure{inputFileFault(meshPath, failure.reason)};
+    case ComposeFailure::Input::NewName:
+        break;
+    }
+    return Failure{failure.reason};
 }
 
 } // namespace
@@ -37,70 +74,65 @@ QString outputFilePath(const QString &outputFolder, const QString &newName)
     return outputFolder + QDir::separator() + file;
 }
 
-ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
-                              const QString &newName)
+Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
+                                    const QString &newName)
 {
-    const InputBytes character = readCharacterFile(characterPath);
-    if (!character.error.isEmpty())
-        return {{}, character.error};
-    const InputBytes mesh = readMeshFileStart(meshPath);
-    if (!mesh.error.isEmpty())
-        return {{}, mesh.error};
-
-    ComposeResult composed =
-        ComposeAttachedCmx(splitCharacterFile(character.bytes), splitLines(mesh.bytes), newName);
-    if (composed.ok())
-        return {std::move(composed.text), {}};
-
-    const ComposeFailure &failure = *composed.failure;
-    switch (failure.input) {
-    case ComposeFailure::Input::CharacterFile:
-        return {{}, inputFileFault(characterPath, failure.reason)};
-    case ComposeFailure::Input::MeshFile:
-        return {{}, inputFileFault(meshPath, failure.reason)};
-    case ComposeFailure::Input::NewName:
-        break;
-    }
-    return {{}, failure.reason};
+    const Result<InputLines> inputs = readInputs(characterPath, meshPath);
+    if (!inputs.ok())
+        return Failure{inputs.error()};
+    const InputLines &lines = inputs.value();
+    return namingTheFile(ComposeAttachedCmx(lines.skinLines, lines.meshLines, newName),
+                         characterPath, meshPath);
 }
 
-QString writeCharacterFile(const QString &path, const QByteArray &text)
+Result<void> writeCharacterFile(const QString &path, const QByteArray &text)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
+        return Failure{
+            QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString())};
     // A short write (disk full, file size limit) is not always reported as an
     // error of the device, and commit() may not notice it: the counts and an
     // explicit flush are what tell.
     if (file.write(text) != text.size() || file.write("\r\n", 2) != 2 || !file.flush()) {
         file.cancelWriting();
-        return QStringLiteral("%1: the file cannot be written (only part of it could be stored; "
-                              "the disk may be full); no file was changed.")
-            .arg(path);
+        return Failure{QStringLiteral("%1: the file cannot be written (only part of it could be "
+                                      "stored; the disk may be full); no file was changed.")
+                           .arg(path)};
     }
     if (!file.commit())
-        return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
+        return Failure{
+            QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString())};
     return {};
 }
 
-CreateResult CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
-                                   const QString &meshDirectory, const QString &meshFileName,
-                                   const QString &newName, const QString &outputFolder)
+Result<QString> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
+                                      const QString &meshDirectory, const QString &meshFileName,
+                                      const QString &newName, const QString &outputFolder)
 {
-    if (const QString problem = newNameProblem(newName); !problem.isEmpty())
-        return {{}, problem};
+    // The name is checked first: it decides the output path checked next.
+    const Result<NewName> name = checkNewName(newName);
+    if (!name.ok())
+        return Failure{name.error()};
     const QString outputPath = outputFilePath(outputFolder, newName);
-    if (const QString problem = folderProblem(outputPath); !problem.isEmpty())
-        return {{}, problem};
+    if (const Result<void> folder = checkOutputFolder(outputPath); !folder.ok())
+        return Failure{folder.error()};
 
-    const ComposedFile composed =
-        composeFromFiles(inputFilePath(skinDirectory, skinFileName),
-                         inputFilePath(meshDirectory, meshFileName), newName);
+    const QString characterPath = inputFilePath(skinDirectory, skinFileName);
+    const QString meshPath = inputFilePath(meshDirectory, meshFileName);
+    const Result<InputLines> inputs = readInputs(characterPath, meshPath);
+    if (!inputs.ok())
+        return Failure{inputs.error()};
+    const InputLines &lines = inputs.value();
+    const Result<QByteArray> composed =
+        namingTheFile(ComposeAttachedCmx(lines.skinLines, lines.meshLines, name.value()),
+                      characterPath, meshPath);
     if (!composed.ok())
-        return {{}, composed.error};
-    if (const QString problem = writeCharacterFile(outputPath, composed.text); !problem.isEmpty())
-        return {{}, problem};
-    return {outputPath, {}};
+        return Failure{composed.error()};
+    if (const Result<void> written = writeCharacterFile(outputPath, composed.value());
+        !written.ok())
+        return Failure{written.error()};
+    return outputPath;
 }
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,37 +15,21 @@ QString inputFilePath(const QString &folder, const QString &fileName);
 // folder does not end in one, the new name and ".cmx".
 QString outputFilePath(const QString &outputFolder, const QString &newName);
 
-// The composed text, or a message saying which file is at fault and why.
-struct ComposedFile {
-    QByteArray text;
-    QString error;
-
-    bool ok() const { return error.isEmpty(); }
-};
-
 // Reads the character file as far as composing uses it and the first 400 bytes
-// of the mesh file, and composes the new character file from them.
-ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
-                              const QString &newName);
+// of the mesh file, and composes the new character file from them. A failure
+// says which file is at fault and why.
+Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
+                                    const QString &newName);
 
-// Replaces the file at path, atomically, by text followed by CR LF. Returns
-// an empty string on success, otherwise what went wrong; the file at path is
-// then as it was before.
-QString writeCharacterFile(const QString &path, const QByteArray &text);
-
-// The path written, or why nothing was written.
-struct CreateResult {
-    QString outputPath;
-    QString error;
-
-    bool ok() const { return error.isEmpty(); }
-};
+// Replaces the file at path, atomically, by text followed by CR LF. On failure
+// the file at path is as it was before.
+Result<void> writeCharacterFile(const QString &path, const QByteArray &text);
 
 // Reads both inputs and writes the new character file into outputFolder under
-// newName with ".cmx" appended, replacing a file of that name. Nothing is
-// written unless every input is sound.
-CreateResult CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
-                                   const QString &meshDirectory, const QString &meshFileName,
-                                   const QString &newName, const QString &outputFolder);
+// newName with ".cmx" appended, replacing a file of that name. Gives the path
+// written; nothing is written unless every input is sound.
+Result<QString> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
+                                      const QString &meshDirectory, const QString &meshFileName,
+                                      const QString &newName, const QString &outputFolder);
 
 } // namespace kelvane

@@ -1,10 +1,10 @@
-#include "testfiles.h"
+#include "tests/support/files.h"
 
 #include <QFile>
 
 #include <stdexcept>
 
-namespace testfiles {
+namespace testsupport {
 
 QByteArray characterFileWithCount(const QByteArray &countLine, const QList<Skin> &skins)
 {
@@ -33,7 +33,13 @@ QByteArray meshFile(const QByteArray &name, const QByteArray &bone, qsizetype mi
     return text;
 }
 
-QByteArray readAll(const QString &path)
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -41,11 +47,4 @@ QByteArray readAll(const QString &path)
     return file.readAll();
 }
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-
-} // namespace testfiles
+} // namespace testsupport

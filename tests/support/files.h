@@ -4,8 +4,8 @@
 #include <QList>
 #include <QString>
 
-// Builders for the game texts the tests feed the composer.
-namespace testfiles {
+// Game texts and files for tests, shared by the GoogleTest and the Qt Test suites.
+namespace testsupport {
 
 struct Skin {
     QByteArray bone;
@@ -23,7 +23,11 @@ QByteArray characterFileWithCount(const QByteArray &countLine, const QList<Skin>
 // with vertex lines to at least minimumSize bytes.
 QByteArray meshFile(const QByteArray &name, const QByteArray &bone, qsizetype minimumSize = 400);
 
-QByteArray readAll(const QString &path);
-void writeAll(const QString &path, const QByteArray &bytes);
+// Writes bytes to the file at path; false when they could not all be written.
+[[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes);
 
-} // namespace testfiles
+// The bytes of the file at path. Throws std::runtime_error when it cannot be
+// read, which GoogleTest reports as the failure of the test.
+QByteArray readFile(const QString &path);
+
+} // namespace testsupport
