@@ -19,15 +19,15 @@ class CreateFile : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.isValid());
-        ASSERT_TRUE(QDir(root.path()).mkpath("skins"));
-        ASSERT_TRUE(QDir(root.path()).mkpath("out"));
-        skins = QDir::toNativeSeparators(root.filePath("skins"));
-        out = QDir::toNativeSeparators(root.filePath("out"));
+        ASSERT_TRUE(m_root.isValid());
+        ASSERT_TRUE(QDir(m_root.path()).mkpath("skins"));
+        ASSERT_TRUE(QDir(m_root.path()).mkpath("out"));
+        m_skins = QDir::toNativeSeparators(m_root.filePath("skins"));
+        m_out = QDir::toNativeSeparators(m_root.filePath("out"));
         ASSERT_TRUE(testsupport::writeFile(
-            root.filePath("skins/B001FAFit_01.cmx"),
+            m_root.filePath("skins/B001FAFit_01.cmx"),
             testsupport::characterFile({{"PELVIS", "body"}, {"SPINE", "back"}})));
-        ASSERT_TRUE(testsupport::writeFile(root.filePath("skins/hat.skn"),
+        ASSERT_TRUE(testsupport::writeFile(m_root.filePath("skins/hat.skn"),
                                            testsupport::meshFile("hat", "HEAD")));
     }
 
@@ -35,17 +35,17 @@ protected:
                            const QString &character = "B001FAFit_01.cmx",
                            const QString &mesh = "hat.skn")
     {
-        return CreateAttachedCmxFile(skins, character, skins, mesh, name, folder);
+        return CreateAttachedCmxFile(m_skins, character, m_skins, mesh, name, folder);
     }
 
     QStringList outputFolderEntries() const
     {
-        return QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    QTemporaryDir root;
-    QString skins;
-    QString out;
+    QTemporaryDir m_root;
+    QString m_skins;
+    QString m_out;
 };
 
 } // namespace
@@ -66,9 +66,9 @@ TEST(OutputPaths, InputPathsAlwaysGetASeparator)
 
 TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
 {
-    const Result<QString> result = create("B001FAFit_new", out);
+    const Result<QString> result = create("B001FAFit_new", m_out);
     ASSERT_TRUE(result.ok()) << result.error().toStdString();
-    EXPECT_EQ(result.value(), out + kSep + "B001FAFit_new.cmx");
+    EXPECT_EQ(result.value(), m_out + kSep + "B001FAFit_new.cmx");
     const QByteArray written = testsupport::readFile(result.value());
     EXPECT_TRUE(written.startsWith("// Character File. Copyright 1997, Maxis Inc.\r\nVersion 300"));
     EXPECT_TRUE(written.endsWith("\r\nHEAD\r\nhat\r\n0\r\n0\r\n0\r\n"));
@@ -78,7 +78,7 @@ TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
 
 TEST_F(CreateFile, EmptyNameWritesDotCmx)
 {
-    const Result<QString> result = create("", out + kSep);
+    const Result<QString> result = create("", m_out + kSep);
     ASSERT_TRUE(result.ok()) << result.error().toStdString();
     EXPECT_EQ(outputFolderEntries(), QStringList{".cmx"});
     EXPECT_EQ(splitLines(testsupport::readFile(result.value()))[4], "");
@@ -88,59 +88,59 @@ TEST_F(CreateFile, MeshIsNeverReadPastItsFirst400Bytes)
 {
     QByteArray mesh = testsupport::meshFile("hat", "HEAD", 0);
     mesh += QByteArray(400 - mesh.size(), 'x') + "\r\nBEYOND\r\n";
-    ASSERT_TRUE(testsupport::writeFile(QDir(skins).filePath("long.skn"), mesh));
-    const Result<QString> result = create("n", out, "B001FAFit_01.cmx", "long.skn");
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("long.skn"), mesh));
+    const Result<QString> result = create("n", m_out, "B001FAFit_01.cmx", "long.skn");
     ASSERT_TRUE(result.ok()) << result.error().toStdString();
     EXPECT_FALSE(testsupport::readFile(result.value()).contains("BEYOND"));
 }
 
 TEST_F(CreateFile, ReplacingTheCharacterFileExtendsIt)
 {
-    const QString characterPath = QDir(skins).filePath("B001FAFit_01.cmx");
+    const QString characterPath = QDir(m_skins).filePath("B001FAFit_01.cmx");
     for (int run = 1; run <= 2; ++run) {
-        const Result<QString> result = create("B001FAFit_01", skins);
+        const Result<QString> result = create("B001FAFit_01", m_skins);
         ASSERT_TRUE(result.ok()) << result.error().toStdString();
         const LineList lines = splitLines(testsupport::readFile(characterPath));
         EXPECT_EQ(lines[7], QByteArray::number(2 + run));
         EXPECT_EQ(lines[8], "PELVIS");
         EXPECT_EQ(lines[12], "SPINE");
     }
-    EXPECT_EQ(QDir(skins).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(m_skins).entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(CreateFile, SecondRunReplacesTheFirst)
 {
-    ASSERT_TRUE(create("n", out).ok());
-    const QByteArray first = testsupport::readFile(out + kSep + "n.cmx");
-    ASSERT_TRUE(create("n", out).ok());
-    EXPECT_EQ(testsupport::readFile(out + kSep + "n.cmx"), first);
+    ASSERT_TRUE(create("n", m_out).ok());
+    const QByteArray first = testsupport::readFile(m_out + kSep + "n.cmx");
+    ASSERT_TRUE(create("n", m_out).ok());
+    EXPECT_EQ(testsupport::readFile(m_out + kSep + "n.cmx"), first);
     EXPECT_EQ(outputFolderEntries(), QStringList{"n.cmx"});
 }
 
 TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
 {
-    ASSERT_TRUE(testsupport::writeFile(QDir(skins).filePath("bad.cmx"),
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("bad.cmx"),
                                        testsupport::characterFileWithCount("abc", {})));
-    ASSERT_TRUE(testsupport::writeFile(QDir(skins).filePath("short.skn"), "hat\r\ntex\r\n1"));
-    ASSERT_TRUE(testsupport::writeFile(QDir(out).filePath("existing.cmx"), "keep me"));
-    ASSERT_TRUE(testsupport::writeFile(root.filePath("plainfile"), "x"));
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("short.skn"), "hat\r\ntex\r\n1"));
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_out).filePath("existing.cmx"), "keep me"));
+    ASSERT_TRUE(testsupport::writeFile(m_root.filePath("plainfile"), "x"));
 
     struct Case {
         QString name, folder, character, mesh, expected;
     };
     const QList<Case> cases = {
-        {"n", out, "missing.cmx", "hat.skn", "missing.cmx: the file does not exist."},
-        {"n", out, "B001FAFit_01.cmx", "missing.skn", "missing.skn: the file does not exist."},
-        {"n", out, "bad.cmx", "hat.skn",
+        {"n", m_out, "missing.cmx", "hat.skn", "missing.cmx: the file does not exist."},
+        {"n", m_out, "B001FAFit_01.cmx", "missing.skn", "missing.skn: the file does not exist."},
+        {"n", m_out, "bad.cmx", "hat.skn",
          "bad.cmx: line 7 should be the number of skins, but it is \"abc\"."},
-        {"n", out, "B001FAFit_01.cmx", "short.skn", "short.skn: line 3 (the bone"},
-        {"existing", out, "bad.cmx", "hat.skn", "bad.cmx: line 7"},
-        {"n", out + kSep + "nowhere", "B001FAFit_01.cmx", "hat.skn",
+        {"n", m_out, "B001FAFit_01.cmx", "short.skn", "short.skn: line 3 (the bone"},
+        {"existing", m_out, "bad.cmx", "hat.skn", "bad.cmx: line 7"},
+        {"n", m_out + kSep + "nowhere", "B001FAFit_01.cmx", "hat.skn",
          "nowhere: the output folder does not exist."},
-        {"n", root.filePath("plainfile"), "B001FAFit_01.cmx", "hat.skn",
+        {"n", m_root.filePath("plainfile"), "B001FAFit_01.cmx", "hat.skn",
          "plainfile: the output folder is not a folder."},
-        {"a" + kSep + "b", out, "B001FAFit_01.cmx", "hat.skn", "The new name holds"},
-        {"n", out, "", "hat.skn", ": the file cannot be read"},
+        {"a" + kSep + "b", m_out, "B001FAFit_01.cmx", "hat.skn", "The new name holds"},
+        {"n", m_out, "", "hat.skn", ": the file cannot be read"},
     };
     for (const Case &c : cases) {
         const Result<QString> result = create(c.name, c.folder, c.character, c.mesh);
@@ -149,15 +149,15 @@ TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
             << result.error().toStdString() << " / " << c.expected.toStdString();
         EXPECT_EQ(outputFolderEntries(), QStringList{"existing.cmx"});
     }
-    EXPECT_EQ(testsupport::readFile(QDir(out).filePath("existing.cmx")), "keep me");
+    EXPECT_EQ(testsupport::readFile(QDir(m_out).filePath("existing.cmx")), "keep me");
 }
 
 TEST_F(CreateFile, HugeCharacterFileIsRefusedUnread)
 {
-    QFile huge(QDir(skins).filePath("huge.cmx"));
+    QFile huge(QDir(m_skins).filePath("huge.cmx"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65 * 1024 * 1024));
     huge.close();
-    const Result<QString> result = create("n", out, "huge.cmx");
+    const Result<QString> result = create("n", m_out, "huge.cmx");
     EXPECT_TRUE(result.error().contains("huge.cmx: the file is larger than 64 MB"))
         << result.error().toStdString();
     EXPECT_TRUE(outputFolderEntries().isEmpty());
@@ -165,8 +165,8 @@ TEST_F(CreateFile, HugeCharacterFileIsRefusedUnread)
 
 TEST_F(CreateFile, UnwritableTargetIsReportedAndLeavesNoTemporaryFile)
 {
-    ASSERT_TRUE(QDir(out).mkdir("taken.cmx"));
-    const Result<QString> result = create("taken", out);
+    ASSERT_TRUE(QDir(m_out).mkdir("taken.cmx"));
+    const Result<QString> result = create("taken", m_out);
     EXPECT_FALSE(result.ok());
     EXPECT_TRUE(result.error().contains("taken.cmx: the file cannot be written"))
         << result.error().toStdString();

@@ -20,28 +20,28 @@ class Summary : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(m_root.isValid());
         write("good.cmx", testsupport::characterFile({{"PELVIS", "body"}, {"HEAD", "face"}}));
         write("hat.skn", testsupport::meshFile("hat", "HEAD"));
     }
 
     QString path(const QString &name) const
     {
-        return QDir::toNativeSeparators(root.filePath(name));
+        return QDir::toNativeSeparators(m_root.filePath(name));
     }
     void write(const QString &name, const QByteArray &bytes)
     {
-        ASSERT_TRUE(testsupport::writeFile(root.filePath(name), bytes));
+        ASSERT_TRUE(testsupport::writeFile(m_root.filePath(name), bytes));
     }
     QString createError(const QString &character, const QString &mesh) const
     {
-        return CreateAttachedCmxFile(QDir::toNativeSeparators(root.path()), character,
-                                     QDir::toNativeSeparators(root.path()), mesh, "out",
-                                     QDir::toNativeSeparators(root.path()))
+        return CreateAttachedCmxFile(QDir::toNativeSeparators(m_root.path()), character,
+                                     QDir::toNativeSeparators(m_root.path()), mesh, "out",
+                                     QDir::toNativeSeparators(m_root.path()))
             .error();
     }
 
-    QTemporaryDir root;
+    QTemporaryDir m_root;
 };
 
 } // namespace
@@ -74,8 +74,8 @@ TEST_F(Summary, RefusedFileGivesTheCreateCommandsMessage)
     write("count.cmx", testsupport::characterFileWithCount("many", {}));
     write("short.cmx", testsupport::characterFileWithCount("3", {{"A", "a"}}));
     write("huge.cmx", {});
-    ASSERT_TRUE(QFile::resize(root.filePath("huge.cmx"), 65 * 1024 * 1024));
-    ASSERT_TRUE(QDir(root.path()).mkdir("folder.cmx"));
+    ASSERT_TRUE(QFile::resize(m_root.filePath("huge.cmx"), 65 * 1024 * 1024));
+    ASSERT_TRUE(QDir(m_root.path()).mkdir("folder.cmx"));
     for (const char *character :
          {"count.cmx", "short.cmx", "huge.cmx", "folder.cmx", "missing.cmx"}) {
         const Result<QList<Skin>> summary = summarizeCharacterFile(path(character));
