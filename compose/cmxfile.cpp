@@ -24,13 +24,11 @@ Result<void> checkOutputFolder(const QString &outputPath)
     return {};
 }
 
-// The lines composing uses from both input files.
-struct InputLines {
-    LineList skinLines;
-    LineList meshLines;
-};
-
-Result<InputLines> readInputs(const QString &characterPath, const QString &meshPath)
+// Reads both inputs and composes the new file from them; a failure names the
+// file at fault. newName is the name as typed or one already checked.
+template <class Name>
+Result<QByteArray> composeInputs(const QString &characterPath, const QString &meshPath,
+                                 const Name &newName)
 {
     const Result<QByteArray> character = readCharacterFile(characterPath);
     if (!character.ok())
@@ -38,15 +36,11 @@ Result<InputLines> readInputs(const QString &characterPath, const QString &meshP
     const Result<QByteArray> mesh = readMeshFileStart(meshPath);
     if (!mesh.ok())
         return Failure{mesh.error()};
-    return InputLines{splitCharacterFile(character.value()), splitLines(mesh.value())};
-}
 
-// The composed text, or the composer's reason prefixed with the file at fault.
-Result<QByteArray> namingTheFile(ComposeResult composed, const QString &characterPath,
-                                 const QString &meshPath)
-{
+    const ComposeResult composed = ComposeAttachedCmx(splitCharacterFile(character.value()),
+                                                      splitLines(mesh.value()), newName);
     if (composed.ok())
-        return std::move(composed).value();
+        return composed.value();
     const ComposeFailure &failure = composed.error();
     switch (failure.input) {
     case ComposeFailure::Input::CharacterFile:
@@ -77,12 +71,7 @@ QString outputFilePath(const QString &outputFolder, const QString &newName)
 Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
                                     const QString &newName)
 {
-    const Result<InputLines> inputs = readInputs(characterPath, meshPath);
-    if (!inputs.ok())
-        return Failure{inputs.error()};
-    const InputLines &lines = inputs.value();
-    return namingTheFile(ComposeAttachedCmx(lines.skinLines, lines.meshLines, newName),
-                         characterPath, meshPath);
+    return composeInputs(characterPath, meshPath, newName);
 }
 
 Result<void> writeCharacterFile(const QString &path, const QByteArray &text)
@@ -118,15 +107,9 @@ Result<QString> CreateAttachedCmxFile(const QString &skinDirectory, const QStrin
     if (const Result<void> folder = checkOutputFolder(outputPath); !folder.ok())
         return Failure{folder.error()};
 
-    const QString characterPath = inputFilePath(skinDirectory, skinFileName);
-    const QString meshPath = inputFilePath(meshDirectory, meshFileName);
-    const Result<InputLines> inputs = readInputs(characterPath, meshPath);
-    if (!inputs.ok())
-        return Failure{inputs.error()};
-    const InputLines &lines = inputs.value();
     const Result<QByteArray> composed =
-        namingTheFile(ComposeAttachedCmx(lines.skinLines, lines.meshLines, name.value()),
-                      characterPath, meshPath);
+        composeInputs(inputFilePath(skinDirectory, skinFileName),
+                      inputFilePath(meshDirectory, meshFileName), name.value());
     if (!composed.ok())
         return Failure{composed.error()};
     if (const Result<void> written = writeCharacterFile(outputPath, composed.value());
