@@ -1,4 +1,4 @@
-#include "wineprefix.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,17 +1,15 @@
-#include "commandbutton.h"
+#include "controls/commandbutton.h"
+
+#include "controls/fill.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QWidget(parent), m_button(new QPushButton(caption, this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_button);
-    setFocusProxy(m_button);
+    fillWith(*this, *m_button, InnerFocus::Forwarded);
     m_button->setAutoDefault(true);
     connect(m_button, &QPushButton::clicked, this, &CommandButton::clicked);
 }

@@ -10,7 +10,7 @@ namespace kelvane {
 
 // The two kinds of message box the program shows: OK alone, with no icon or
 // with the exclamation icon.
-enum class MessageStyle { Plain = 0, Exclamation = 48 };
+enum class MessageStyle { Plain, Exclamation };
 
 struct Message {
     QString text;

@@ -1,13 +1,14 @@
-#include "directorylist.h"
+#include "controls/directorylist.h"
 
-#include "folderdelegate.h"
-#include "systempaths.h"
+#include "controls/fill.h"
+
+#include "controls/folderdelegate.h"
+#include "platform/systempaths.h"
 
 #include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QStyle>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
@@ -39,10 +40,7 @@ QString folderTitle(const QString &folderPath)
 
 DirectoryList::DirectoryList(QWidget *parent) : QWidget(parent), m_list(new QListWidget(this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_list);
-    setFocusProxy(m_list);
+    fillWith(*this, *m_list, InnerFocus::Forwarded);
 
     m_list->setItemDelegate(new FolderDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -93,7 +91,7 @@ void DirectoryList::showFolder()
     const QStringList chain = folderChain(m_path);
     for (qsizetype level = 0; level < chain.size(); ++level) {
         auto *item = new QListWidgetItem(openIcon, folderTitle(chain[level]), m_list);
-        item->setData(Qt::UserRole, chain[level]);
+        item->setData(kFolderPathRole, chain[level]);
         item->setData(kFolderLevelRole, int(level));
     }
     QListWidgetItem *current = m_list->item(m_list->count() - 1);
@@ -103,7 +101,7 @@ void DirectoryList::showFolder()
         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : subfolders) {
         auto *item = new QListWidgetItem(closedIcon, name, m_list);
-        item->setData(Qt::UserRole, QDir::toNativeSeparators(folder.filePath(name)));
+        item->setData(kFolderPathRole, QDir::toNativeSeparators(folder.filePath(name)));
         item->setData(kFolderLevelRole, int(chain.size()));
     }
 
@@ -117,7 +115,7 @@ void DirectoryList::openSelected()
     if (!item)
         return;
     // A folder removed since it was listed cannot be opened; show what is there now.
-    if (!setPath(item->data(Qt::UserRole).toString()))
+    if (!setPath(item->data(kFolderPathRole).toString()))
         showFolder();
 }
 

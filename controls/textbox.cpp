@@ -1,16 +1,14 @@
-#include "textbox.h"
+#include "controls/textbox.h"
+
+#include "controls/fill.h"
 
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
 TextBox::TextBox(QWidget *parent) : QWidget(parent), m_edit(new QLineEdit(this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_edit);
-    setFocusProxy(m_edit);
+    fillWith(*this, *m_edit, InnerFocus::Forwarded);
     connect(m_edit, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 

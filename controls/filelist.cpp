@@ -1,12 +1,13 @@
-#include "filelist.h"
+#include "controls/filelist.h"
 
-#include "filelistview.h"
+#include "controls/fill.h"
+
+#include "controls/filelistview.h"
 
 #include <QDir>
 #include <QHelpEvent>
 #include <QStringListModel>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
@@ -14,17 +15,14 @@ FileList::FileList(const QString &pattern, QWidget *parent)
     : QWidget(parent), m_pattern(pattern), m_files(new QStringListModel(this)),
       m_view(new FileListView(this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
-    setFocusProxy(m_view);
+    fillWith(*this, *m_view, InnerFocus::Forwarded);
 
     m_view->setModel(m_files);
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(m_view, &QAbstractItemView::clicked, this, &FileList::clicked);
-    connect(m_view, &FileListView::movedByKeyboard, this, &FileList::clicked);
+    connect(m_view, &QAbstractItemView::clicked, this, &FileList::fileChosen);
+    connect(m_view, &FileListView::movedByKeyboard, this, &FileList::fileChosen);
     m_view->viewport()->installEventFilter(this);
 }
 

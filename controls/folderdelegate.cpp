@@ -1,4 +1,4 @@
-#include "folderdelegate.h"
+#include "controls/folderdelegate.h"
 
 namespace kelvane {
 

@@ -12,8 +12,8 @@ namespace kelvane {
 class FileListView;
 
 // The files of one folder whose names match a pattern (case-insensitively on
-// every system), sorted by name. clicked() follows the user's selection: a
-// mouse click on an entry, even the selected one, or a keyboard move.
+// every system), sorted by name. fileChosen() follows the user's choice of an
+// entry: a mouse click on one, even the selected one, or a keyboard move.
 // An optional provider gives the tooltip of the entry the pointer rests on.
 class FileList final : public QWidget
 {
@@ -39,7 +39,7 @@ public:
     void setToolTipProvider(ToolTipProvider provider);
 
 signals:
-    void clicked();
+    void fileChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

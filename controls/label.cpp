@@ -1,17 +1,16 @@
-#include "label.h"
+#include "controls/label.h"
+
+#include "controls/fill.h"
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
 Label::Label(const QString &caption, QWidget *parent)
     : QWidget(parent), m_label(new QLabel(caption, this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_label);
+    fillWith(*this, *m_label, InnerFocus::None);
     // Clicks on the text reach this widget.
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -1,4 +1,4 @@
-#include "modalwindow.h"
+#include "controls/modalwindow.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "filelistview.h"
+#include "controls/filelistview.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "look.h"
+#include "ui/look/look.h"
 
 #include <QImage>
 #include <QLinearGradient>

@@ -1,10 +1,11 @@
-#include "drivelist.h"
+#include "controls/drivelist.h"
 
-#include "systempaths.h"
+#include "controls/fill.h"
+
+#include "platform/systempaths.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
-#include <QVBoxLayout>
 
 namespace kelvane {
 
@@ -44,10 +45,7 @@ DriveList::DriveList(DriveSource source, QWidget *parent)
     : QWidget(parent), m_source(std::move(source)),
       m_box(new DriveBox([this] { reloadDrives(); }, this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_box);
-    setFocusProxy(m_box);
+    fillWith(*this, *m_box, InnerFocus::Forwarded);
 
     reloadDrives();
     m_shownIndex = indexOfDrive(startDriveFolder());

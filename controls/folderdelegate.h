@@ -4,7 +4,9 @@
 
 namespace kelvane {
 
-// Item data role holding a folder entry's depth below the drive root.
+// Item data roles of a folder entry: its full native path, and its depth
+// below the drive root.
+inline constexpr int kFolderPathRole = Qt::UserRole;
 inline constexpr int kFolderLevelRole = Qt::UserRole + 1;
 
 // Draws each folder entry indented by its depth, as a classic folder list.
