@@ -76,7 +76,7 @@ constexpr MainControlRow kRows[] = {
      {120, 4800, 3615, 285}, F::Strong, C::Standard,
      "Name of new CMX file to be created", "Typed without the .cmx extension"},
     {"cmdDoIt", handled<&M::cmdDoIt>, "CREATE NEW CMX FILE WITH ATTACHMENT",
-     {3840, 4800, 4575, 295}, F::Strong, C::Face,
+     {3840, 4800, 4575, 295}, F::Strong, C::ButtonFace,
      "Create new CMX file with attachment",
      "Writes the new character file into the directory to be saved to"},
     {"DrvProps", handled<&M::DrvProps>, nullptr,

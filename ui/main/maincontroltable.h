@@ -16,7 +16,15 @@ struct MainControlRow;
 enum class FontRole { Default, Caption, Strong, Title };
 
 // The colours of the Main window's controls; Standard keeps the system's.
-enum class ColourRole { Standard, CaptionText, InfoText, FolderText, SkinsDrive, MeshDrive, Face };
+enum class ColourRole {
+    Standard,
+    CaptionText,
+    InfoText,
+    FolderText,
+    SkinsDrive,
+    MeshDrive,
+    ButtonFace
+};
 
 // Creates a row's control on window and, when the controller handles its
 // events, stores it in controls.

@@ -68,7 +68,7 @@ void applyColours(QWidget &control, ColourRole role)
         return setDriveListColours(control, colours::teal);
     case ColourRole::MeshDrive:
         return setDriveListColours(control, colours::blue);
-    case ColourRole::Face:
+    case ColourRole::ButtonFace:
         return setColours(control, {{QPalette::Button, colours::buttonFace}});
     }
 }
