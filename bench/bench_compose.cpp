@@ -61,8 +61,11 @@ void BM_CreateAttachedCmxFile(benchmark::State &state)
 {
     const QString folder = QDir::toNativeSeparators(fixture().dir.path());
     for (auto _ : state) {
-        const kelvane::Result<QString> result = kelvane::CreateAttachedCmxFile(
-            folder, "B001FAFit_01.cmx", folder, "glasses.skn", "B001FAFit_new", folder);
+        // Without backups: each run replaces the last one's file and would keep
+        // its content under a new name.
+        const kelvane::Result<kelvane::CreatedFile> result =
+            kelvane::CreateAttachedCmxFile(folder, "B001FAFit_01.cmx", folder, "glasses.skn",
+                                           "B001FAFit_new", folder, {kelvane::Backup::Skip});
         if (!result.ok())
             state.SkipWithError(qPrintable(result.error()));
     }

@@ -76,7 +76,7 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
             continue;
         }
 
-        const Result<QString> written = CreateAttachedCmxFile(
+        const Result<CreatedFile> written = CreateAttachedCmxFile(
             nativeFolderOf(character), fileNameOf(character), meshFolder, meshName, name, folder);
         if (!written.ok()) {
             console.printError(failureLine(written.error()));
@@ -84,7 +84,7 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
             continue;
         }
         writtenFor.insert(target, character);
-        console.printLine(QDir::toNativeSeparators(written.value()));
+        console.printLine(QDir::toNativeSeparators(written.value().path));
     }
     return exitCode;
 }

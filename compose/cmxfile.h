@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/outputfile.h"
 #include "compose/result.h"
 
 #include <QByteArray>
@@ -21,15 +22,24 @@ QString outputFilePath(const QString &outputFolder, const QString &newName);
 Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
                                     const QString &newName);
 
-// Replaces the file at path, atomically, by text followed by CR LF. On failure
-// the file at path is as it was before.
-Result<void> writeCharacterFile(const QString &path, const QByteArray &text);
+// How CreateAttachedCmxFile replaces an existing file.
+struct CreateOptions {
+    Backup backup = Backup::Keep;
+};
+
+// What CreateAttachedCmxFile wrote.
+struct CreatedFile {
+    QString path;       // the new character file
+    QString backupPath; // where the replaced file's old content is kept; empty when none
+};
 
 // Reads both inputs and writes the new character file into outputFolder under
-// newName with ".cmx" appended, replacing a file of that name. Gives the path
-// written; nothing is written unless every input is sound.
-Result<QString> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
-                                      const QString &meshDirectory, const QString &meshFileName,
-                                      const QString &newName, const QString &outputFolder);
+// newName with ".cmx" appended, replacing a file of that name (keeping its old
+// content as backupPathFor says, unless told otherwise). Nothing is written
+// unless every input is sound; an empty output folder is refused.
+Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
+                                          const QString &meshDirectory, const QString &meshFileName,
+                                          const QString &newName, const QString &outputFolder,
+                                          const CreateOptions &options = {});
 
 } // namespace kelvane

@@ -3,6 +3,8 @@
 #include "compose/inputfiles.h"
 #include "compose/linelist.h"
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -30,6 +32,24 @@ Result<Skin> summarizeMeshFile(const QString &path)
     if (!read.ok())
         return Failure{read.error()};
     return namingTheFile(attachedSkinOf(splitLines(read.value())), path);
+}
+
+bool holdsSkin(const QList<Skin> &skins, const Skin &skin)
+{
+    return std::any_of(skins.cbegin(), skins.cend(), [&skin](const Skin &held) {
+        return held.bone == skin.bone && held.mesh == skin.mesh;
+    });
+}
+
+Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath)
+{
+    const Result<QList<Skin>> skins = summarizeCharacterFile(characterPath);
+    if (!skins.ok())
+        return Failure{skins.error()};
+    const Result<Skin> attached = summarizeMeshFile(meshPath);
+    if (!attached.ok())
+        return Failure{attached.error()};
+    return holdsSkin(skins.value(), attached.value());
 }
 
 } // namespace kelvane

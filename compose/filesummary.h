@@ -18,4 +18,12 @@ Result<QList<Skin>> summarizeCharacterFile(const QString &path);
 // The group a mesh file adds: its bone and its mesh name.
 Result<Skin> summarizeMeshFile(const QString &path);
 
+// Whether skins hold a skin with the same bone and mesh name as skin, compared
+// exactly.
+bool holdsSkin(const QList<Skin> &skins, const Skin &skin);
+
+// Whether the character file already holds the skin the mesh file adds, so
+// that composing would attach the mesh a second time.
+Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath);
+
 } // namespace kelvane

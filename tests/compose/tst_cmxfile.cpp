@@ -35,7 +35,11 @@ protected:
                            const QString &character = "B001FAFit_01.cmx",
                            const QString &mesh = "hat.skn")
     {
-        return CreateAttachedCmxFile(m_skins, character, m_skins, mesh, name, folder);
+        const Result<CreatedFile> created =
+            CreateAttachedCmxFile(m_skins, character, m_skins, mesh, name, folder);
+        if (!created.ok())
+            return Failure{created.error()};
+        return created.value().path;
     }
 
     QStringList outputFolderEntries() const
@@ -94,9 +98,10 @@ TEST_F(CreateFile, MeshIsNeverReadPastItsFirst400Bytes)
     EXPECT_FALSE(testsupport::readFile(result.value()).contains("BEYOND"));
 }
 
-TEST_F(CreateFile, ReplacingTheCharacterFileExtendsIt)
+TEST_F(CreateFile, ReplacingTheCharacterFileExtendsItAndKeepsEachOldVersion)
 {
     const QString characterPath = QDir(m_skins).filePath("B001FAFit_01.cmx");
+    const QByteArray original = testsupport::readFile(characterPath);
     for (int run = 1; run <= 2; ++run) {
         const Result<QString> result = create("B001FAFit_01", m_skins);
         ASSERT_TRUE(result.ok()) << result.error().toStdString();
@@ -105,16 +110,18 @@ TEST_F(CreateFile, ReplacingTheCharacterFileExtendsIt)
         EXPECT_EQ(lines[8], "PELVIS");
         EXPECT_EQ(lines[12], "SPINE");
     }
-    EXPECT_EQ(QDir(m_skins).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(m_skins).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(testsupport::readFile(characterPath + ".bak"), original);
+    EXPECT_EQ(splitLines(testsupport::readFile(characterPath + ".bak2"))[7], "3");
 }
 
-TEST_F(CreateFile, SecondRunReplacesTheFirst)
+TEST_F(CreateFile, SecondRunReplacesTheFirstKeepingItAsBackup)
 {
     ASSERT_TRUE(create("n", m_out).ok());
     const QByteArray first = testsupport::readFile(m_out + kSep + "n.cmx");
     ASSERT_TRUE(create("n", m_out).ok());
     EXPECT_EQ(testsupport::readFile(m_out + kSep + "n.cmx"), first);
-    EXPECT_EQ(outputFolderEntries(), QStringList{"n.cmx"});
+    EXPECT_EQ(outputFolderEntries(), (QStringList{"n.cmx", "n.cmx.bak"}));
 }
 
 TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
