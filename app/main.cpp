@@ -1,5 +1,5 @@
-#include "look.h"
-#include "mainwindow.h"
+#include "ui/look/look.h"
+#include "ui/main/mainwindow.h"
 #include "version.h"
 
 #include <QApplication>

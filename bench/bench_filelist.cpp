@@ -1,7 +1,7 @@
 // How long a file list takes from a Path write to a complete, painted list,
 // next to a plain listing of the same folder.
 
-#include "filelist.h"
+#include "controls/filelist.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,42 +1,20 @@
-#include "attachjob.h"
+#include "cli/attachjob.h"
 
-#include "cmxfile.h"
-#include "newname.h"
+#include "cli/consoleoutput.h"
+#include "compose/cmxfile.h"
+#include "compose/newname.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace kelvane {
 
 namespace {
 
-void printLine(FILE *stream, const QString &text)
+QString failureLine(const QString &message)
 {
-    std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
-    std::fflush(stream);
-}
-
-void reportFailure(const QString &message)
-{
-    printLine(stderr, QStringLiteral("kelvane-attach: ") + message);
-}
-
-bool writeToStdout(const QByteArray &bytes)
-{
-#ifdef Q_OS_WIN
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
-               size_t(bytes.size()) &&
-           std::fflush(stdout) == 0;
+    return QStringLiteral("kelvane-attach: ") + message;
 }
 
 QString nativeFolderOf(const QString &path)
@@ -54,17 +32,18 @@ QString newNameFor(const AttachJob &job, const QString &characterFile)
     return job.newName.value_or(proposeNewName(fileNameOf(characterFile), kDefaultSuffix));
 }
 
-int composeToStdout(const AttachJob &job)
+int composeToStdout(const AttachJob &job, ConsoleOutput &console)
 {
     const QString &character = job.characterFiles.constFirst();
-    const ComposedFile composed =
+    const Result<QByteArray> composed =
         composeFromFiles(character, job.meshFile, newNameFor(job, character));
     if (!composed.ok()) {
-        reportFailure(composed.error);
+        console.printError(failureLine(composed.error()));
         return kExitFailure;
     }
-    if (!writeToStdout(composed.text + "\r\n")) {
-        reportFailure(QStringLiteral("the composed file could not be written to stdout."));
+    if (!console.writeBytes(composed.value() + "\r\n")) {
+        console.printError(
+            failureLine(QStringLiteral("the composed file could not be written to stdout.")));
         return kExitFailure;
     }
     return kExitSuccess;
@@ -72,10 +51,10 @@ int composeToStdout(const AttachJob &job)
 
 } // namespace
 
-int runAttachJob(const AttachJob &job)
+int runAttachJob(const AttachJob &job, ConsoleOutput &console)
 {
     if (job.toStdout)
-        return composeToStdout(job);
+        return composeToStdout(job, console);
 
     const QString meshFolder = nativeFolderOf(job.meshFile);
     const QString meshName = fileNameOf(job.meshFile);
@@ -89,22 +68,23 @@ int runAttachJob(const AttachJob &job)
                                                 : nativeFolderOf(character);
         const QString target = QFileInfo(outputFilePath(folder, name)).absoluteFilePath();
         if (const auto earlier = writtenFor.constFind(target); earlier != writtenFor.cend()) {
-            reportFailure(QStringLiteral("%1: skipped; its new file %2 was already written for %3 "
-                                         "in this run. Give the files separate runs with --name.")
-                              .arg(character, QDir::toNativeSeparators(target), *earlier));
+            console.printError(failureLine(
+                QStringLiteral("%1: skipped; its new file %2 was already written for %3 in this "
+                               "run. Give the files separate runs with --name.")
+                    .arg(character, QDir::toNativeSeparators(target), *earlier)));
             exitCode = kExitFailure;
             continue;
         }
 
-        const CreateResult result = CreateAttachedCmxFile(
+        const Result<CreatedFile> written = CreateAttachedCmxFile(
             nativeFolderOf(character), fileNameOf(character), meshFolder, meshName, name, folder);
-        if (!result.ok()) {
-            reportFailure(result.error);
+        if (!written.ok()) {
+            console.printError(failureLine(written.error()));
             exitCode = kExitFailure;
             continue;
         }
         writtenFor.insert(target, character);
-        printLine(stdout, QDir::toNativeSeparators(result.outputPath));
+        console.printLine(QDir::toNativeSeparators(written.value().path));
     }
     return exitCode;
 }

@@ -18,9 +18,11 @@ struct AttachJob {
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 
+class ConsoleOutput;
+
 // Attaches the mesh to each character file in turn, printing each path
-// written on stdout and each failure on stderr. A failure leaves that file's
-// output unwritten and does not stop the others.
-int runAttachJob(const AttachJob &job);
+// written on standard output and each failure on standard error. A failure
+// leaves that file's output unwritten and does not stop the others.
+int runAttachJob(const AttachJob &job, ConsoleOutput &console);
 
 } // namespace kelvane

@@ -1,6 +1,4 @@
-#include "cmxcomposer.h"
-
-#include "newname.h"
+#include "compose/cmxcomposer.h"
 
 #include <limits>
 
@@ -43,7 +41,7 @@ qsizetype linesNeededFor(qint64 count)
 
 ComposeResult fail(ComposeFailure::Input input, const QString &reason)
 {
-    return {{}, ComposeFailure{input, reason}};
+    return Failure{ComposeFailure{input, reason}};
 }
 
 } // namespace
@@ -87,93 +85,95 @@ LineList splitCharacterFile(const QByteArray &text)
     return splitLines(text, characterLinesUsed(head[kSkinCountLine]));
 }
 
-QString characterFileProblem(const LineList &skinLines)
+Result<QList<Skin>> skinsOf(const LineList &skinLines)
 {
     if (skinLines.isEmpty())
-        return QStringLiteral("the file is empty.");
+        return Failure{QStringLiteral("the file is empty.")};
     if (skinLines.size() <= kSkinCountLine)
-        return QStringLiteral("line %1 (the number of skins) is missing; the file has only %2.")
-            .arg(kSkinCountLine)
-            .arg(skinLines.size() == 1 ? QStringLiteral("1 line")
-                                       : QStringLiteral("%1 lines").arg(skinLines.size()));
+        return Failure{
+            QStringLiteral("line %1 (the number of skins) is missing; the file has only %2.")
+                .arg(kSkinCountLine)
+                .arg(skinLines.size() == 1 ? QStringLiteral("1 line")
+                                           : QStringLiteral("%1 lines").arg(skinLines.size()))};
     const std::optional<qint64> count = parseSkinCount(skinLines[kSkinCountLine]);
     if (!count)
-        return QStringLiteral("line %1 should be the number of skins, but it is %2.")
-            .arg(kSkinCountLine)
-            .arg(quoted(skinLines[kSkinCountLine]));
+        return Failure{QStringLiteral("line %1 should be the number of skins, but it is %2.")
+                           .arg(kSkinCountLine)
+                           .arg(quoted(skinLines[kSkinCountLine]))};
     if (*count >= kMaxSkinCount)
-        return QStringLiteral("line %1 gives %2 skins; with the mesh the new file would hold more "
-                              "than %3, the most a character file can hold.")
-            .arg(kSkinCountLine)
-            .arg(*count)
-            .arg(kMaxSkinCount);
+        return Failure{
+            QStringLiteral("line %1 gives %2 skins; with the mesh the new file would hold more "
+                           "than %3, the most a character file can hold.")
+                .arg(kSkinCountLine)
+                .arg(*count)
+                .arg(kMaxSkinCount)};
 
     if (skinLines.size() < linesNeededFor(*count)) {
         // The first line the groups need that the file lacks; flag lines are not needed.
         qsizetype offset = skinLines.size() - kFirstGroupLine;
         if (offset % kLinesPerGroup >= 2)
             offset += kLinesPerGroup - offset % kLinesPerGroup;
-        return QStringLiteral("line %1 (the %2 of skin %3) is missing; line %4 gives %5 skins, "
-                              "but the file ends after %6 lines.")
-            .arg(kFirstGroupLine + offset)
-            .arg(offset % kLinesPerGroup == 0 ? QStringLiteral("bone name")
-                                              : QStringLiteral("mesh name"))
-            .arg(offset / kLinesPerGroup + 1)
-            .arg(kSkinCountLine)
-            .arg(*count)
-            .arg(skinLines.size());
+        return Failure{
+            QStringLiteral("line %1 (the %2 of skin %3) is missing; line %4 gives %5 skins, "
+                           "but the file ends after %6 lines.")
+                .arg(kFirstGroupLine + offset)
+                .arg(offset % kLinesPerGroup == 0 ? QStringLiteral("bone name")
+                                                  : QStringLiteral("mesh name"))
+                .arg(offset / kLinesPerGroup + 1)
+                .arg(kSkinCountLine)
+                .arg(*count)
+                .arg(skinLines.size())};
     }
-    return {};
-}
 
-QString meshFileProblem(const LineList &meshLines)
-{
-    if (meshLines.size() <= kMeshBoneLine)
-        return QStringLiteral("line %1 (the bone the mesh attaches to) does not begin within the "
-                              "file's first 400 bytes.")
-            .arg(kMeshBoneLine);
-    return {};
-}
-
-QList<Skin> skinsOf(const LineList &skinLines)
-{
-    const qint64 count = parseSkinCount(skinLines[kSkinCountLine]).value_or(0);
     QList<Skin> skins;
-    skins.reserve(count);
-    for (qsizetype first = kFirstGroupLine; skins.size() < count; first += kLinesPerGroup)
+    skins.reserve(*count);
+    for (qsizetype first = kFirstGroupLine; skins.size() < *count; first += kLinesPerGroup)
         skins.append({skinLines[first], skinLines[first + 1]});
     return skins;
 }
 
-Skin attachedSkinOf(const LineList &meshLines)
+Result<Skin> attachedSkinOf(const LineList &meshLines)
 {
-    return {meshLines[kMeshBoneLine], meshLines[kMeshNameLine]};
+    if (meshLines.size() <= kMeshBoneLine)
+        return Failure{QStringLiteral("line %1 (the bone the mesh attaches to) does not begin "
+                                      "within the file's first 400 bytes.")
+                           .arg(kMeshBoneLine)};
+    return Skin{meshLines[kMeshBoneLine], meshLines[kMeshNameLine]};
 }
 
 ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
                                  const QString &newName)
 {
-    if (const QString problem = newNameProblem(newName); !problem.isEmpty())
-        return fail(ComposeFailure::Input::NewName, problem);
-    if (const QString problem = characterFileProblem(skinLines); !problem.isEmpty())
-        return fail(ComposeFailure::Input::CharacterFile, problem);
-    if (const QString problem = meshFileProblem(meshLines); !problem.isEmpty())
-        return fail(ComposeFailure::Input::MeshFile, problem);
+    const Result<NewName> name = checkNewName(newName);
+    if (!name.ok())
+        return fail(ComposeFailure::Input::NewName, name.error());
+    return ComposeAttachedCmx(skinLines, meshLines, name.value());
+}
 
-    const QList<Skin> skins = skinsOf(skinLines);
-    const Skin attached = attachedSkinOf(meshLines);
+ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
+                                 const NewName &newName)
+{
+    const Result<QList<Skin>> skinsRead = skinsOf(skinLines);
+    if (!skinsRead.ok())
+        return fail(ComposeFailure::Input::CharacterFile, skinsRead.error());
+    const Result<Skin> attachedRead = attachedSkinOf(meshLines);
+    if (!attachedRead.ok())
+        return fail(ComposeFailure::Input::MeshFile, attachedRead.error());
+
+    const QList<Skin> &skins = skinsRead.value();
+    const Skin &attached = attachedRead.value();
     qsizetype copied = 0;
     for (const Skin &skin : skins)
         copied += skin.bone.size() + skin.mesh.size();
     QByteArray text;
-    text.reserve(kHeading.size() + newName.size() + copied + 12 * skins.size() + 64 +
+    text.reserve(kHeading.size() + newName.text().size() + copied + 12 * skins.size() + 64 +
                  attached.bone.size() + attached.mesh.size());
     const auto appendLine = [&text](QByteArrayView line) {
         text += line;
         text += kCrLf;
     };
     text += kHeading;
-    appendLine(newName.toLatin1());
+    appendLine(newName.text().toLatin1());
     appendLine("0");
     appendLine("0");
     appendLine(QByteArray::number(skins.size() + 1));
@@ -188,7 +188,7 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
     appendLine("0");
     appendLine("0");
     text += "0";
-    return {text, std::nullopt};
+    return text;
 }
 
 } // namespace kelvane

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "linelist.h"
+#include "compose/linelist.h"
+#include "compose/newname.h"
+#include "compose/result.h"
 
 #include <QString>
 
@@ -36,18 +38,13 @@ struct Skin {
     QByteArray mesh;
 };
 
-// Why composing refuses the lines of a character file, or an empty string when
-// it takes them.
-QString characterFileProblem(const LineList &skinLines);
-// Why composing refuses the lines read from the start of a mesh file, or an
-// empty string when it takes them.
-QString meshFileProblem(const LineList &meshLines);
-
-// The skin groups of character file lines that characterFileProblem accepts, in order.
-QList<Skin> skinsOf(const LineList &skinLines);
-// The group a mesh file adds: its bone (line 3) and its mesh name (line 0).
-// meshLines must be accepted by meshFileProblem.
-Skin attachedSkinOf(const LineList &meshLines);
+// The skin groups of character file lines in order, or why composing refuses
+// the lines.
+Result<QList<Skin>> skinsOf(const LineList &skinLines);
+// The group a mesh file adds, its bone (line 3) and its mesh name (line 0),
+// from the lines read from the start of the mesh file; or why composing
+// refuses them.
+Result<Skin> attachedSkinOf(const LineList &meshLines);
 
 // What is wrong with an input, and which input it is.
 struct ComposeFailure {
@@ -56,18 +53,17 @@ struct ComposeFailure {
     QString reason;
 };
 
-// The composed character file, or why it cannot be composed.
-struct ComposeResult {
-    QByteArray text; // ends in the closing "0", without a line end
-    std::optional<ComposeFailure> failure;
-
-    bool ok() const { return !failure; }
-};
+// The composed character file, ending in the closing "0" without a line end,
+// or why it cannot be composed.
+using ComposeResult = Result<QByteArray, ComposeFailure>;
 
 // Composes a character file holding every skin group of the character file
 // skinLines plus one group for the mesh file meshLines (from the first bytes
 // of the mesh file that were read), named newName.
 ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
                                  const QString &newName);
+// The same, for a name already checked.
+ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
+                                 const NewName &newName);
 
 } // namespace kelvane

@@ -1,25 +1,49 @@
-#include "cmxfile.h"
+#include "compose/cmxfile.h"
 
-#include "cmxcomposer.h"
-#include "inputfiles.h"
-#include "newname.h"
+#include "compose/cmxcomposer.h"
+#include "compose/filekind.h"
+#include "compose/inputfiles.h"
+#include "compose/newname.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kelvane {
 
 namespace {
 
-QString folderProblem(const QString &outputPath)
+// Reads both inputs and composes the new file from them; a failure names the
+// file at fault. newName is the name as typed or one already checked.
+template <class Name>
+Result<QByteArray> composeInputs(const QString &characterPath, const QString &meshPath,
+                                 const Name &newName)
 {
-    const QFileInfo folder(QFileInfo(outputPath).path());
-    if (!folder.exists())
-        return QStringLiteral("%1: the output folder does not exist.").arg(folder.filePath());
-    if (!folder.isDir())
-        return QStringLiteral("%1: the output folder is not a folder.").arg(folder.filePath());
-    return {};
+    const QString characterIdentity = fileIdentity(characterPath);
+    if (!characterIdentity.isEmpty() && characterIdentity == fileIdentity(meshPath))
+        return Failure{inputFileFault(meshPath, QStringLiteral("the same file is given as the "
+                                                               "character file and as the mesh "
+                                                               "file."))};
+    const Result<QByteArray> character = readCharacterFile(characterPath);
+    if (!character.ok())
+        return Failure{character.error()};
+    const Result<QByteArray> mesh = readMeshFileStart(meshPath);
+    if (!mesh.ok())
+        return Failure{mesh.error()};
+
+    const ComposeResult composed = ComposeAttachedCmx(splitCharacterFile(character.value()),
+                                                      splitLines(mesh.value()), newName);
+    if (composed.ok())
+        return composed.value();
+    const ComposeFailure &failure = composed.error();
+    switch (failure.input) {
+    case ComposeFailure::Input::CharacterFile:
+        return Failure{inputFileFault(characterPath, failure.reason)};
+    case ComposeFailure::Input::MeshFile:
+        return Failure{inputFileFault(meshPath, failure.reason)};
+    case ComposeFailure::Input::NewName:
+        break;
+    }
+    return Failure{failure.reason};
 }
 
 } // namespace
@@ -37,70 +61,38 @@ QString outputFilePath(const QString &outputFolder, const QString &newName)
     return outputFolder + QDir::separator() + file;
 }
 
-ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
-                              const QString &newName)
+Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
+                                    const QString &newName)
 {
-    const InputBytes character = readCharacterFile(characterPath);
-    if (!character.error.isEmpty())
-        return {{}, character.error};
-    const InputBytes mesh = readMeshFileStart(meshPath);
-    if (!mesh.error.isEmpty())
-        return {{}, mesh.error};
-
-    ComposeResult composed =
-        ComposeAttachedCmx(splitCharacterFile(character.bytes), splitLines(mesh.bytes), newName);
-    if (composed.ok())
-        return {std::move(composed.text), {}};
-
-    const ComposeFailure &failure = *composed.failure;
-    switch (failure.input) {
-    case ComposeFailure::Input::CharacterFile:
-        return {{}, inputFileFault(characterPath, failure.reason)};
-    case ComposeFailure::Input::MeshFile:
-        return {{}, inputFileFault(meshPath, failure.reason)};
-    case ComposeFailure::Input::NewName:
-        break;
-    }
-    return {{}, failure.reason};
+    return composeInputs(characterPath, meshPath, newName);
 }
 
-QString writeCharacterFile(const QString &path, const QByteArray &text)
+Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
+                                          const QString &meshDirectory, const QString &meshFileName,
+                                          const QString &newName, const QString &outputFolder,
+                                          const CreateOptions &options)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
-    // A short write (disk full, file size limit) is not always reported as an
-    // error of the device, and commit() may not notice it: the counts and an
-    // explicit flush are what tell.
-    if (file.write(text) != text.size() || file.write("\r\n", 2) != 2 || !file.flush()) {
-        file.cancelWriting();
-        return QStringLiteral("%1: the file cannot be written (only part of it could be stored; "
-                              "the disk may be full); no file was changed.")
-            .arg(path);
-    }
-    if (!file.commit())
-        return QStringLiteral("%1: the file cannot be written (%2).").arg(path, file.errorString());
-    return {};
-}
-
-CreateResult CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
-                                   const QString &meshDirectory, const QString &meshFileName,
-                                   const QString &newName, const QString &outputFolder)
-{
-    if (const QString problem = newNameProblem(newName); !problem.isEmpty())
-        return {{}, problem};
+    // The name is checked first: it decides the output path checked next.
+    const Result<NewName> name = checkNewName(newName);
+    if (!name.ok())
+        return Failure{name.error()};
+    if (outputFolder.isEmpty())
+        return Failure{QStringLiteral("No folder to write into is given; type the full path of a "
+                                      "folder.")};
     const QString outputPath = outputFilePath(outputFolder, newName);
-    if (const QString problem = folderProblem(outputPath); !problem.isEmpty())
-        return {{}, problem};
+    if (const Result<void> output = checkOutputPath(outputPath); !output.ok())
+        return Failure{output.error()};
 
-    const ComposedFile composed =
-        composeFromFiles(inputFilePath(skinDirectory, skinFileName),
-                         inputFilePath(meshDirectory, meshFileName), newName);
+    const Result<QByteArray> composed =
+        composeInputs(inputFilePath(skinDirectory, skinFileName),
+                      inputFilePath(meshDirectory, meshFileName), name.value());
     if (!composed.ok())
-        return {{}, composed.error};
-    if (const QString problem = writeCharacterFile(outputPath, composed.text); !problem.isEmpty())
-        return {{}, problem};
-    return {outputPath, {}};
+        return Failure{composed.error()};
+    const Result<QString> written =
+        writeCharacterFile(outputPath, composed.value(), options.backup);
+    if (!written.ok())
+        return Failure{written.error()};
+    return CreatedFile{outputPath, written.value()};
 }
 
 } // namespace kelvane

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "compose/outputfile.h"
+#include "compose/result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,37 +16,30 @@ QString inputFilePath(const QString &folder, const QString &fileName);
 // folder does not end in one, the new name and ".cmx".
 QString outputFilePath(const QString &outputFolder, const QString &newName);
 
-// The composed text, or a message saying which file is at fault and why.
-struct ComposedFile {
-    QByteArray text;
-    QString error;
+// Reads the character file as far as composing uses it and the first 400 bytes
+// of the mesh file, and composes the new character file from them. A failure
+// says which file is at fault and why.
+Result<QByteArray> composeFromFiles(const QString &characterPath, const QString &meshPath,
+                                    const QString &newName);
 
-    bool ok() const { return error.isEmpty(); }
+// How CreateAttachedCmxFile replaces an existing file.
+struct CreateOptions {
+    Backup backup = Backup::Keep;
 };
 
-// Reads the character file as far as composing uses it and the first 400 bytes
-// of the mesh file, and composes the new character file from them.
-ComposedFile composeFromFiles(const QString &characterPath, const QString &meshPath,
-                              const QString &newName);
-
-// Replaces the file at path, atomically, by text followed by CR LF. Returns
-// an empty string on success, otherwise what went wrong; the file at path is
-// then as it was before.
-QString writeCharacterFile(const QString &path, const QByteArray &text);
-
-// The path written, or why nothing was written.
-struct CreateResult {
-    QString outputPath;
-    QString error;
-
-    bool ok() const { return error.isEmpty(); }
+// What CreateAttachedCmxFile wrote.
+struct CreatedFile {
+    QString path;       // the new character file
+    QString backupPath; // where the replaced file's old content is kept; empty when none
 };
 
 // Reads both inputs and writes the new character file into outputFolder under
-// newName with ".cmx" appended, replacing a file of that name. Nothing is
-// written unless every input is sound.
-CreateResult CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
-                                   const QString &meshDirectory, const QString &meshFileName,
-                                   const QString &newName, const QString &outputFolder);
+// newName with ".cmx" appended, replacing a file of that name (keeping its old
+// content as backupPathFor says, unless told otherwise). Nothing is written
+// unless every input is sound; an empty output folder is refused.
+Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
+                                          const QString &meshDirectory, const QString &meshFileName,
+                                          const QString &newName, const QString &outputFolder,
+                                          const CreateOptions &options = {});
 
 } // namespace kelvane

@@ -1,29 +1,55 @@
-#include "filesummary.h"
+#include "compose/filesummary.h"
 
-#include "linelist.h"
+#include "compose/inputfiles.h"
+#include "compose/linelist.h"
+
+#include <algorithm>
 
 namespace kelvane {
 
-CharacterFileSummary summarizeCharacterFile(const QString &path)
+namespace {
+
+template <class T> Result<T> namingTheFile(Result<T> summary, const QString &path)
 {
-    const InputBytes read = readCharacterFile(path);
-    if (!read.error.isEmpty())
-        return {{}, read.error};
-    const LineList lines = splitCharacterFile(read.bytes);
-    if (const QString problem = characterFileProblem(lines); !problem.isEmpty())
-        return {{}, inputFileFault(path, problem)};
-    return {skinsOf(lines), {}};
+    if (summary.ok())
+        return summary;
+    return Failure{inputFileFault(path, summary.error())};
 }
 
-MeshFileSummary summarizeMeshFile(const QString &path)
+} // namespace
+
+Result<QList<Skin>> summarizeCharacterFile(const QString &path)
 {
-    const InputBytes read = readMeshFileStart(path);
-    if (!read.error.isEmpty())
-        return {{}, read.error};
-    const LineList lines = splitLines(read.bytes);
-    if (const QString problem = meshFileProblem(lines); !problem.isEmpty())
-        return {{}, inputFileFault(path, problem)};
-    return {attachedSkinOf(lines), {}};
+    const Result<QByteArray> read = readCharacterFile(path);
+    if (!read.ok())
+        return Failure{read.error()};
+    return namingTheFile(skinsOf(splitCharacterFile(read.value())), path);
+}
+
+Result<Skin> summarizeMeshFile(const QString &path)
+{
+    const Result<QByteArray> read = readMeshFileStart(path);
+    if (!read.ok())
+        return Failure{read.error()};
+    return namingTheFile(attachedSkinOf(splitLines(read.value())), path);
+}
+
+bool holdsSkin(const QList<Skin> &skins, const Skin &skin)
+{
+    return std::any_of(skins.cbegin(), skins.cend(), [&skin](const Skin &held) {
+        return held.bone == skin.bone && held.mesh == skin.mesh;
+    });
+}
+
+Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath)
+{
+    const Result<QList<Skin>> skins = summarizeCharacterFile(characterPath);
+    if (!skins.ok())
+        return Failure{skins.error()};
+    const Result<Skin> attached = summarizeMeshFile(meshPath);
+    if (!attached.ok())
+        return Failure{attached.error()};
+    return holdsSkin(skins.value(), attached.value());
 }
 
 } // namespace kelvane

@@ -1,36 +1,29 @@
 #pragma once
 
-#include "cmxcomposer.h"
-#include "inputfiles.h"
+#include "compose/cmxcomposer.h"
+#include "compose/result.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 
 namespace kelvane {
 
-// What an input file holds, as the composer sees it. Errors read exactly as the
-// create command reports them for the same file.
+// What an input file holds, as the composer sees it, or why the composer
+// refuses it. Errors read exactly as the create command reports them for the
+// same file.
 
-// The skins of a character file, in order, or why the composer refuses it.
-struct CharacterFileSummary {
-    QList<Skin> skins;
-    QString error;
+// The skins of a character file, in order.
+Result<QList<Skin>> summarizeCharacterFile(const QString &path);
 
-    bool ok() const { return error.isEmpty(); }
-};
+// The group a mesh file adds: its bone and its mesh name.
+Result<Skin> summarizeMeshFile(const QString &path);
 
-CharacterFileSummary summarizeCharacterFile(const QString &path);
+// Whether skins hold a skin with the same bone and mesh name as skin, compared
+// exactly.
+bool holdsSkin(const QList<Skin> &skins, const Skin &skin);
 
-// The group a mesh file adds (its bone and its mesh name), or why the
-// composer refuses it.
-struct MeshFileSummary {
-    Skin attached;
-    QString error;
-
-    bool ok() const { return error.isEmpty(); }
-};
-
-MeshFileSummary summarizeMeshFile(const QString &path);
+// Whether the character file already holds the skin the mesh file adds, so
+// that composing would attach the mesh a second time.
+Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath);
 
 } // namespace kelvane

@@ -1,7 +1,7 @@
-#include "inputfiles.h"
+#include "compose/inputfiles.h"
 
-#include "cmxcomposer.h"
-#include "linelist.h"
+#include "compose/cmxcomposer.h"
+#include "compose/linelist.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,24 +16,22 @@ constexpr qint64 kMeshBytesRead = 400;
 constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
 constexpr qint64 kPiece = 64 * 1024;
 
-InputBytes readFailure(const QFile &file)
+Failure<QString> readFailure(const QFile &file)
 {
-    return {{},
-            QStringLiteral("%1: the file cannot be read (%2).")
+    return {QStringLiteral("%1: the file cannot be read (%2).")
                 .arg(file.fileName(), file.errorString())};
 }
 
-InputBytes openFailure(const QFile &file)
+Failure<QString> openFailure(const QFile &file)
 {
     if (!file.exists())
-        return {{}, QStringLiteral("%1: the file does not exist.").arg(file.fileName())};
+        return {QStringLiteral("%1: the file does not exist.").arg(file.fileName())};
     return readFailure(file);
 }
 
-InputBytes tooLarge(const QString &path)
+Failure<QString> tooLarge(const QString &path)
 {
-    return {{},
-            QStringLiteral("%1: the file is larger than %2 MB, far larger than any character "
+    return {QStringLiteral("%1: the file is larger than %2 MB, far larger than any character "
                            "file; it cannot be one.")
                 .arg(path)
                 .arg(kMaxCharacterFileBytes / (1024 * 1024))};
@@ -49,7 +47,7 @@ qsizetype countCrLf(const QByteArray &text, qsizetype from)
 
 } // namespace
 
-InputBytes readCharacterFile(const QString &path)
+Result<QByteArray> readCharacterFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -59,43 +57,41 @@ InputBytes readCharacterFile(const QString &path)
 
     // Reads in pieces, so that pipes read whole too, until every line used has
     // ended in CR LF; how many are used is known once the count line has.
-    InputBytes result;
+    QByteArray bytes;
     qsizetype lineEnds = 0;
     qsizetype linesUsed = -1;
     while (linesUsed < 0 || lineEnds < linesUsed) {
-        const qsizetype searchFrom = qMax<qsizetype>(0, result.bytes.size() - 1);
-        const QByteArray piece =
-            file.read(qMin(kPiece, kMaxCharacterFileBytes + 1 - result.bytes.size()));
+        const qsizetype searchFrom = qMax<qsizetype>(0, bytes.size() - 1);
+        const QByteArray piece = file.read(qMin(kPiece, kMaxCharacterFileBytes + 1 - bytes.size()));
         if (piece.isEmpty())
             break;
-        result.bytes += piece;
-        if (result.bytes.size() > kMaxCharacterFileBytes)
+        bytes += piece;
+        if (bytes.size() > kMaxCharacterFileBytes)
             return tooLarge(path);
-        lineEnds += countCrLf(result.bytes, searchFrom);
+        lineEnds += countCrLf(bytes, searchFrom);
         if (linesUsed < 0 && lineEnds > kSkinCountLine)
-            linesUsed =
-                characterLinesUsed(splitLines(result.bytes, kSkinCountLine + 1).constLast());
+            linesUsed = characterLinesUsed(splitLines(bytes, kSkinCountLine + 1).constLast());
     }
     if (file.error() != QFileDevice::NoError)
         return readFailure(file);
-    return result;
+    return bytes;
 }
 
-InputBytes readMeshFileStart(const QString &path)
+Result<QByteArray> readMeshFileStart(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return openFailure(file);
-    InputBytes result;
-    while (result.bytes.size() < kMeshBytesRead) {
-        const QByteArray piece = file.read(kMeshBytesRead - result.bytes.size());
+    QByteArray bytes;
+    while (bytes.size() < kMeshBytesRead) {
+        const QByteArray piece = file.read(kMeshBytesRead - bytes.size());
         if (piece.isEmpty())
             break;
-        result.bytes += piece;
+        bytes += piece;
     }
     if (file.error() != QFileDevice::NoError)
         return readFailure(file);
-    return result;
+    return bytes;
 }
 
 QString inputFileFault(const QString &path, const QString &reason)

@@ -1,4 +1,4 @@
-#include "newname.h"
+#include "compose/newname.h"
 
 namespace kelvane {
 
@@ -20,27 +20,30 @@ QString suffixOfName(const QString &name, const QString &previousSuffix)
     return name.mid(first + 1, length);
 }
 
-QString newNameProblem(const QString &name)
+Result<NewName> checkNewName(const QString &name)
 {
     static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
     for (const QChar c : name) {
         const char16_t code = c.unicode();
         if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
-            return QStringLiteral("The new name holds a control character (code %1), which cannot "
-                                  "stand in a file name.")
-                .arg(int(code));
+            return Failure{
+                QStringLiteral("The new name holds a control character (code %1), which cannot "
+                               "stand in a file name.")
+                    .arg(int(code))};
         if (code > 0xFF)
-            return QStringLiteral("The new name holds \"%1\", which a character file cannot hold; "
-                                  "use letters, digits and the punctuation of Western European "
-                                  "languages only.")
-                .arg(c);
+            return Failure{
+                QStringLiteral("The new name holds \"%1\", which a character file cannot hold; "
+                               "use letters, digits and the punctuation of Western European "
+                               "languages only.")
+                    .arg(c)};
         if (forbidden.contains(c))
-            return QStringLiteral("The new name holds \"%1\", which cannot stand in a file name "
-                                  "(none of %2 may).")
-                .arg(c)
-                .arg(forbidden);
+            return Failure{
+                QStringLiteral("The new name holds \"%1\", which cannot stand in a file name "
+                               "(none of %2 may).")
+                    .arg(c)
+                    .arg(forbidden)};
     }
-    return {};
+    return NewName(name);
 }
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/result.h"
+
 #include <QString>
 
 namespace kelvane {
@@ -17,10 +19,25 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix);
 // none, and the previous suffix stays.
 QString suffixOfName(const QString &name, const QString &previousSuffix);
 
-// Why name cannot name a new character file, or an empty string when it can.
-// The name is written into the file as Latin-1 and becomes the file's name,
-// so it may hold neither characters outside Latin-1, nor control characters,
-// nor any character that Windows forbids in file names.
-QString newNameProblem(const QString &name);
+class NewName;
+
+// The name, checked, or why it cannot name a new character file. The name is
+// written into the file as Latin-1 and becomes the file's name, so it may hold
+// neither characters outside Latin-1, nor control characters, nor any
+// character that Windows forbids in file names.
+Result<NewName> checkNewName(const QString &name);
+
+// A name that checkNewName accepted.
+class NewName
+{
+public:
+    const QString &text() const { return m_text; }
+
+private:
+    friend Result<NewName> checkNewName(const QString &name);
+    explicit NewName(const QString &text) : m_text(text) {}
+
+    QString m_text;
+};
 
 } // namespace kelvane

@@ -1,6 +1,6 @@
-#include "drives.h"
+#include "platform/drives.h"
 
-#include "wineprefix.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QStorageInfo>

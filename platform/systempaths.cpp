@@ -1,6 +1,6 @@
-#include "systempaths.h"
+#include "platform/systempaths.h"
 
-#include "wineprefix.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QFileInfo>

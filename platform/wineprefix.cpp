@@ -1,4 +1,4 @@
-#include "wineprefix.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -17,7 +17,61 @@ bool isLetter(const QString &name)
     return letter.match(name).hasMatch();
 }
 
+// The entry of folder named name, or one named so without regard to case.
+QString entryNamed(const QDir &folder, const QString &name)
+{
+    if (folder.exists(name))
+        return name;
+    const QStringList entries =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return name;
+}
+
 } // namespace
+
+bool isWindowsAbsolutePath(const QString &path)
+{
+    static const QRegularExpression absolute(QStringLiteral("^[a-zA-Z]:([\\\\/]|$)"));
+    return absolute.match(path).hasMatch();
+}
+
+std::optional<QString> prefixPathForWindowsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return std::nullopt;
+#else
+    return WinePrefix::inUse().folderForWindowsPath(path);
+#endif
+}
+
+std::optional<QString> WinePrefix::folderForWindowsPath(const QString &windowsPath) const
+{
+    if (!isWindowsAbsolutePath(windowsPath))
+        return std::nullopt;
+    const QString root = rootOf(windowsPath.left(2).toLower());
+    if (root.isEmpty())
+        return std::nullopt;
+
+    QStringList names;
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]+"));
+    for (const QString &name : windowsPath.mid(2).split(separators, Qt::SkipEmptyParts)) {
+        if (name == QStringLiteral("..")) {
+            if (!names.isEmpty())
+                names.removeLast();
+        } else if (name != QStringLiteral(".")) {
+            names.append(name);
+        }
+    }
+    QDir folder(root);
+    for (const QString &name : std::as_const(names))
+        folder.setPath(folder.filePath(entryNamed(folder, name)));
+    return QDir::toNativeSeparators(folder.path());
+}
 
 WinePrefix WinePrefix::inUse()
 {

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace kelvane {
 
 // The drive letters of a Wine prefix, so that a game installed under Wine can
@@ -27,6 +29,13 @@ public:
     // prefix has no such drive.
     QString rootOf(const QString &letter) const;
 
+    // The folder of the prefix that an absolute Windows path names ("C:\Games",
+    // either slash, either case of the letter), ".." and "." resolved within the
+    // drive; each name that does not exist as written is matched without regard
+    // to case, as Wine does. None when the path is not an absolute Windows path
+    // or the prefix has no such drive.
+    std::optional<QString> folderForWindowsPath(const QString &windowsPath) const;
+
     // The text a drive list shows for a drive of the prefix: "c: [wine]".
     static QString driveText(const QString &letter);
     // The letter a drive list text names ("c:"), or an empty string when the
@@ -36,5 +45,14 @@ public:
 private:
     QString m_path;
 };
+
+// Whether path is an absolute Windows path: a drive letter, a colon, then a
+// slash or backslash or nothing ("C:\Games", "c:/games", "D:").
+bool isWindowsAbsolutePath(const QString &path);
+
+// The folder a Windows path names in the Wine prefix in use, for a folder
+// typed as the game knows it; none on Windows itself, where the path is used
+// as it is, and none when no prefix maps the path's drive.
+std::optional<QString> prefixPathForWindowsPath(const QString &path);
 
 } // namespace kelvane

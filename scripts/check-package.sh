@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
+# The window's caption, as the build's version header gives it.
+title=$(sed -n 's/^#define KELVANE_TITLE "\(.*\)"$/\1/p' build/generated/version.h)
+
 rm -f build/kelvane_*.deb
 (cd build && cpack -G DEB >/dev/null)
 deb=$(ls build/kelvane_*.deb)
@@ -38,10 +41,10 @@ exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kelvane.Kelvane.des
 xvfb-run -a bash -c "
     $exec_line & pid=\$!
     for i in \$(seq 1 50); do
-        xwininfo -root -tree | grep -q '\"Kelvane 1.0\"' && break
+        xwininfo -root -tree | grep -qF '\"$title\"' && break
         sleep 0.2
     done
-    xwininfo -root -tree | grep '\"Kelvane 1.0\"'
+    xwininfo -root -tree | grep -F '\"$title\"'
     kill \$pid"
 $sudo apt-get remove -y kelvane >/dev/null
 echo "package check passed"

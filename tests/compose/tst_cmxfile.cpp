@@ -1,6 +1,6 @@
-#include "cmxfile.h"
-#include "linelist.h"
-#include "testfiles.h"
+#include "compose/cmxfile.h"
+#include "compose/linelist.h"
+#include "tests/support/files.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,31 +19,37 @@ class CreateFile : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.isValid());
-        ASSERT_TRUE(QDir(root.path()).mkpath("skins"));
-        ASSERT_TRUE(QDir(root.path()).mkpath("out"));
-        skins = QDir::toNativeSeparators(root.filePath("skins"));
-        out = QDir::toNativeSeparators(root.filePath("out"));
-        testfiles::writeAll(root.filePath("skins/B001FAFit_01.cmx"),
-                            testfiles::characterFile({{"PELVIS", "body"}, {"SPINE", "back"}}));
-        testfiles::writeAll(root.filePath("skins/hat.skn"), testfiles::meshFile("hat", "HEAD"));
+        ASSERT_TRUE(m_root.isValid());
+        ASSERT_TRUE(QDir(m_root.path()).mkpath("skins"));
+        ASSERT_TRUE(QDir(m_root.path()).mkpath("out"));
+        m_skins = QDir::toNativeSeparators(m_root.filePath("skins"));
+        m_out = QDir::toNativeSeparators(m_root.filePath("out"));
+        ASSERT_TRUE(testsupport::writeFile(
+            m_root.filePath("skins/B001FAFit_01.cmx"),
+            testsupport::characterFile({{"PELVIS", "body"}, {"SPINE", "back"}})));
+        ASSERT_TRUE(testsupport::writeFile(m_root.filePath("skins/hat.skn"),
+                                           testsupport::meshFile("hat", "HEAD")));
     }
 
-    CreateResult create(const QString &name, const QString &folder,
-                        const QString &character = "B001FAFit_01.cmx",
-                        const QString &mesh = "hat.skn")
+    Result<QString> create(const QString &name, const QString &folder,
+                           const QString &character = "B001FAFit_01.cmx",
+                           const QString &mesh = "hat.skn")
     {
-        return CreateAttachedCmxFile(skins, character, skins, mesh, name, folder);
+        const Result<CreatedFile> created =
+            CreateAttachedCmxFile(m_skins, character, m_skins, mesh, name, folder);
+        if (!created.ok())
+            return Failure{created.error()};
+        return created.value().path;
     }
 
     QStringList outputFolderEntries() const
     {
-        return QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    QTemporaryDir root;
-    QString skins;
-    QString out;
+    QTemporaryDir m_root;
+    QString m_skins;
+    QString m_out;
 };
 
 } // namespace
@@ -64,10 +70,10 @@ TEST(OutputPaths, InputPathsAlwaysGetASeparator)
 
 TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
 {
-    const CreateResult result = create("B001FAFit_new", out);
-    ASSERT_TRUE(result.ok()) << result.error.toStdString();
-    EXPECT_EQ(result.outputPath, out + kSep + "B001FAFit_new.cmx");
-    const QByteArray written = testfiles::readAll(result.outputPath);
+    const Result<QString> result = create("B001FAFit_new", m_out);
+    ASSERT_TRUE(result.ok()) << result.error().toStdString();
+    EXPECT_EQ(result.value(), m_out + kSep + "B001FAFit_new.cmx");
+    const QByteArray written = testsupport::readFile(result.value());
     EXPECT_TRUE(written.startsWith("// Character File. Copyright 1997, Maxis Inc.\r\nVersion 300"));
     EXPECT_TRUE(written.endsWith("\r\nHEAD\r\nhat\r\n0\r\n0\r\n0\r\n"));
     EXPECT_EQ(splitLines(written).size(), 13 + 4 * 2 + 1);
@@ -76,98 +82,100 @@ TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
 
 TEST_F(CreateFile, EmptyNameWritesDotCmx)
 {
-    const CreateResult result = create("", out + kSep);
-    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    const Result<QString> result = create("", m_out + kSep);
+    ASSERT_TRUE(result.ok()) << result.error().toStdString();
     EXPECT_EQ(outputFolderEntries(), QStringList{".cmx"});
-    EXPECT_EQ(splitLines(testfiles::readAll(result.outputPath))[4], "");
+    EXPECT_EQ(splitLines(testsupport::readFile(result.value()))[4], "");
 }
 
 TEST_F(CreateFile, MeshIsNeverReadPastItsFirst400Bytes)
 {
-    QByteArray mesh = testfiles::meshFile("hat", "HEAD", 0);
+    QByteArray mesh = testsupport::meshFile("hat", "HEAD", 0);
     mesh += QByteArray(400 - mesh.size(), 'x') + "\r\nBEYOND\r\n";
-    testfiles::writeAll(QDir(skins).filePath("long.skn"), mesh);
-    const CreateResult result = create("n", out, "B001FAFit_01.cmx", "long.skn");
-    ASSERT_TRUE(result.ok()) << result.error.toStdString();
-    EXPECT_FALSE(testfiles::readAll(result.outputPath).contains("BEYOND"));
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("long.skn"), mesh));
+    const Result<QString> result = create("n", m_out, "B001FAFit_01.cmx", "long.skn");
+    ASSERT_TRUE(result.ok()) << result.error().toStdString();
+    EXPECT_FALSE(testsupport::readFile(result.value()).contains("BEYOND"));
 }
 
-TEST_F(CreateFile, ReplacingTheCharacterFileExtendsIt)
+TEST_F(CreateFile, ReplacingTheCharacterFileExtendsItAndKeepsEachOldVersion)
 {
-    const QString characterPath = QDir(skins).filePath("B001FAFit_01.cmx");
+    const QString characterPath = QDir(m_skins).filePath("B001FAFit_01.cmx");
+    const QByteArray original = testsupport::readFile(characterPath);
     for (int run = 1; run <= 2; ++run) {
-        const CreateResult result = create("B001FAFit_01", skins);
-        ASSERT_TRUE(result.ok()) << result.error.toStdString();
-        const LineList lines = splitLines(testfiles::readAll(characterPath));
+        const Result<QString> result = create("B001FAFit_01", m_skins);
+        ASSERT_TRUE(result.ok()) << result.error().toStdString();
+        const LineList lines = splitLines(testsupport::readFile(characterPath));
         EXPECT_EQ(lines[7], QByteArray::number(2 + run));
         EXPECT_EQ(lines[8], "PELVIS");
         EXPECT_EQ(lines[12], "SPINE");
     }
-    EXPECT_EQ(QDir(skins).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(m_skins).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(testsupport::readFile(characterPath + ".bak"), original);
+    EXPECT_EQ(splitLines(testsupport::readFile(characterPath + ".bak2"))[7], "3");
 }
 
-TEST_F(CreateFile, SecondRunReplacesTheFirst)
+TEST_F(CreateFile, SecondRunReplacesTheFirstKeepingItAsBackup)
 {
-    ASSERT_TRUE(create("n", out).ok());
-    const QByteArray first = testfiles::readAll(out + kSep + "n.cmx");
-    ASSERT_TRUE(create("n", out).ok());
-    EXPECT_EQ(testfiles::readAll(out + kSep + "n.cmx"), first);
-    EXPECT_EQ(outputFolderEntries(), QStringList{"n.cmx"});
+    ASSERT_TRUE(create("n", m_out).ok());
+    const QByteArray first = testsupport::readFile(m_out + kSep + "n.cmx");
+    ASSERT_TRUE(create("n", m_out).ok());
+    EXPECT_EQ(testsupport::readFile(m_out + kSep + "n.cmx"), first);
+    EXPECT_EQ(outputFolderEntries(), (QStringList{"n.cmx", "n.cmx.bak"}));
 }
 
 TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
 {
-    testfiles::writeAll(QDir(skins).filePath("bad.cmx"),
-                        testfiles::characterFileWithCount("abc", {}));
-    testfiles::writeAll(QDir(skins).filePath("short.skn"), "hat\r\ntex\r\n1");
-    testfiles::writeAll(QDir(out).filePath("existing.cmx"), "keep me");
-    testfiles::writeAll(root.filePath("plainfile"), "x");
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("bad.cmx"),
+                                       testsupport::characterFileWithCount("abc", {})));
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("short.skn"), "hat\r\ntex\r\n1"));
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_out).filePath("existing.cmx"), "keep me"));
+    ASSERT_TRUE(testsupport::writeFile(m_root.filePath("plainfile"), "x"));
 
     struct Case {
         QString name, folder, character, mesh, expected;
     };
     const QList<Case> cases = {
-        {"n", out, "missing.cmx", "hat.skn", "missing.cmx: the file does not exist."},
-        {"n", out, "B001FAFit_01.cmx", "missing.skn", "missing.skn: the file does not exist."},
-        {"n", out, "bad.cmx", "hat.skn",
+        {"n", m_out, "missing.cmx", "hat.skn", "missing.cmx: the file does not exist."},
+        {"n", m_out, "B001FAFit_01.cmx", "missing.skn", "missing.skn: the file does not exist."},
+        {"n", m_out, "bad.cmx", "hat.skn",
          "bad.cmx: line 7 should be the number of skins, but it is \"abc\"."},
-        {"n", out, "B001FAFit_01.cmx", "short.skn", "short.skn: line 3 (the bone"},
-        {"existing", out, "bad.cmx", "hat.skn", "bad.cmx: line 7"},
-        {"n", out + kSep + "nowhere", "B001FAFit_01.cmx", "hat.skn",
+        {"n", m_out, "B001FAFit_01.cmx", "short.skn", "short.skn: line 3 (the bone"},
+        {"existing", m_out, "bad.cmx", "hat.skn", "bad.cmx: line 7"},
+        {"n", m_out + kSep + "nowhere", "B001FAFit_01.cmx", "hat.skn",
          "nowhere: the output folder does not exist."},
-        {"n", root.filePath("plainfile"), "B001FAFit_01.cmx", "hat.skn",
+        {"n", m_root.filePath("plainfile"), "B001FAFit_01.cmx", "hat.skn",
          "plainfile: the output folder is not a folder."},
-        {"a" + kSep + "b", out, "B001FAFit_01.cmx", "hat.skn", "The new name holds"},
-        {"n", out, "", "hat.skn", ": the file cannot be read"},
+        {"a" + kSep + "b", m_out, "B001FAFit_01.cmx", "hat.skn", "The new name holds"},
+        {"n", m_out, "", "hat.skn", ": the file cannot be read"},
     };
     for (const Case &c : cases) {
-        const CreateResult result = create(c.name, c.folder, c.character, c.mesh);
+        const Result<QString> result = create(c.name, c.folder, c.character, c.mesh);
         EXPECT_FALSE(result.ok()) << c.expected.toStdString();
-        EXPECT_TRUE(result.outputPath.isEmpty());
-        EXPECT_TRUE(result.error.contains(c.expected))
-            << result.error.toStdString() << " / " << c.expected.toStdString();
+        EXPECT_TRUE(result.error().contains(c.expected))
+            << result.error().toStdString() << " / " << c.expected.toStdString();
         EXPECT_EQ(outputFolderEntries(), QStringList{"existing.cmx"});
     }
-    EXPECT_EQ(testfiles::readAll(QDir(out).filePath("existing.cmx")), "keep me");
+    EXPECT_EQ(testsupport::readFile(QDir(m_out).filePath("existing.cmx")), "keep me");
 }
 
 TEST_F(CreateFile, HugeCharacterFileIsRefusedUnread)
 {
-    QFile huge(QDir(skins).filePath("huge.cmx"));
+    QFile huge(QDir(m_skins).filePath("huge.cmx"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65 * 1024 * 1024));
     huge.close();
-    const CreateResult result = create("n", out, "huge.cmx");
-    EXPECT_TRUE(result.error.contains("huge.cmx: the file is larger than 64 MB"))
-        << result.error.toStdString();
+    const Result<QString> result = create("n", m_out, "huge.cmx");
+    EXPECT_TRUE(result.error().contains("huge.cmx: the file is larger than 64 MB"))
+        << result.error().toStdString();
     EXPECT_TRUE(outputFolderEntries().isEmpty());
 }
 
 TEST_F(CreateFile, UnwritableTargetIsReportedAndLeavesNoTemporaryFile)
 {
-    ASSERT_TRUE(QDir(out).mkdir("taken.cmx"));
-    const CreateResult result = create("taken", out);
+    ASSERT_TRUE(QDir(m_out).mkdir("taken.cmx"));
+    const Result<QString> result = create("taken", m_out);
     EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(result.error.contains("taken.cmx: the file cannot be written"))
-        << result.error.toStdString();
+    EXPECT_TRUE(result.error().contains("taken.cmx: the file cannot be written"))
+        << result.error().toStdString();
     EXPECT_EQ(outputFolderEntries(), QStringList{"taken.cmx"});
 }

@@ -1,5 +1,5 @@
-#include "cmxcomposer.h"
-#include "testfiles.h"
+#include "compose/cmxcomposer.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ const QByteArray kHeading = "// Character File. Copyright 1997, Maxis Inc.\r\n"
 
 LineList hatMesh()
 {
-    return splitLines(testfiles::meshFile("hat", "HEAD").replace("hat-tex", "tex"));
+    return splitLines(testsupport::meshFile("hat", "HEAD").replace("hat-tex", "tex"));
 }
 
 ComposeResult compose(const QByteArray &character, const LineList &mesh, const QString &name)
@@ -22,31 +22,32 @@ ComposeResult compose(const QByteArray &character, const LineList &mesh, const Q
 
 std::string reasonOf(const ComposeResult &result)
 {
-    return result.failure ? result.failure->reason.toStdString() : std::string("(none)");
+    return result.ok() ? std::string("(none)") : result.error().reason.toStdString();
 }
 
 } // namespace
 
 TEST(ComposeLayout, CharacterWithoutSkinsGetsTheMeshAsItsOnlyGroup)
 {
-    const ComposeResult result = compose(testfiles::characterFile({}), hatMesh(), "head_new");
+    const ComposeResult result = compose(testsupport::characterFile({}), hatMesh(), "head_new");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_EQ(result.text, kHeading + "head_new\r\n0\r\n0\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0");
-    EXPECT_EQ(splitLines(result.text + "\r\n").size(), 13 + 1);
+    EXPECT_EQ(result.value(), kHeading + "head_new\r\n0\r\n0\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0");
+    EXPECT_EQ(splitLines(result.value() + "\r\n").size(), 13 + 1);
 }
 
 TEST(ComposeLayout, CopiesEachGroupsTwoLinesAndResetsItsFlags)
 {
     const QByteArray character =
-        testfiles::characterFile({{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY"},
-                                  {" SPINE2 ", "xskin-b001fafit_01-SPINE2-BODY\t"}});
+        testsupport::characterFile({{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY"},
+                                    {" SPINE2 ", "xskin-b001fafit_01-SPINE2-BODY\t"}});
     const ComposeResult result = compose(character, hatMesh(), "B001FAFit_new");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_EQ(result.text, kHeading + "B001FAFit_new\r\n0\r\n0\r\n3\r\n"
-                                      "PELVIS\r\nxskin-b001fafit_01-PELVIS-BODY\r\n0\r\n0\r\n"
-                                      " SPINE2 \r\nxskin-b001fafit_01-SPINE2-BODY\t\r\n0\r\n0\r\n"
-                                      "HEAD\r\nhat\r\n0\r\n0\r\n0");
-    EXPECT_FALSE(result.text.contains("animations follow"));
+    EXPECT_EQ(result.value(), kHeading +
+                                  "B001FAFit_new\r\n0\r\n0\r\n3\r\n"
+                                  "PELVIS\r\nxskin-b001fafit_01-PELVIS-BODY\r\n0\r\n0\r\n"
+                                  " SPINE2 \r\nxskin-b001fafit_01-SPINE2-BODY\t\r\n0\r\n0\r\n"
+                                  "HEAD\r\nhat\r\n0\r\n0\r\n0");
+    EXPECT_FALSE(result.value().contains("animations follow"));
 }
 
 TEST(ComposeLayout, EightBitLinesAndNameAreWrittenUnchanged)
@@ -54,30 +55,30 @@ TEST(ComposeLayout, EightBitLinesAndNameAreWrittenUnchanged)
     QByteArray bone = "bone";
     for (int b = 0x80; b <= 0xFF; ++b)
         bone.append(char(b));
-    const ComposeResult result = compose(testfiles::characterFile({{bone, "m\x01\x7f"}}), hatMesh(),
-                                         QString::fromUtf8("Chloé_new"));
+    const ComposeResult result = compose(testsupport::characterFile({{bone, "m\x01\x7f"}}),
+                                         hatMesh(), QString::fromUtf8("Chloé_new"));
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_TRUE(result.text.contains("\r\nChlo\xe9_new\r\n"));
-    EXPECT_TRUE(result.text.contains("\r\n" + bone + "\r\nm\x01\x7f\r\n0\r\n0\r\n"));
+    EXPECT_TRUE(result.value().contains("\r\nChlo\xe9_new\r\n"));
+    EXPECT_TRUE(result.value().contains("\r\n" + bone + "\r\nm\x01\x7f\r\n0\r\n0\r\n"));
 }
 
 TEST(ComposeLayout, LinuxLineEndsAreReadAndCrLfIsWritten)
 {
-    const QByteArray character = testfiles::characterFile({{"PELVIS", "body"}}, "\n");
+    const QByteArray character = testsupport::characterFile({{"PELVIS", "body"}}, "\n");
     const LineList mesh = splitLines("glasses\ntex\n1\nHEAD\n");
     const ComposeResult result = compose(character, mesh, "x_new");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_EQ(result.text, kHeading + "x_new\r\n0\r\n0\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
-                                      "HEAD\r\nglasses\r\n0\r\n0\r\n0");
+    EXPECT_EQ(result.value(), kHeading + "x_new\r\n0\r\n0\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
+                                         "HEAD\r\nglasses\r\n0\r\n0\r\n0");
 }
 
 TEST(ComposeLayout, OutputReadBackGrowsByOneGroupPerRun)
 {
-    QByteArray text = testfiles::characterFile({{"PELVIS", "body"}});
+    QByteArray text = testsupport::characterFile({{"PELVIS", "body"}});
     for (int run = 1; run <= 3; ++run) {
         const ComposeResult result = compose(text, hatMesh(), "B001FAFit_01");
         ASSERT_TRUE(result.ok()) << reasonOf(result);
-        text = result.text + "\r\n";
+        text = result.value() + "\r\n";
         const LineList lines = splitLines(text);
         EXPECT_EQ(lines[7], QByteArray::number(1 + run));
         EXPECT_EQ(lines.size(), 13 + 4 * run + 1);
@@ -89,9 +90,9 @@ TEST(ComposeLayout, OutputReadBackGrowsByOneGroupPerRun)
 TEST(ComposeLayout, ShortMeshFileIsUsedAsFarAsItGoes)
 {
     const ComposeResult result =
-        compose(testfiles::characterFile({}), splitLines("hat\r\ntex\r\n1\r\nHEAD"), "n");
+        compose(testsupport::characterFile({}), splitLines("hat\r\ntex\r\n1\r\nHEAD"), "n");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_TRUE(result.text.endsWith("\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0"));
+    EXPECT_TRUE(result.value().endsWith("\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0"));
 }
 
 TEST(SkinCount, AcceptsWholeNumbersWithBlanksAround)
@@ -111,29 +112,29 @@ TEST(SkinCount, RefusesAnythingElse)
 TEST(ComposeErrors, CountThatIsNoWholeNumberIsRefused)
 {
     const ComposeResult result =
-        compose(testfiles::characterFileWithCount("abc", {}), hatMesh(), "n");
+        compose(testsupport::characterFileWithCount("abc", {}), hatMesh(), "n");
     ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.failure->input, ComposeFailure::Input::CharacterFile);
+    EXPECT_EQ(result.error().input, ComposeFailure::Input::CharacterFile);
     EXPECT_EQ(reasonOf(result), "line 7 should be the number of skins, but it is \"abc\".");
 }
 
 TEST(ComposeErrors, CountThatWouldPassTheLargestIsRefused)
 {
     const ComposeResult atLimit =
-        compose(testfiles::characterFileWithCount("32767", {}), hatMesh(), "n");
+        compose(testsupport::characterFileWithCount("32767", {}), hatMesh(), "n");
     EXPECT_FALSE(atLimit.ok());
     const ComposeResult huge =
-        compose(testfiles::characterFileWithCount("99999999999", {}), hatMesh(), "n");
+        compose(testsupport::characterFileWithCount("99999999999", {}), hatMesh(), "n");
     ASSERT_FALSE(huge.ok());
     EXPECT_NE(reasonOf(huge).find("99999999999"), std::string::npos);
 }
 
 TEST(ComposeErrors, LongestAcceptedCountIsOneBelowTheLimit)
 {
-    QList<testfiles::Skin> skins(32766, testfiles::Skin{"b", "m"});
-    const ComposeResult result = compose(testfiles::characterFile(skins), hatMesh(), "n");
+    QList<testsupport::Skin> skins(32766, testsupport::Skin{"b", "m"});
+    const ComposeResult result = compose(testsupport::characterFile(skins), hatMesh(), "n");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
-    EXPECT_TRUE(result.text.contains("\r\n32767\r\n"));
+    EXPECT_TRUE(result.value().contains("\r\n32767\r\n"));
 }
 
 TEST(ComposeErrors, MissingLinesAreNamed)
@@ -157,9 +158,9 @@ TEST(ComposeErrors, MissingLinesAreNamed)
 TEST(ComposeErrors, MeshWithoutBoneLineIsRefused)
 {
     const ComposeResult result =
-        compose(testfiles::characterFile({}), splitLines("hat\r\ntex\r\n1"), "n");
+        compose(testsupport::characterFile({}), splitLines("hat\r\ntex\r\n1"), "n");
     ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.failure->input, ComposeFailure::Input::MeshFile);
+    EXPECT_EQ(result.error().input, ComposeFailure::Input::MeshFile);
     EXPECT_EQ(reasonOf(result),
               "line 3 (the bone the mesh attaches to) does not begin within the file's first "
               "400 bytes.");
@@ -167,18 +168,18 @@ TEST(ComposeErrors, MeshWithoutBoneLineIsRefused)
 
 TEST(ComposeErrors, UnsafeNameIsRefused)
 {
-    const ComposeResult result = compose(testfiles::characterFile({}), hatMesh(), "../evil");
+    const ComposeResult result = compose(testsupport::characterFile({}), hatMesh(), "../evil");
     ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.failure->input, ComposeFailure::Input::NewName);
+    EXPECT_EQ(result.error().input, ComposeFailure::Input::NewName);
 }
 
 TEST(SplitCharacterFile, KeepsOnlyTheLinesTheGroupsNeed)
 {
-    const QByteArray text = testfiles::characterFile({{"A", "a"}, {"B", "b"}});
+    const QByteArray text = testsupport::characterFile({{"A", "a"}, {"B", "b"}});
     const LineList lines = splitCharacterFile(text + QByteArray(100000, 'x'));
     EXPECT_EQ(lines.size(), 4 * 2 + 6);
     EXPECT_EQ(lines.last(), "b");
-    EXPECT_EQ(splitCharacterFile(testfiles::characterFile({})).size(), 8);
+    EXPECT_EQ(splitCharacterFile(testsupport::characterFile({})).size(), 8);
 }
 
 TEST(SplitCharacterFile, HostileCountsCutNoFurtherThanTheCount)

@@ -1,4 +1,4 @@
-#include "linelist.h"
+#include "compose/linelist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "newname.h"
+#include "compose/newname.h"
 
 #include <QStringList>
 
@@ -38,9 +38,9 @@ TEST(SuffixOfName, NameWithoutUnderscoreKeepsThePreviousSuffix)
 
 TEST(NewNameProblem, AcceptsEmptyAndLatin1Names)
 {
-    EXPECT_TRUE(newNameProblem("").isEmpty());
-    EXPECT_TRUE(newNameProblem("B001FAFit_new").isEmpty());
-    EXPECT_TRUE(newNameProblem(QString::fromUtf8("Chloé's hat.cmx")).isEmpty());
+    EXPECT_TRUE(checkNewName("").ok());
+    EXPECT_TRUE(checkNewName("B001FAFit_new").ok());
+    EXPECT_TRUE(checkNewName(QString::fromUtf8("Chloé's hat.cmx")).ok());
 }
 
 TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
@@ -60,5 +60,5 @@ TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
                                  QString::fromUtf8("hat\u2013new"),
                                  QString::fromUtf8("帽子")};
     for (const QString &name : refused)
-        EXPECT_FALSE(newNameProblem(name).isEmpty()) << name.toStdString();
+        EXPECT_FALSE(checkNewName(name).ok()) << name.toStdString();
 }

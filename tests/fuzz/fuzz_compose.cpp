@@ -1,9 +1,9 @@
 // Fuzzes the composer's text functions. The input holds a character file,
 // then optionally a mesh file and a new name, each after a marker line; the
 // seed corpus in corpus/ shows the shape.
-#include "cmxcomposer.h"
-#include "linelist.h"
-#include "newname.h"
+#include "compose/cmxcomposer.h"
+#include "compose/linelist.h"
+#include "compose/newname.h"
 
 #include <QString>
 
@@ -49,7 +49,7 @@ void checkComposed(const kelvane::LineList &skin, const kelvane::LineList &mesh,
                    const kelvane::ComposeResult &result)
 {
     const qint64 count = *kelvane::parseSkinCount(skin[7]);
-    const kelvane::LineList out = kelvane::splitLines(result.text + "\r\n");
+    const kelvane::LineList out = kelvane::splitLines(result.value() + "\r\n");
     require(out.size() == 13 + 4 * count + 1, "line count of the output");
     require(out[1] == "Version 300", "fixed heading");
     require(out[7] == QByteArray::number(count + 1), "new count");
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const kelvane::LineList mesh = kelvane::splitLines(inputs.mesh);
     const kelvane::ComposeResult result = kelvane::ComposeAttachedCmx(skin, mesh, inputs.name);
-    if (!kelvane::newNameProblem(inputs.name).isEmpty())
+    if (!kelvane::checkNewName(inputs.name).ok())
         require(!result.ok(), "a refused name is never composed");
     if (result.ok())
         checkComposed(skin, mesh, result);

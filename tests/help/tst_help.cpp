@@ -1,8 +1,9 @@
-#include "about.h"
-#include "helptext.h"
-#include "helpwindow.h"
-#include "look.h"
-#include "messagebox.h"
+#include "controls/messagebox.h"
+#include "ui/help/about.h"
+#include "ui/help/helptext.h"
+#include "ui/help/helpwindow.h"
+#include "ui/look/look.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -163,7 +164,7 @@ void TestHelp::helpWindowLayout()
 {
     HelpWindow help;
     QCOMPARE(help.objectName(), QStringLiteral("Help"));
-    QCOMPARE(help.windowTitle(), QStringLiteral("Kelvane 1.0"));
+    QCOMPARE(help.windowTitle(), QStringLiteral(KELVANE_TITLE));
     QCOMPARE(help.size(), QSize(522, 289));
     QCOMPARE(help.minimumSize(), help.maximumSize());
     QVERIFY(!help.windowFlags().testAnyFlags(Qt::WindowMinMaxButtonsHint));
@@ -271,7 +272,7 @@ void TestHelp::aboutMessageIsTheSameEveryTime()
 
     QCOMPARE(shown.size(), 2);
     for (const Message &message : shown) {
-        QCOMPARE(message.title, QStringLiteral("About Kelvane 1.0"));
+        QCOMPARE(message.title, QStringLiteral("About " KELVANE_TITLE));
         QCOMPARE(message.style, MessageStyle::Plain);
         QCOMPARE(message.text, kelvane::aboutText());
     }

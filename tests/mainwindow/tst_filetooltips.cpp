@@ -1,7 +1,9 @@
-#include "cmxfile.h"
-#include "filelist.h"
-#include "filetooltips.h"
-#include "maincontrols.h"
+#include "compose/cmxfile.h"
+#include "controls/filelist.h"
+#include "tests/support/files.h"
+#include "tests/support/widgets.h"
+#include "ui/main/filetooltips.h"
+#include "ui/main/maincontrols.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,24 +16,18 @@
 #include <QToolTip>
 
 using namespace kelvane;
+using testsupport::hoverEntry;
+using testsupport::writeFile;
 
 namespace {
 
-QByteArray characterFile(const QByteArray &count, const QList<QByteArray> &skins)
+// A character file whose skins each attach xskin-<bone> to the bone named.
+QByteArray characterFile(const QByteArray &count, const QList<QByteArray> &bones)
 {
-    QByteArray text = "// Character File. Copyright 1997, Maxis Inc.\r\nversion 300\r\n0\r\n1\r\n"
-                      "B001FAFit_01\r\n0\r\n0\r\n" +
-                      count + "\r\n";
-    for (const QByteArray &skin : skins)
-        text += skin + "\r\nxskin-" + skin + "\r\n0\r\n0\r\n";
-    return text;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
+    QList<testsupport::Skin> skins;
+    for (const QByteArray &bone : bones)
+        skins.append({bone, "xskin-" + bone});
+    return testsupport::characterFileWithCount(count, skins);
 }
 
 // What a rich-text tooltip reads as on screen.
@@ -78,17 +74,17 @@ void TestFileToolTips::init()
     QVERIFY(m_dir->isValid());
     QVERIFY(QDir(m_dir->path()).mkpath("skins"));
     QVERIFY(QDir(m_dir->path()).mkpath("props"));
-    writeFile(path("skins/two.cmx"), characterFile("2", {"PELVIS", "HEAD"}));
-    writeFile(path("skins/none.cmx"), characterFile("0", {}));
+    QVERIFY(writeFile(path("skins/two.cmx"), characterFile("2", {"PELVIS", "HEAD"})));
+    QVERIFY(writeFile(path("skins/none.cmx"), characterFile("0", {})));
     QList<QByteArray> many;
     for (int i = 1; i <= 25; ++i)
         many << "BONE" + QByteArray::number(i);
-    writeFile(path("skins/many.cmx"), characterFile("25", many));
-    writeFile(path("skins/markup.cmx"), characterFile("1", {"<b>bold</b> &amp; \xe9"}));
-    writeFile(path("skins/bad.cmx"), characterFile("lots", {}));
-    writeFile(path("skins/short.cmx"), characterFile("3", {"PELVIS"}));
-    writeFile(path("props/hat.skn"), "xskin-hat\r\ntex\r\n1\r\nHEAD\r\n0\r\n");
-    writeFile(path("props/broken.skn"), "only one line");
+    QVERIFY(writeFile(path("skins/many.cmx"), characterFile("25", many)));
+    QVERIFY(writeFile(path("skins/markup.cmx"), characterFile("1", {"<b>bold</b> &amp; \xe9"})));
+    QVERIFY(writeFile(path("skins/bad.cmx"), characterFile("lots", {})));
+    QVERIFY(writeFile(path("skins/short.cmx"), characterFile("3", {"PELVIS"})));
+    QVERIFY(writeFile(path("props/hat.skn"), "xskin-hat\r\ntex\r\n1\r\nHEAD\r\n0\r\n"));
+    QVERIFY(writeFile(path("props/broken.skn"), "only one line"));
 
     m_skins = std::make_unique<FileList>(QStringLiteral("*.cmx"));
     m_props = std::make_unique<FileList>(QStringLiteral("*.skn"));
@@ -115,14 +111,8 @@ void TestFileToolTips::cleanup()
 
 QString TestFileToolTips::hover(FileList &list, const QString &fileName)
 {
-    auto *view = list.findChild<QListView *>();
-    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
-                                                       fileName, 1, Qt::MatchExactly);
-    if (found.isEmpty())
+    if (!hoverEntry(*list.findChild<QListView *>(), fileName))
         return QStringLiteral("(not listed)");
-    const QPoint at = view->visualRect(found.first()).center();
-    QHelpEvent event(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(view->viewport(), &event);
     return QToolTip::text();
 }
 
@@ -176,9 +166,10 @@ void TestFileToolTips::refusedFileShowsTheCreateCommandsMessage()
     QFETCH(QString, character);
     QFETCH(QString, mesh);
     QFETCH(bool, hoverMesh);
-    const QString error =
-        CreateAttachedCmxFile(path("skins"), character, path("props"), mesh, "out", path("skins"))
-            .error;
+    const auto created =
+        CreateAttachedCmxFile(path("skins"), character, path("props"), mesh, "out", path("skins"));
+    QVERIFY(!created.ok());
+    const QString error = created.error();
     QVERIFY(!error.isEmpty());
     const QString toolTip = hoverMesh ? hover(*m_props, mesh) : hover(*m_skins, character);
     QCOMPARE(shownText(toolTip), error);

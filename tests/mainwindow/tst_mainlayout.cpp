@@ -1,12 +1,14 @@
-#include "commandbutton.h"
-#include "directorylist.h"
-#include "drivelist.h"
-#include "filelist.h"
-#include "label.h"
-#include "look.h"
-#include "mainwindow.h"
-#include "modalwindow.h"
-#include "textbox.h"
+#include "controls/commandbutton.h"
+#include "controls/directorylist.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/label.h"
+#include "controls/modalwindow.h"
+#include "controls/textbox.h"
+#include "ui/look/look.h"
+#include "ui/main/maincontroltable.h"
+#include "ui/main/mainwindow.h"
+#include "version.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,9 +22,11 @@ using namespace kelvane;
 namespace {
 
 enum class Kind { Label, Button, Drive, Directory, Files, Text };
-enum class Font { Caption, Strong, Title, Default };
+using Font = FontRole;
 
-// The window's control table: place and size in twips, font, text colour.
+// What the window's controls must be: place and size in twips, font, text
+// colour. Written out here rather than read from the window's own table, so
+// that a wrong entry there shows.
 struct ControlRow {
     const char *name;
     Kind kind;
@@ -146,7 +150,7 @@ void TestMainLayout::cleanup()
 void TestMainLayout::windowSettings()
 {
     QCOMPARE(m_window->objectName(), QStringLiteral("Main"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Kelvane 1.0"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral(KELVANE_TITLE));
     QCOMPARE(m_window->size(), QSize(569, 396));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
     const Qt::WindowFlags flags = m_window->windowFlags();
@@ -170,6 +174,13 @@ void TestMainLayout::controlTable()
 {
     QFETCH(int, row);
     const ControlRow &entry = kTable[row];
+    // Each control is built from one row of the window's table.
+    const auto built = mainControlTable();
+    QCOMPARE(built.size(), std::size(kTable));
+    QCOMPARE(
+        std::count_if(built.begin(), built.end(),
+                      [&](const MainControlRow &r) { return qstrcmp(r.name, entry.name) == 0; }),
+        1);
     QWidget *widget = control(entry.name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget(), m_window.get());
@@ -240,8 +251,8 @@ void TestMainLayout::screenReadersHearCaptionsNotObjectNames()
         QWidget *widget = control(entry.name);
         // A label is read by its text, a control by the widget that takes the focus.
         QWidget *focused = entry.kind == Kind::Label ? widget->findChild<QLabel *>()
-                           : widget->focusProxy()   ? widget->focusProxy()
-                                                    : widget;
+                           : widget->focusProxy()    ? widget->focusProxy()
+                                                     : widget;
         QVERIFY2(!spokenName(focused).isEmpty(), entry.name);
         QVERIFY2(spokenName(focused) != QLatin1String(entry.name), entry.name);
     }

@@ -1,14 +1,18 @@
-#include "commandbutton.h"
-#include "directorylist.h"
-#include "drivelist.h"
-#include "filelist.h"
-#include "label.h"
-#include "maincontroller.h"
-#include "mainwindow.h"
-#include "messagebox.h"
-#include "modalwindow.h"
-#include "systempaths.h"
-#include "textbox.h"
+#include "controls/commandbutton.h"
+#include "controls/directorylist.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/label.h"
+#include "controls/messagebox.h"
+#include "controls/modalwindow.h"
+#include "controls/textbox.h"
+#include "platform/systempaths.h"
+#include "tests/support/files.h"
+#include "tests/support/widgets.h"
+#include "ui/main/maincontroller.h"
+#include "ui/main/maincontrols.h"
+#include "ui/main/mainwindow.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +32,7 @@
 #endif
 
 using namespace kelvane;
+using namespace testsupport;
 
 namespace {
 
@@ -49,13 +54,6 @@ const QStringList kCharacterLines = {"// Character File. Copyright 1997, Maxis I
                                      "0",
                                      "0"};
 const QStringList kMeshLines = {"xskin-hat", "tex", "1", "HEAD", "0"};
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -92,26 +90,33 @@ private:
     {
         return QDir::toNativeSeparators(m_dir->filePath(relative));
     }
-    template <typename Control> Control *control(const char *name) const
+    // The drive list, folder list and file list of the skins or the mesh side.
+    struct Side {
+        DriveList *drive;
+        DirectoryList *folders;
+        FileList *files;
+    };
+    Side side(bool skins) const
     {
-        auto *found = m_window->findChild<Control *>(QLatin1String(name));
-        Q_ASSERT(found);
-        return found;
+        return skins ? Side{m_c.DrvSkins, m_c.DirSkins, m_c.FileSkins}
+                     : Side{m_c.DrvProps, m_c.DirProps, m_c.FileProps};
     }
-    DirectoryList *dir(const char *name) const { return control<DirectoryList>(name); }
-    FileList *files(const char *name) const { return control<FileList>(name); }
-    TextBox *text(const char *name) const { return control<TextBox>(name); }
-    bool createEnabled() const { return control<CommandButton>("cmdDoIt")->isEnabled(); }
+    bool createEnabled() const
+    {
+        return m_c.cmdDoIt->isEnabled();
+    }
     QString focusedControl() const;
 
+    [[nodiscard]] bool findControls();
     void openBothFolders();
-    void clickFile(const char *list, const QString &fileName);
-    void typeInto(const char *textBox, const QString &typed);
-    void chooseDrive(const char *driveList, const QString &drive);
+    [[nodiscard]] static bool clickFile(FileList *list, const QString &fileName);
+    static void typeInto(TextBox *textBox, const QString &typed);
+    [[nodiscard]] static bool chooseDrive(DriveList *driveList, const QString &drive);
 
     QTemporaryDir m_emptyWinePrefix;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MainWindow> m_window;
+    MainControls m_c; // found by their object names
     QList<Message> m_messages;
     QString m_usbDrive;
     QString m_emptyDrive;
@@ -133,10 +138,10 @@ void TestMainWindow::init()
     const QByteArray character = crlfLines(kCharacterLines);
     for (const char *name :
          {"B001FAFit_01.cmx", "C001MA_hat.cmx", "abc.cmx", "B001FAFi_x.cmx", "ab_cdefgh.cmx"})
-        writeFile(path(QStringLiteral("skins/") + QLatin1String(name)), character);
-    writeFile(path("skins/other/D001MA_x.cmx"), character);
-    writeFile(path("props/hat.skn"), crlfLines(kMeshLines));
-    writeFile(path("props/broken.skn"), "only one line");
+        QVERIFY(writeFile(path(QStringLiteral("skins/") + QLatin1String(name)), character));
+    QVERIFY(writeFile(path("skins/other/D001MA_x.cmx"), character));
+    QVERIFY(writeFile(path("props/hat.skn"), crlfLines(kMeshLines)));
+    QVERIFY(writeFile(path("props/broken.skn"), "only one line"));
 
     m_usbDrive = path("usb") + " [USB]";
     m_emptyDrive = path("nodisk") + " [Empty]";
@@ -147,6 +152,23 @@ void TestMainWindow::init()
     m_window = std::make_unique<MainWindow>([drives] { return drives; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(findControls());
+}
+
+bool TestMainWindow::findControls()
+{
+    const QObject &window = *m_window;
+    return findChildNamed(window, "DrvSkins", m_c.DrvSkins) &&
+           findChildNamed(window, "DirSkins", m_c.DirSkins) &&
+           findChildNamed(window, "FileSkins", m_c.FileSkins) &&
+           findChildNamed(window, "DrvProps", m_c.DrvProps) &&
+           findChildNamed(window, "DirProps", m_c.DirProps) &&
+           findChildNamed(window, "FileProps", m_c.FileProps) &&
+           findChildNamed(window, "txtNewName", m_c.txtNewName) &&
+           findChildNamed(window, "txtSavedTo", m_c.txtSavedTo) &&
+           findChildNamed(window, "cmdDoIt", m_c.cmdDoIt) &&
+           findChildNamed(window, "cmdHelp", m_c.cmdHelp) &&
+           findChildNamed(window, "lblTitle", m_c.lblTitle);
 }
 
 void TestMainWindow::cleanup()
@@ -167,47 +189,42 @@ QString TestMainWindow::focusedControl() const
 
 void TestMainWindow::openBothFolders()
 {
-    QVERIFY(dir("DirSkins")->setPath(path("skins")));
-    QVERIFY(dir("DirProps")->setPath(path("props")));
+    QVERIFY(m_c.DirSkins->setPath(path("skins")));
+    QVERIFY(m_c.DirProps->setPath(path("props")));
 }
 
-void TestMainWindow::clickFile(const char *list, const QString &fileName)
+bool TestMainWindow::clickFile(FileList *list, const QString &fileName)
 {
-    auto *view = files(list)->findChild<QListView *>();
-    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
-                                                       fileName, 1, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(fileName));
-    view->scrollTo(found.first());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualRect(found.first()).center());
+    return clickEntry(*list->findChild<QListView *>(), fileName);
 }
 
-void TestMainWindow::typeInto(const char *textBox, const QString &typed)
+void TestMainWindow::typeInto(TextBox *textBox, const QString &typed)
 {
-    auto *edit = text(textBox)->findChild<QLineEdit *>();
+    auto *edit = textBox->findChild<QLineEdit *>();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, typed);
 }
 
-void TestMainWindow::chooseDrive(const char *driveList, const QString &drive)
+bool TestMainWindow::chooseDrive(DriveList *driveList, const QString &drive)
 {
-    auto *box = control<DriveList>(driveList)->findChild<QComboBox *>();
+    auto *box = driveList->findChild<QComboBox *>();
     const int index = box->findText(drive);
-    QVERIFY(index >= 0);
-    box->setCurrentIndex(index);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    return index >= 0;
 }
 
 void TestMainWindow::loadSetsDefaults()
 {
-    for (const char *name : {"DirSkins", "DirProps"})
-        QCOMPARE(dir(name)->path(), systemRoot());
-    for (const char *name : {"FileSkins", "FileProps"}) {
-        QCOMPARE(files(name)->path(), systemRoot());
-        QCOMPARE(files(name)->fileName(), QString());
+    for (const DirectoryList *folders : {m_c.DirSkins, m_c.DirProps})
+        QCOMPARE(folders->path(), systemRoot());
+    for (const FileList *files : {m_c.FileSkins, m_c.FileProps}) {
+        QCOMPARE(files->path(), systemRoot());
+        QCOMPARE(files->fileName(), QString());
     }
-    QCOMPARE(text("txtNewName")->text(), QString());
-    QCOMPARE(text("txtSavedTo")->text(), QString());
+    QCOMPARE(m_c.txtNewName->text(), QString());
+    QCOMPARE(m_c.txtSavedTo->text(), QString());
     QVERIFY(!createEnabled());
     QCOMPARE(m_window->controller().suffix(), QStringLiteral("new"));
     QVERIFY(!m_window->controller().savedToEdited());
@@ -220,12 +237,12 @@ void TestMainWindow::tabVisitsControlsInOrder()
     const QStringList order = {"DirSkins", "DirProps", "FileSkins", "FileProps",  "txtNewName",
                                "cmdDoIt",  "DrvProps", "DrvSkins",  "txtSavedTo", "cmdHelp"};
     for (const bool enabled : {false, true}) {
-        control<CommandButton>("cmdDoIt")->setEnabled(enabled);
+        m_c.cmdDoIt->setEnabled(enabled);
         QStringList expected = order;
         if (!enabled)
             expected.removeAll("cmdDoIt");
         expected.append("DirSkins");
-        dir("DirSkins")->setFocus();
+        m_c.DirSkins->setFocus();
         QStringList visited = {focusedControl()};
         for (qsizetype i = 1; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -299,9 +316,9 @@ void TestMainWindow::nameProposal()
     QFETCH(QString, suffix);
 
     openBothFolders();
-    typeInto("txtNewName", typedFirst);
-    clickFile("FileSkins", clicked);
-    QCOMPARE(text("txtNewName")->text(), proposal);
+    typeInto(m_c.txtNewName, typedFirst);
+    QVERIFY(clickFile(m_c.FileSkins, clicked));
+    QCOMPARE(m_c.txtNewName->text(), proposal);
     QCOMPARE(m_window->controller().suffix(), suffix);
 }
 
@@ -309,43 +326,43 @@ void TestMainWindow::folderProposalStopsOnceEdited()
 {
     openBothFolders();
     const QString proposal = path("skins") + pathSeparator();
-    clickFile("FileSkins", "abc.cmx");
-    QCOMPARE(text("txtSavedTo")->text(), proposal);
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QCOMPARE(m_c.txtSavedTo->text(), proposal);
     QVERIFY(!m_window->controller().savedToEdited());
 
-    QVERIFY(dir("DirSkins")->setPath(path("skins/other")));
-    clickFile("FileSkins", "D001MA_x.cmx");
-    QCOMPARE(text("txtSavedTo")->text(), path("skins/other") + pathSeparator());
+    QVERIFY(m_c.DirSkins->setPath(path("skins/other")));
+    QVERIFY(clickFile(m_c.FileSkins, "D001MA_x.cmx"));
+    QCOMPARE(m_c.txtSavedTo->text(), path("skins/other") + pathSeparator());
 
-    typeInto("txtSavedTo", path("props"));
+    typeInto(m_c.txtSavedTo, path("props"));
     QVERIFY(m_window->controller().savedToEdited());
-    typeInto("txtSavedTo", path("skins/other") + pathSeparator());
+    typeInto(m_c.txtSavedTo, path("skins/other") + pathSeparator());
     QVERIFY(m_window->controller().savedToEdited());
-    QVERIFY(dir("DirSkins")->setPath(path("skins")));
-    clickFile("FileSkins", "abc.cmx");
-    QCOMPARE(text("txtSavedTo")->text(), path("skins/other") + pathSeparator());
+    QVERIFY(m_c.DirSkins->setPath(path("skins")));
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QCOMPARE(m_c.txtSavedTo->text(), path("skins/other") + pathSeparator());
 }
 
 void TestMainWindow::createButtonNeedsBothSelections()
 {
     openBothFolders();
-    clickFile("FileSkins", "abc.cmx");
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
     QVERIFY(!createEnabled());
-    clickFile("FileProps", "hat.skn");
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
     QVERIFY(createEnabled());
 
-    typeInto("txtNewName", "");
-    typeInto("txtSavedTo", "");
+    typeInto(m_c.txtNewName, "");
+    typeInto(m_c.txtSavedTo, "");
     QVERIFY(createEnabled());
-    clickFile("FileSkins", "C001MA_hat.cmx");
+    QVERIFY(clickFile(m_c.FileSkins, "C001MA_hat.cmx"));
     QVERIFY(createEnabled());
 
     // Mesh side first.
-    QVERIFY(dir("DirSkins")->setPath(path("skins/other")));
+    QVERIFY(m_c.DirSkins->setPath(path("skins/other")));
     QVERIFY(!createEnabled());
-    clickFile("FileProps", "hat.skn");
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
     QVERIFY(!createEnabled());
-    clickFile("FileSkins", "D001MA_x.cmx");
+    QVERIFY(clickFile(m_c.FileSkins, "D001MA_x.cmx"));
     QVERIFY(createEnabled());
 }
 
@@ -362,33 +379,33 @@ void TestMainWindow::folderChangeDisablesCreateButton()
 {
     QFETCH(QString, change);
     openBothFolders();
-    clickFile("FileSkins", "abc.cmx");
-    clickFile("FileProps", "hat.skn");
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
     QVERIFY(createEnabled());
 
     const bool skinsSide = change.endsWith("Skins");
+    const Side changed = side(skinsSide);
     if (change.startsWith("Dir")) {
         // The user opens a subfolder by keyboard.
-        auto *view = dir(qPrintable(change))->findChild<QListWidget *>();
+        auto *view = changed.folders->findChild<QListWidget *>();
         QTest::keyClicks(view, skinsSide ? "other" : "sub");
         QTest::keyClick(view, Qt::Key_Return);
     } else {
-        chooseDrive(qPrintable(change), m_usbDrive);
+        QVERIFY(chooseDrive(changed.drive, m_usbDrive));
     }
     QVERIFY(!createEnabled());
-    FileList *changedFiles = files(skinsSide ? "FileSkins" : "FileProps");
-    QCOMPARE(changedFiles->path(), dir(skinsSide ? "DirSkins" : "DirProps")->path());
-    QCOMPARE(changedFiles->fileName(), QString());
-    QCOMPARE(files(skinsSide ? "FileProps" : "FileSkins")->fileName(),
+    QCOMPARE(changed.files->path(), changed.folders->path());
+    QCOMPARE(changed.files->fileName(), QString());
+    QCOMPARE(side(!skinsSide).files->fileName(),
              skinsSide ? QStringLiteral("hat.skn") : QStringLiteral("abc.cmx"));
 }
 
 void TestMainWindow::driveChangeToReadableDrive()
 {
-    chooseDrive("DrvSkins", m_usbDrive);
-    QCOMPARE(dir("DirSkins")->path(), path("usb"));
-    QCOMPARE(files("FileSkins")->path(), path("usb"));
-    QCOMPARE(dir("DirProps")->path(), systemRoot());
+    QVERIFY(chooseDrive(m_c.DrvSkins, m_usbDrive));
+    QCOMPARE(m_c.DirSkins->path(), path("usb"));
+    QCOMPARE(m_c.FileSkins->path(), path("usb"));
+    QCOMPARE(m_c.DirProps->path(), systemRoot());
     QVERIFY(m_messages.isEmpty());
 }
 
@@ -402,35 +419,33 @@ void TestMainWindow::driveChangeToEmptyDriveIsTrapped_data()
 void TestMainWindow::driveChangeToEmptyDriveIsTrapped()
 {
     QFETCH(QString, side);
-    const QByteArray drv = ("Drv" + side).toLatin1();
-    const QByteArray dirName = ("Dir" + side).toLatin1();
-    const QString otherDir = side == "Skins" ? "DirProps" : "DirSkins";
-    chooseDrive(drv, m_usbDrive);
-    QVERIFY(dir(dirName)->setPath(path("usb/deep")));
-    QVERIFY(dir(qPrintable(otherDir))->setPath(path("props")));
-    typeInto("txtNewName", "x_y");
+    const Side changed = this->side(side == "Skins");
+    const Side other = this->side(side != "Skins");
+    QVERIFY(chooseDrive(changed.drive, m_usbDrive));
+    QVERIFY(changed.folders->setPath(path("usb/deep")));
+    QVERIFY(other.folders->setPath(path("props")));
+    typeInto(m_c.txtNewName, "x_y");
 
-    chooseDrive(drv, m_emptyDrive);
+    QVERIFY(chooseDrive(changed.drive, m_emptyDrive));
 
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().text, QStringLiteral("Nothing in specified drive!"));
     QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
     QCOMPARE(m_messages.first().style, MessageStyle::Exclamation);
-    QCOMPARE(control<DriveList>(drv)->drive(), m_usbDrive);
-    QCOMPARE(dir(dirName)->path(), path("usb"));
-    QCOMPARE(files(qPrintable("File" + side))->path(), path("usb"));
-    QCOMPARE(dir(qPrintable(otherDir))->path(), path("props"));
-    QCOMPARE(text("txtNewName")->text(), QStringLiteral("x_y"));
+    QCOMPARE(changed.drive->drive(), m_usbDrive);
+    QCOMPARE(changed.folders->path(), path("usb"));
+    QCOMPARE(changed.files->path(), path("usb"));
+    QCOMPARE(other.folders->path(), path("props"));
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("x_y"));
     QCOMPARE(m_window->controller().suffix(), QStringLiteral("y"));
 }
 
 void TestMainWindow::createWritesFileAndRefreshes()
 {
     openBothFolders();
-    clickFile("FileSkins", "B001FAFit_01.cmx");
-    clickFile("FileProps", "hat.skn");
-    QTest::mouseClick(control<CommandButton>("cmdDoIt")->findChild<QPushButton *>(),
-                      Qt::LeftButton);
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    QTest::mouseClick(m_c.cmdDoIt->findChild<QPushButton *>(), Qt::LeftButton);
 
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().text, QStringLiteral("B001FAFit_new.cmx has been created"));
@@ -461,12 +476,9 @@ void TestMainWindow::createWritesFileAndRefreshes()
     QCOMPARE(written.readAll(), crlfLines(expected));
 
     // Listed, and the character file stays selected: a mesh click alone re-enables.
-    auto *view = files("FileSkins")->findChild<QListView *>();
-    QVERIFY(!view->model()
-                 ->match(view->model()->index(0, 0), Qt::DisplayRole, "B001FAFit_new.cmx")
-                 .isEmpty());
-    QCOMPARE(files("FileSkins")->fileName(), QStringLiteral("B001FAFit_01.cmx"));
-    clickFile("FileProps", "hat.skn");
+    QVERIFY(entryNamed(*m_c.FileSkins->findChild<QListView *>(), "B001FAFit_new.cmx").isValid());
+    QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("B001FAFit_01.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
     QVERIFY(createEnabled());
 }
 
@@ -496,18 +508,17 @@ void TestMainWindow::failedCreateShowsErrorAndChangesNothing()
     QFETCH(QString, outputFolder);
     QFETCH(QString, namedInError);
     openBothFolders();
-    clickFile("FileSkins", "B001FAFit_01.cmx");
-    clickFile("FileProps", meshFile);
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, meshFile));
     if (!outputFolder.isEmpty())
-        typeInto("txtSavedTo", path(outputFolder));
+        typeInto(m_c.txtSavedTo, path(outputFolder));
     if (outputFolder == QLatin1String("usb/deep"))
         QVERIFY(QDir(path(outputFolder)).removeRecursively());
-    const QString savedTo = text("txtSavedTo")->text();
+    const QString savedTo = m_c.txtSavedTo->text();
     const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files | QDir::Hidden);
     const QStringList propsBefore = QDir(path("props")).entryList(QDir::Files | QDir::Hidden);
 
-    QTest::mouseClick(control<CommandButton>("cmdDoIt")->findChild<QPushButton *>(),
-                      Qt::LeftButton);
+    QTest::mouseClick(m_c.cmdDoIt->findChild<QPushButton *>(), Qt::LeftButton);
 
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
@@ -516,9 +527,9 @@ void TestMainWindow::failedCreateShowsErrorAndChangesNothing()
     QCOMPARE(QDir(path("skins")).entryList(QDir::Files | QDir::Hidden), skinsBefore);
     QCOMPARE(QDir(path("props")).entryList(QDir::Files | QDir::Hidden), propsBefore);
     QVERIFY(createEnabled());
-    QCOMPARE(text("txtNewName")->text(), QStringLiteral("B001FAFit_new"));
-    QCOMPARE(text("txtSavedTo")->text(), savedTo);
-    QCOMPARE(files("FileProps")->fileName(), meshFile);
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("B001FAFit_new"));
+    QCOMPARE(m_c.txtSavedTo->text(), savedTo);
+    QCOMPARE(m_c.FileProps->fileName(), meshFile);
 }
 
 #ifdef Q_OS_UNIX
@@ -528,13 +539,16 @@ void TestMainWindow::createCutOffPartWayKeepsTheCharacterFile()
     QStringList lines = kCharacterLines;
     lines[7] = QStringLiteral("300");
     for (int k = 1; k < 300; ++k)
-        lines << "SPINE" << "xskin-b001fafit_01-SPINE-BODY" << "0" << "0";
+        lines << "SPINE"
+              << "xskin-b001fafit_01-SPINE-BODY"
+              << "0"
+              << "0";
     const QByteArray original = crlfLines(lines);
-    writeFile(path("skins/B001FAFit_01.cmx"), original);
+    QVERIFY(writeFile(path("skins/B001FAFit_01.cmx"), original));
     openBothFolders();
-    clickFile("FileSkins", "B001FAFit_01.cmx");
-    clickFile("FileProps", "hat.skn");
-    typeInto("txtNewName", "B001FAFit_01");
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    typeInto(m_c.txtNewName, "B001FAFit_01");
     const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files | QDir::Hidden);
 
     rlimit limit{};
@@ -543,8 +557,7 @@ void TestMainWindow::createCutOffPartWayKeepsTheCharacterFile()
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     limit.rlim_cur = 4096;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    QTest::mouseClick(control<CommandButton>("cmdDoIt")->findChild<QPushButton *>(),
-                      Qt::LeftButton);
+    QTest::mouseClick(m_c.cmdDoIt->findChild<QPushButton *>(), Qt::LeftButton);
     limit.rlim_cur = previous;
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
@@ -565,14 +578,13 @@ void TestMainWindow::helpAndAboutOpenFromMain()
 {
     QStringList modalWindows;
     setModalHandler([&](QDialog &window) { modalWindows.append(window.objectName()); });
-    QTest::mouseClick(control<CommandButton>("cmdHelp")->findChild<QPushButton *>(),
-                      Qt::LeftButton);
+    QTest::mouseClick(m_c.cmdHelp->findChild<QPushButton *>(), Qt::LeftButton);
     setModalHandler({});
     QCOMPARE(modalWindows, QStringList{QStringLiteral("Help")});
 
-    QTest::mouseClick(control<Label>("lblTitle"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(m_c.lblTitle, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].title, QStringLiteral("About Kelvane 1.0"));
+    QCOMPARE(m_messages[0].title, QStringLiteral("About " KELVANE_TITLE));
     QCOMPARE(m_messages[0].style, MessageStyle::Plain);
 }
 

@@ -1,8 +1,8 @@
-#include "directorylist.h"
-#include "drivelist.h"
-#include "filelist.h"
-#include "mainwindow.h"
-#include "messagebox.h"
+#include "controls/directorylist.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/messagebox.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,12 @@
-#include "commandbutton.h"
-#include "directorylist.h"
-#include "drivelist.h"
-#include "drives.h"
-#include "filelist.h"
-#include "label.h"
-#include "systempaths.h"
-#include "textbox.h"
+#include "controls/commandbutton.h"
+#include "controls/directorylist.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/label.h"
+#include "controls/textbox.h"
+#include "platform/drives.h"
+#include "platform/systempaths.h"
+#include "tests/support/widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QToolTip>
 
 using namespace kelvane;
+using namespace testsupport;
 
 namespace {
 
@@ -28,21 +30,6 @@ void touch(const QString &path)
 {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-}
-
-QStringList entries(QAbstractItemView *view)
-{
-    QStringList texts;
-    for (int row = 0; row < view->model()->rowCount(); ++row)
-        texts << view->model()->index(row, 0).data().toString();
-    return texts;
-}
-
-QPoint centreOf(QAbstractItemView *view, const QString &text)
-{
-    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
-                                                       text, 1, Qt::MatchExactly);
-    return found.isEmpty() ? QPoint(-1, -1) : view->visualRect(found.first()).center();
 }
 
 } // namespace
@@ -61,7 +48,7 @@ private slots:
     void directoryListOpensByDoubleClickAndByTypingAndEnter();
 
     void fileListMatchesPatternIgnoringCaseSortedByName();
-    void fileListClickFollowsMouseAndKeyboard();
+    void fileListChoiceFollowsMouseAndKeyboard();
     void fileListPathWriteClearsSelectionAndRefreshKeepsIt();
     void fileListAsksForToolTipOnlyOnHover();
 
@@ -100,7 +87,7 @@ void TestPlatform::directoryListShowsChainThenSortedSubfolders()
     DirectoryList list;
     QVERIFY(list.setPath(path("top/mid")));
     auto *view = list.findChild<QListWidget *>();
-    const QStringList shown = entries(view);
+    const QStringList shown = entryTexts(*view);
     QCOMPARE(shown.first(), systemRoot());
     QCOMPARE(shown.mid(shown.size() - 5), QStringList({"top", "mid", "alpha", "beta", "Zeta"}));
     QCOMPARE(view->currentItem()->text(), QStringLiteral("mid"));
@@ -148,10 +135,9 @@ void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
     auto *view = list.findChild<QListWidget *>();
     QSignalSpy changed(&list, &DirectoryList::changed);
 
-    const QPoint beta = centreOf(view, QStringLiteral("beta"));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, beta);
+    QVERIFY(clickEntry(*view, QStringLiteral("beta")));
     QCOMPARE(changed.count(), 0);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, beta);
+    QVERIFY(doubleClickEntry(*view, QStringLiteral("beta")));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid/beta")));
 
@@ -167,15 +153,15 @@ void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
 {
     FileList list(QStringLiteral("*.cmx"));
     list.setPath(path("files"));
-    QCOMPARE(entries(list.findChild<QListView *>()),
+    QCOMPARE(entryTexts(*list.findChild<QListView *>()),
              QStringList({"abc.cmx", "B001FAFIT_01.CMX", "Zed.cmx"}));
     QCOMPARE(list.path(), path("files"));
 
     list.setPath(path("missing"));
-    QVERIFY(entries(list.findChild<QListView *>()).isEmpty());
+    QVERIFY(entryTexts(*list.findChild<QListView *>()).isEmpty());
 }
 
-void TestPlatform::fileListClickFollowsMouseAndKeyboard()
+void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
 {
     FileList list(QStringLiteral("*.cmx"));
     list.resize(200, 200);
@@ -183,35 +169,34 @@ void TestPlatform::fileListClickFollowsMouseAndKeyboard()
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     auto *view = list.findChild<QListView *>();
-    QSignalSpy clicked(&list, &FileList::clicked);
+    QSignalSpy chosen(&list, &FileList::fileChosen);
     QString nameSeenByHandler;
-    connect(&list, &FileList::clicked, this, [&] { nameSeenByHandler = list.fileName(); });
+    connect(&list, &FileList::fileChosen, this, [&] { nameSeenByHandler = list.fileName(); });
 
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(chosen.count(), 1);
     QCOMPARE(nameSeenByHandler, QStringLiteral("abc.cmx"));
-    clicked.clear();
+    chosen.clear();
 
-    const QPoint abc = centreOf(view, QStringLiteral("abc.cmx"));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, abc);
-    QCOMPARE(clicked.count(), 1);
+    QVERIFY(clickEntry(*view, QStringLiteral("abc.cmx")));
+    QCOMPARE(chosen.count(), 1);
     QCOMPARE(nameSeenByHandler, QStringLiteral("abc.cmx"));
 
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, abc);
-    QCOMPARE(clicked.count(), 2);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, abc);
+    QVERIFY(clickEntry(*view, QStringLiteral("abc.cmx")));
+    QCOMPARE(chosen.count(), 2);
+    QVERIFY(clickEntry(*view, QStringLiteral("abc.cmx"), Qt::ControlModifier));
     QCOMPARE(list.fileName(), QStringLiteral("abc.cmx"));
 
-    const int beforeKeys = int(clicked.count());
+    const int beforeKeys = int(chosen.count());
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(clicked.count(), beforeKeys + 1);
+    QCOMPARE(chosen.count(), beforeKeys + 1);
     QCOMPARE(nameSeenByHandler, QStringLiteral("B001FAFIT_01.CMX"));
     QTest::keyClicks(view, QStringLiteral("z"));
-    QCOMPARE(clicked.count(), beforeKeys + 2);
+    QCOMPARE(chosen.count(), beforeKeys + 2);
     QCOMPARE(list.fileName(), QStringLiteral("Zed.cmx"));
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(clicked.count(), beforeKeys + 2);
+    QCOMPARE(chosen.count(), beforeKeys + 2);
 }
 
 void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
@@ -222,23 +207,23 @@ void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     auto *view = list.findChild<QListView *>();
-    QSignalSpy clicked(&list, &FileList::clicked);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centreOf(view, "Zed.cmx"));
-    QCOMPARE(clicked.count(), 1);
+    QSignalSpy chosen(&list, &FileList::fileChosen);
+    QVERIFY(clickEntry(*view, "Zed.cmx"));
+    QCOMPARE(chosen.count(), 1);
 
     touch(path("files/new.cmx"));
     list.refresh();
-    QVERIFY(entries(view).contains("new.cmx"));
+    QVERIFY(entryTexts(*view).contains("new.cmx"));
     QCOMPARE(list.fileName(), QStringLiteral("Zed.cmx"));
 
     QVERIFY(QFile::remove(path("files/Zed.cmx")));
     list.refresh();
     QCOMPARE(list.fileName(), QString());
 
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centreOf(view, "abc.cmx"));
+    QVERIFY(clickEntry(*view, "abc.cmx"));
     list.setPath(path("files"));
     QCOMPARE(list.fileName(), QString());
-    QCOMPARE(clicked.count(), 2);
+    QCOMPARE(chosen.count(), 2);
 }
 
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()
@@ -256,15 +241,12 @@ void TestPlatform::fileListAsksForToolTipOnlyOnHover()
     QVERIFY(asked.isEmpty());
 
     auto *view = list.findChild<QListView *>();
-    const QPoint zed = centreOf(view, "Zed.cmx");
-    QHelpEvent hover(QEvent::ToolTip, zed, view->viewport()->mapToGlobal(zed));
-    QApplication::sendEvent(view->viewport(), &hover);
+    QVERIFY(hoverEntry(*view, "Zed.cmx"));
     QCOMPARE(asked, QStringList{QDir::toNativeSeparators(path("files/Zed.cmx"))});
     QCOMPARE(QToolTip::text(), QStringLiteral("holds <b>1</b>"));
 
-    const QPoint below(zed.x(), view->viewport()->height() - 2);
-    QHelpEvent hoverEmpty(QEvent::ToolTip, below, view->viewport()->mapToGlobal(below));
-    QApplication::sendEvent(view->viewport(), &hoverEmpty);
+    const QPoint zed = view->visualRect(entryNamed(*view, "Zed.cmx")).center();
+    hoverAt(*view, QPoint(zed.x(), view->viewport()->height() - 2));
     QCOMPARE(asked.size(), 1);
     QTRY_VERIFY(!QToolTip::isVisible());
 }
@@ -345,7 +327,7 @@ void TestPlatform::commandButtonRaisesNoClickWhileDisabled()
 
 void TestPlatform::labelRaisesClick()
 {
-    Label label(QStringLiteral("Kelvane 1.0"));
+    Label label(QStringLiteral("Kelvane"));
     label.resize(100, 20);
     QSignalSpy clicked(&label, &Label::clicked);
     QTest::mouseClick(&label, Qt::LeftButton);

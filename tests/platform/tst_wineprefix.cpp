@@ -1,7 +1,7 @@
-#include "drivelist.h"
-#include "drives.h"
-#include "systempaths.h"
-#include "wineprefix.h"
+#include "controls/drivelist.h"
+#include "platform/drives.h"
+#include "platform/systempaths.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QFile>

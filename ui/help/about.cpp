@@ -1,6 +1,6 @@
-#include "about.h"
+#include "ui/help/about.h"
 
-#include "messagebox.h"
+#include "controls/messagebox.h"
 #include "version.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "helptext.h"
+#include "ui/help/helptext.h"
 
 #include <QFile>
 

@@ -1,20 +1,15 @@
-#include "helpwindow.h"
+#include "ui/help/helpwindow.h"
 
-#include "helptext.h"
-#include "look.h"
-#include "modalwindow.h"
-#include "twips.h"
+#include "controls/modalwindow.h"
+#include "ui/help/helptext.h"
+#include "ui/look/look.h"
+#include "ui/look/palette.h"
+#include "ui/look/twips.h"
 #include "version.h"
 
 #include <QPlainTextEdit>
 
 namespace kelvane {
-
-namespace {
-
-const QColor navy(0, 0, 64);
-
-} // namespace
 
 HelpWindow::HelpWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -26,7 +21,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     setFixedSize(pixelsFromTwips(7830), pixelsFromTwips(4335));
 
     QPalette windowColours = palette();
-    windowColours.setColor(QPalette::Window, navy);
+    windowColours.setColor(QPalette::Window, colours::navy);
     setPalette(windowColours);
     setAutoFillBackground(true);
 
@@ -39,8 +34,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     txtHelp->setFrameShape(QFrame::NoFrame);
     txtHelp->setFont(captionFont());
     QPalette textColours = txtHelp->palette();
-    textColours.setColor(QPalette::Base, navy);
-    textColours.setColor(QPalette::Text, Qt::white);
+    textColours.setColor(QPalette::Base, colours::navy);
+    textColours.setColor(QPalette::Text, colours::white);
     txtHelp->setPalette(textColours);
     txtHelp->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

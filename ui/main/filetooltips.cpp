@@ -1,7 +1,7 @@
-#include "filetooltips.h"
+#include "ui/main/filetooltips.h"
 
-#include "filelist.h"
-#include "filesummary.h"
+#include "compose/filesummary.h"
+#include "controls/filelist.h"
 
 #include <QTextDocument>
 
@@ -38,15 +38,16 @@ void installFileToolTips(const MainControls &controls)
 
 QString characterFileToolTip(const QString &path)
 {
-    const CharacterFileSummary summary = summarizeCharacterFile(path);
+    const Result<QList<Skin>> summary = summarizeCharacterFile(path);
     if (!summary.ok())
-        return toolTipText(summary.error);
+        return toolTipText(summary.error());
 
-    const qsizetype count = summary.skins.size();
+    const QList<Skin> &skins = summary.value();
+    const qsizetype count = skins.size();
     QStringList lines = {count == 0   ? QStringLiteral("No skins.")
                          : count == 1 ? QStringLiteral("1 skin:")
                                       : QStringLiteral("%1 skins:").arg(count)};
-    for (const Skin &skin : summary.skins.first(qMin(count, kMaxSkinsShown)))
+    for (const Skin &skin : skins.first(qMin(count, kMaxSkinsShown)))
         lines.append(shownName(skin.bone) + QStringLiteral(" \u2192 ") + shownName(skin.mesh));
     if (count > kMaxSkinsShown)
         lines.append(QStringLiteral("\u2026 and %1 more").arg(count - kMaxSkinsShown));
@@ -55,12 +56,11 @@ QString characterFileToolTip(const QString &path)
 
 QString meshFileToolTip(const QString &path)
 {
-    const MeshFileSummary summary = summarizeMeshFile(path);
+    const Result<Skin> summary = summarizeMeshFile(path);
     if (!summary.ok())
-        return toolTipText(summary.error);
-    return toolTipText(
-        QStringLiteral("Mesh: %1\nAttaches to: %2")
-            .arg(shownName(summary.attached.mesh), shownName(summary.attached.bone)));
+        return toolTipText(summary.error());
+    return toolTipText(QStringLiteral("Mesh: %1\nAttaches to: %2")
+                           .arg(shownName(summary.value().mesh), shownName(summary.value().bone)));
 }
 
 } // namespace kelvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maincontrols.h"
+#include "ui/main/maincontrols.h"
 
 #include <QString>
 

@@ -1,15 +1,15 @@
-#include "maincontroller.h"
+#include "ui/main/maincontroller.h"
 
-#include "cmxfile.h"
-#include "commandbutton.h"
-#include "directorylist.h"
-#include "drivelist.h"
-#include "filelist.h"
-#include "label.h"
-#include "messagebox.h"
-#include "newname.h"
-#include "systempaths.h"
-#include "textbox.h"
+#include "compose/cmxfile.h"
+#include "compose/newname.h"
+#include "controls/commandbutton.h"
+#include "controls/directorylist.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/label.h"
+#include "controls/messagebox.h"
+#include "controls/textbox.h"
+#include "platform/systempaths.h"
 
 namespace kelvane {
 
@@ -17,15 +17,15 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     : QObject(window),
       m_controls(controls), m_skins{controls.DrvSkins, controls.DirSkins, controls.FileSkins},
       m_props{controls.DrvProps, controls.DirProps, controls.FileProps}, m_window(window),
-      strSuffix(kDefaultSuffix)
+      m_suffix(kDefaultSuffix)
 {
     const MainControls &c = m_controls;
     connect(c.DrvSkins, &DriveList::changed, this, &MainController::onDrvSkinsChange);
     connect(c.DrvProps, &DriveList::changed, this, &MainController::onDrvPropsChange);
     connect(c.DirSkins, &DirectoryList::changed, this, &MainController::onDirSkinsChange);
     connect(c.DirProps, &DirectoryList::changed, this, &MainController::onDirPropsChange);
-    connect(c.FileSkins, &FileList::clicked, this, &MainController::onFileSkinsClick);
-    connect(c.FileProps, &FileList::clicked, this, &MainController::onFilePropsClick);
+    connect(c.FileSkins, &FileList::fileChosen, this, &MainController::onFileSkinsChosen);
+    connect(c.FileProps, &FileList::fileChosen, this, &MainController::onFilePropsChosen);
     connect(c.txtNewName, &TextBox::changed, this, &MainController::onTxtNewNameChange);
     connect(c.txtSavedTo, &TextBox::changed, this, &MainController::onTxtSavedToChange);
     connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
@@ -48,8 +48,8 @@ void MainController::onMainLoad()
     // The file lists follow through the directory lists' changed().
     m_controls.DirSkins->setPath(systemRoot());
     m_controls.DirProps->setPath(systemRoot());
-    strSuffix = kDefaultSuffix;
-    blnSavedToEdited = false;
+    m_suffix = kDefaultSuffix;
+    m_savedToEdited = false;
 }
 
 void MainController::onDrvSkinsChange()
@@ -89,19 +89,19 @@ void MainController::directoryChange(const Side &side)
     m_controls.cmdDoIt->setEnabled(false);
 }
 
-void MainController::onFileSkinsClick()
+void MainController::onFileSkinsChosen()
 {
     const QString characterFile = m_controls.FileSkins->fileName();
     if (characterFile.isEmpty())
         return;
-    m_controls.txtNewName->setText(proposeNewName(characterFile, strSuffix));
-    if (!blnSavedToEdited)
+    m_controls.txtNewName->setText(proposeNewName(characterFile, m_suffix));
+    if (!m_savedToEdited)
         m_controls.txtSavedTo->setText(folderProposal());
     if (!m_controls.FileProps->fileName().isEmpty())
         m_controls.cmdDoIt->setEnabled(true);
 }
 
-void MainController::onFilePropsClick()
+void MainController::onFilePropsChosen()
 {
     if (!m_controls.FileSkins->fileName().isEmpty())
         m_controls.cmdDoIt->setEnabled(true);
@@ -109,23 +109,23 @@ void MainController::onFilePropsClick()
 
 void MainController::onTxtNewNameChange()
 {
-    strSuffix = suffixOfName(m_controls.txtNewName->text(), strSuffix);
+    m_suffix = suffixOfName(m_controls.txtNewName->text(), m_suffix);
 }
 
 void MainController::onTxtSavedToChange()
 {
     if (m_controls.txtSavedTo->text() != folderProposal())
-        blnSavedToEdited = true;
+        m_savedToEdited = true;
 }
 
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const CreateResult result =
+    const Result<QString> result =
         CreateAttachedCmxFile(c.DirSkins->path(), c.FileSkins->fileName(), c.DirProps->path(),
                               c.FileProps->fileName(), c.txtNewName->text(), c.txtSavedTo->text());
     if (!result.ok()) {
-        showMessage(m_window, {result.error, MessageStyle::Exclamation, QStringLiteral("Error")});
+        showMessage(m_window, {result.error(), MessageStyle::Exclamation, QStringLiteral("Error")});
         return;
     }
     showMessage(m_window, {c.txtNewName->text() + QStringLiteral(".cmx has been created"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maincontrols.h"
+#include "ui/main/maincontrols.h"
 
 #include <QObject>
 #include <QString>
@@ -28,8 +28,8 @@ public:
     void setShowHelp(std::function<void()> showHelp);
     void setShowAbout(std::function<void()> showAbout);
 
-    QString suffix() const { return strSuffix; }
-    bool savedToEdited() const { return blnSavedToEdited; }
+    QString suffix() const { return m_suffix; }
+    bool savedToEdited() const { return m_savedToEdited; }
 
 public slots:
     void onMainLoad();
@@ -37,8 +37,8 @@ public slots:
     void onDrvPropsChange();
     void onDirSkinsChange();
     void onDirPropsChange();
-    void onFileSkinsClick();
-    void onFilePropsClick();
+    void onFileSkinsChosen();
+    void onFilePropsChosen();
     void onTxtNewNameChange();
     void onTxtSavedToChange();
     void onCmdDoItClick();
@@ -64,8 +64,8 @@ private:
     std::function<void()> m_showHelp;
     std::function<void()> m_showAbout;
 
-    QString strSuffix;
-    bool blnSavedToEdited = false;
+    QString m_suffix;
+    bool m_savedToEdited = false;
 };
 
 } // namespace kelvane

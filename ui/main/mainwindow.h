@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives.h"
+#include "platform/drives.h"
 
 #include <QPixmap>
 #include <QWidget>

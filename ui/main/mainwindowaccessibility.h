@@ -1,11 +1,13 @@
 #pragma once
 
+class QWidget;
+
 namespace kelvane {
 
-class MainWindow;
+struct MainControlRow;
 
-// Names and descriptions that screen readers announce for the Main window's
-// controls, taken from their captions and roles rather than their object names.
-void describeForAssistiveTechnology(MainWindow &window);
+// The name and description screen readers announce for a control, taken from
+// its row's caption and role rather than its object name.
+void describeForAssistiveTechnology(QWidget &control, const MainControlRow &row);
 
 } // namespace kelvane

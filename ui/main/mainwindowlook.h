@@ -1,10 +1,16 @@
 #pragma once
 
+class QWidget;
+
 namespace kelvane {
 
 class MainWindow;
+struct MainControlRow;
 
-// Colours, fonts and pictures of the Main window, applied once when it is built.
-void applyLook(MainWindow &window);
+// The Main window's colours, icon and picture, applied once when it is built.
+void applyWindowLook(MainWindow &window);
+
+// A control's font and colours as its row gives them.
+void applyLook(QWidget &control, const MainControlRow &row);
 
 } // namespace kelvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelvane {
+
+// Where kelvane-attach prints: standard output and standard error in the
+// program, buffers in tests.
+class ConsoleOutput
+{
+public:
+    virtual ~ConsoleOutput() = default;
+
+    // Prints text and a line end on standard output.
+    virtual void printLine(const QString &text) = 0;
+    // Prints text and a line end on standard error.
+    virtual void printError(const QString &text) = 0;
+    // Writes bytes to standard output unchanged; false when they could not all be written.
+    virtual bool writeBytes(const QByteArray &bytes) = 0;
+};
+
+// The process's own standard output and standard error, text in the local
+// encoding.
+class StandardOutput : public ConsoleOutput
+{
+public:
+    void printLine(const QString &text) override;
+    void printError(const QString &text) override;
+    bool writeBytes(const QByteArray &bytes) override;
+};
+
+} // namespace kelvane

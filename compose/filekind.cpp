@@ -1,0 +1,47 @@
+#include "compose/filekind.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace kelvane {
+
+FileKind fileKindOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return FileKind::Missing;
+    if (S_ISREG(status.st_mode))
+        return FileKind::Regular;
+    return S_ISDIR(status.st_mode) ? FileKind::Folder : FileKind::Special;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return FileKind::Missing;
+    if (info.isDir())
+        return FileKind::Folder;
+    return info.isFile() ? FileKind::Regular : FileKind::Special;
+#endif
+}
+
+QString fileIdentity(const QString &path)
+{
+    const QFileInfo info(path);
+    QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty() && !info.isSymLink()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        if (!folder.isEmpty())
+            canonical = folder + QLatin1Char('/') + info.fileName();
+    }
+#ifdef Q_OS_WIN
+    return canonical.toCaseFolded();
+#else
+    return canonical;
+#endif
+}
+
+} // namespace kelvane

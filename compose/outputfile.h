@@ -1,0 +1,26 @@
+#pragma once
+
+#include "compose/result.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelvane {
+
+// Whether the old content of a replaced file is kept (see backupPathFor).
+enum class Backup { Keep, Skip };
+
+// Whether outputPath may be written: its folder exists and is a folder, and
+// the path is no dangling link, no folder and no special file. A link to a
+// file is written through.
+Result<void> checkOutputPath(const QString &outputPath);
+
+// Replaces the file at path (through a link) by text followed by CR LF in one
+// step. With Backup::Keep and an existing file, its old content is kept under
+// backupPathFor(path), and the new file and the backup appear together: on
+// any failure the old file stays as it was and no backup is left. Gives the
+// backup's path, or an empty string when none was made.
+Result<QString> writeCharacterFile(const QString &path, const QByteArray &text,
+                                   Backup backup = Backup::Keep);
+
+} // namespace kelvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/drives.h"
+
+#include <QWidget>
+
+class QComboBox;
+
+namespace kelvane {
+
+// A drop-down of the drives. changed() follows every new drive, chosen by the
+// user or written, before the write returns.
+class DriveList final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DriveList)
+
+public:
+    // Starts on the drive of startDriveFolder().
+    explicit DriveList(DriveSource source = browsableDrives, QWidget *parent = nullptr);
+
+    QString drive() const;
+    // Selects the drive named by text, a drive's own text or any path on it.
+    // Text that names no listed drive leaves the selection as it is.
+    void setDrive(const QString &text);
+
+signals:
+    void changed();
+
+private:
+    void reloadDrives();
+    int indexOfDrive(const QString &text) const;
+    void followSelection(int index);
+
+    DriveSource m_source;
+    QComboBox *m_box;
+    int m_shownIndex = -1;
+};
+
+} // namespace kelvane

@@ -1,0 +1,29 @@
+#include "controls/folderdelegate.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kIndentPerLevel = 8;
+
+} // namespace
+
+void FolderDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                           const QModelIndex &index) const
+{
+    QStyleOptionViewItem indented = option;
+    indented.rect.setLeft(option.rect.left() + indentOf(index));
+    QStyledItemDelegate::paint(painter, indented, index);
+}
+
+QSize FolderDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(indentOf(index), 0);
+}
+
+int FolderDelegate::indentOf(const QModelIndex &index)
+{
+    return index.data(kFolderLevelRole).toInt() * kIndentPerLevel;
+}
+
+} // namespace kelvane

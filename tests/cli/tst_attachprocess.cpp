@@ -1,0 +1,73 @@
+// The kelvane-attach program itself, run as a process.
+#include "attachfolder.h"
+
+#include "version.h"
+
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+class AttachProgram : public AttachFolder
+{
+protected:
+    Outcome run(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(KELVANE_ATTACH_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), process.readAllStandardOutput(),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+};
+
+} // namespace
+
+TEST_F(AttachProgram, WritesTheFileOrItsBytesOnStdout)
+{
+    const Outcome written = run({path("B001FAFit_01.cmx"), path("glasses.skn")});
+    EXPECT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_EQ(QString::fromLocal8Bit(written.out.trimmed()), path("B001FAFit_new.cmx"));
+    const Outcome printed = run({"--stdout", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out, testsupport::readFile(path("B001FAFit_new.cmx")));
+}
+
+TEST_F(AttachProgram, VersionAndUsageErrorExitCodes)
+{
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.contains("kelvane-attach " KELVANE_VERSION));
+    const Outcome misuse = run({"--bogus", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(misuse.exitCode, 2);
+    EXPECT_TRUE(misuse.err.contains("Try 'kelvane-attach --help'.")) << misuse.err.toStdString();
+    EXPECT_EQ(cmxFiles().size(), 3);
+}
+
+#ifdef Q_OS_UNIX
+// A write cut off by a file-size limit (which binds root too) must leave the
+// file it would have replaced byte-identical and no temporary file behind.
+TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)
+{
+    using namespace testsupport;
+    const QList<Skin> skins(200, Skin{"SPINE", "xskin-b001fafit_01-SPINE-BODY"});
+    ASSERT_TRUE(writeFile(path("big.cmx"), characterFile(skins)));
+    ASSERT_TRUE(writeFile(path("big_new.cmx"), "the old file"));
+    const QByteArray original = readFile(path("big.cmx"));
+
+    for (const QString &name : {QStringLiteral("big_new"), QStringLiteral("big")}) {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start("bash", {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
+                               KELVANE_ATTACH_PATH, "--name", name, "big.cmx", "glasses.skn"});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(name + ".cmx: the file cannot be written")) << err.toStdString();
+    }
+    EXPECT_EQ(readFile(path("big_new.cmx")), "the old file");
+    EXPECT_EQ(readFile(path("big.cmx")), original);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+}
+#endif

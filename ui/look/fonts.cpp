@@ -1,0 +1,62 @@
+#include "ui/look/look.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace kelvane {
+
+namespace {
+
+// Each font the layout names comes first; the bundled stand-in is used where
+// it is not installed, so the windows never fall back to an arbitrary font.
+const QStringList captionFamilies{QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")};
+const QStringList titleFamilies{QStringLiteral("Tw Cen MT"), QStringLiteral("League Spartan")};
+
+constexpr qreal captionPointSize = 6.75;
+constexpr qreal titlePointSize = 20.25;
+
+QFont fontOf(const QStringList &families, qreal pointSize, QFont::Weight weight)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    font.setStyle(QFont::StyleNormal);
+    return font;
+}
+
+} // namespace
+
+bool registerBundledFonts()
+{
+    static const bool registered = [] {
+        bool allLoaded = true;
+        for (const char *file :
+             {":/kelvane/fonts/DejaVuSans.ttf", ":/kelvane/fonts/DejaVuSans-Bold.ttf",
+              ":/kelvane/fonts/LeagueSpartan-Regular.otf"}) {
+            if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) < 0) {
+                qWarning("Could not load the bundled font %s", file);
+                allLoaded = false;
+            }
+        }
+        return allLoaded;
+    }();
+    return registered;
+}
+
+QFont captionFont()
+{
+    return fontOf(captionFamilies, captionPointSize, QFont::Normal);
+}
+
+QFont strongFont()
+{
+    return fontOf(captionFamilies, captionPointSize, QFont::Bold);
+}
+
+QFont titleFont()
+{
+    return fontOf(titleFamilies, titlePointSize, QFont::Normal);
+}
+
+} // namespace kelvane
