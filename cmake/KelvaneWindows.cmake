@@ -54,6 +54,15 @@ if(MINGW)
     install(FILES ${mingw_runtime} ${qt_libraries} DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES ${qt_platform} DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
     install(FILES ${qt_style} DESTINATION ${CMAKE_INSTALL_BINDIR}/styles)
+    # Stripped with the programs (cpack, cmake --install --strip), which more
+    # than halves the package.
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/*.dll\")
+            foreach(dll IN LISTS dlls)
+                execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${dll}\")
+            endforeach()
+        endif()")
 
     # Their licences. The Qt for MinGW is built from Debian's qt6-base source
     # package and the runtime comes from Debian's MinGW-w64 packages, so their
