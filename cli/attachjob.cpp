@@ -1,16 +1,21 @@
 #include "cli/attachjob.h"
 
+#include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
+#include "cli/skinlisting.h"
 #include "compose/cmxfile.h"
-#include "compose/newname.h"
+#include "compose/filesummary.h"
+#include "compose/messagetext.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
 namespace kelvane {
 
 namespace {
+
+const QString kExtension = QStringLiteral(".cmx");
 
 QString failureLine(const QString &message)
 {
@@ -29,12 +34,59 @@ QString fileNameOf(const QString &path)
 
 QString newNameFor(const AttachJob &job, const QString &characterFile)
 {
-    return job.newName.value_or(proposeNewName(fileNameOf(characterFile), kDefaultSuffix));
+    return job.newName.value_or(proposeNewName(fileNameOf(characterFile), job.suffix));
+}
+
+// The name that makes the new file replace the character file: its name
+// without ".cmx".
+Result<QString> ownName(const QString &characterFile)
+{
+    const QString name = fileNameOf(characterFile);
+    if (!name.endsWith(kExtension, Qt::CaseInsensitive) || name.size() == kExtension.size())
+        return Failure{QStringLiteral("%1: --in-place replaces only files whose name ends in "
+                                      "\".cmx\".")
+                           .arg(shownName(characterFile))};
+    return name.chopped(kExtension.size());
+}
+
+// The folder --out names: a Windows path is taken as the game sees it, inside
+// the Wine prefix in use.
+Result<QString> outputFolderOf(const QString &given)
+{
+#ifndef Q_OS_WIN
+    if (isWindowsAbsolutePath(given)) {
+        if (const std::optional<QString> mapped = prefixPathForWindowsPath(given))
+            return *mapped;
+        return Failure{QStringLiteral("--out %1: a Windows path, but the Wine prefix in use has "
+                                      "no drive %2 (set WINEPREFIX to the prefix of the game).")
+                           .arg(shownName(given), given.left(2).toLower())};
+    }
+#endif
+    return QDir::toNativeSeparators(given);
+}
+
+// Why the mesh must not be attached to the character file: it holds it already.
+std::optional<QString> duplicateOf(const AttachJob &job, const QString &character)
+{
+    if (job.allowDuplicate)
+        return std::nullopt;
+    // A file that cannot be read is reported by the composer.
+    const Result<bool> attached = alreadyAttached(character, job.meshFile);
+    if (!attached.ok() || !attached.value())
+        return std::nullopt;
+    const Result<Skin> skin = summarizeMeshFile(job.meshFile);
+    return QStringLiteral("%1: skipped; it already holds the mesh %2 on the bone %3. Give "
+                          "--allow-duplicate to attach it again.")
+        .arg(shownName(character), quotedBytes(skin.value().mesh), quotedBytes(skin.value().bone));
 }
 
 int composeToStdout(const AttachJob &job, ConsoleOutput &console)
 {
     const QString &character = job.characterFiles.constFirst();
+    if (const std::optional<QString> duplicate = duplicateOf(job, character)) {
+        console.printError(failureLine(*duplicate));
+        return kExitFailure;
+    }
     const Result<QByteArray> composed =
         composeFromFiles(character, job.meshFile, newNameFor(job, character));
     if (!composed.ok()) {
@@ -49,42 +101,56 @@ int composeToStdout(const AttachJob &job, ConsoleOutput &console)
     return kExitSuccess;
 }
 
+// Writes the new file for one character file; a failure is the message.
+std::optional<QString> attachTo(const AttachJob &job, const QString &character,
+                                const QString &outputFolder, BatchFiles &batch,
+                                ConsoleOutput &console)
+{
+    const bool inPlace = job.mode == AttachJob::Mode::InPlace;
+    const Result<QString> name = inPlace ? ownName(character) : newNameFor(job, character);
+    if (!name.ok())
+        return name.error();
+    const QString folder = inPlace || !job.outputFolder ? nativeFolderOf(character) : outputFolder;
+    const QString target = QFileInfo(outputFilePath(folder, name.value())).absoluteFilePath();
+    if (const std::optional<QString> conflict =
+            batch.conflict(character, target, inPlace || job.newName.has_value()))
+        return conflict;
+    if (const std::optional<QString> duplicate = duplicateOf(job, character))
+        return duplicate;
+
+    const Result<CreatedFile> written =
+        CreateAttachedCmxFile(nativeFolderOf(character), fileNameOf(character),
+                              nativeFolderOf(job.meshFile), fileNameOf(job.meshFile), name.value(),
+                              folder, {job.keepBackup ? Backup::Keep : Backup::Skip});
+    if (!written.ok())
+        return written.error();
+    batch.written(character, target);
+    console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
+    return std::nullopt;
+}
+
 } // namespace
 
 int runAttachJob(const AttachJob &job, ConsoleOutput &console)
 {
-    if (job.toStdout)
+    if (job.mode == AttachJob::Mode::List)
+        return listSkins(job.characterFiles, console);
+    if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
 
-    const QString meshFolder = nativeFolderOf(job.meshFile);
-    const QString meshName = fileNameOf(job.meshFile);
-    // Outputs already written in this run, so that two character files proposing
-    // the same name cannot overwrite each other's result.
-    QHash<QString, QString> writtenFor;
+    const Result<QString> outputFolder = outputFolderOf(job.outputFolder.value_or(QString()));
+    if (!outputFolder.ok()) {
+        console.printError(failureLine(outputFolder.error()));
+        return kExitFailure;
+    }
+    BatchFiles batch(job.characterFiles, job.meshFile);
     int exitCode = kExitSuccess;
     for (const QString &character : job.characterFiles) {
-        const QString name = newNameFor(job, character);
-        const QString folder = job.outputFolder ? QDir::toNativeSeparators(*job.outputFolder)
-                                                : nativeFolderOf(character);
-        const QString target = QFileInfo(outputFilePath(folder, name)).absoluteFilePath();
-        if (const auto earlier = writtenFor.constFind(target); earlier != writtenFor.cend()) {
-            console.printError(failureLine(
-                QStringLiteral("%1: skipped; its new file %2 was already written for %3 in this "
-                               "run. Give the files separate runs with --name.")
-                    .arg(character, QDir::toNativeSeparators(target), *earlier)));
+        if (const std::optional<QString> failure =
+                attachTo(job, character, outputFolder.value(), batch, console)) {
+            console.printError(failureLine(*failure));
             exitCode = kExitFailure;
-            continue;
         }
-
-        const Result<CreatedFile> written = CreateAttachedCmxFile(
-            nativeFolderOf(character), fileNameOf(character), meshFolder, meshName, name, folder);
-        if (!written.ok()) {
-            console.printError(failureLine(written.error()));
-            exitCode = kExitFailure;
-            continue;
-        }
-        writtenFor.insert(target, character);
-        console.printLine(QDir::toNativeSeparators(written.value().path));
     }
     return exitCode;
 }

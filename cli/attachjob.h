@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/newname.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,20 +11,31 @@ namespace kelvane {
 
 // One run of kelvane-attach, as given on its command line.
 struct AttachJob {
+    enum class Mode {
+        Write,   // a new file for each character file
+        InPlace, // each character file replaced by its extended version
+        Stdout,  // the new file's bytes on standard output
+        List,    // the skins of each character file; no mesh file
+    };
+
+    Mode mode = Mode::Write;
     QStringList characterFiles;
     QString meshFile;
     std::optional<QString> newName;
     std::optional<QString> outputFolder;
-    bool toStdout = false;
+    QString suffix = kDefaultSuffix;
+    bool keepBackup = true;
+    bool allowDuplicate = false;
 };
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 
 class ConsoleOutput;
 
-// Attaches the mesh to each character file in turn, printing each path
-// written on standard output and each failure on standard error. A failure
-// leaves that file's output unwritten and does not stop the others.
+// Attaches the mesh to each character file in turn (or lists their skins),
+// printing each path written on standard output and each failure on standard
+// error. A failure leaves that file's output unwritten and does not stop the
+// others.
 int runAttachJob(const AttachJob &job, ConsoleOutput &console);
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #include "compose/cmxcomposer.h"
 
+#include "compose/messagetext.h"
+
 #include <limits>
 
 namespace kelvane {
@@ -9,7 +11,10 @@ namespace {
 constexpr int kFirstGroupLine = 8;
 constexpr int kLinesPerGroup = 4;
 constexpr int kMeshNameLine = 0;
+constexpr int kMeshBoneCountLine = 2;
 constexpr int kMeshBoneLine = 3;
+constexpr int kVersionLine = 1;
+constexpr int kOutfitCountLine = 3;
 
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 const QByteArray kHeading = QByteArrayLiteral("// Character File. Copyright 1997, Maxis Inc.\r\n"
@@ -22,14 +27,38 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// A line as it may be quoted in a message: decoded as Latin-1, cut short when long.
-QString quoted(QByteArrayView line)
+QByteArrayView trimmed(QByteArrayView line)
 {
-    constexpr qsizetype kMaxShown = 40;
-    QString shown = QString::fromLatin1(line.first(qMin(line.size(), kMaxShown)));
-    if (line.size() > kMaxShown)
-        shown += QStringLiteral("...");
-    return QLatin1Char('"') + shown + QLatin1Char('"');
+    while (!line.isEmpty() && isBlank(line.front()))
+        line = line.sliced(1);
+    while (!line.isEmpty() && isBlank(line.back()))
+        line.chop(1);
+    return line;
+}
+
+// Line 1 of every character file the game writes: "version" and a number.
+bool isVersionLine(QByteArrayView line)
+{
+    const QByteArrayView word = "version";
+    line = trimmed(line);
+    return line.size() > word.size() &&
+           QByteArrayView(line.first(word.size())).compare(word, Qt::CaseInsensitive) == 0 &&
+           parseSkinCount(line.sliced(word.size())).has_value();
+}
+
+std::optional<Result<QList<Skin>>> headingFault(const LineList &skinLines)
+{
+    if (!isVersionLine(skinLines[kVersionLine]))
+        return Failure{QStringLiteral("line %1 should be \"version\" and a number, but it is %2; "
+                                      "this is not a character file.")
+                           .arg(kVersionLine)
+                           .arg(quotedBytes(skinLines[kVersionLine]))};
+    if (trimmed(skinLines[kOutfitCountLine]) != "1")
+        return Failure{QStringLiteral("line %1 should be \"1\" (one outfit), but it is %2; a file "
+                                      "with several outfits would lose all but the first.")
+                           .arg(kOutfitCountLine)
+                           .arg(quotedBytes(skinLines[kOutfitCountLine]))};
+    return std::nullopt;
 }
 
 // Lines a character file needs for count skin groups: through line 7 when it
@@ -95,11 +124,13 @@ Result<QList<Skin>> skinsOf(const LineList &skinLines)
                 .arg(kSkinCountLine)
                 .arg(skinLines.size() == 1 ? QStringLiteral("1 line")
                                            : QStringLiteral("%1 lines").arg(skinLines.size()))};
+    if (std::optional<Result<QList<Skin>>> fault = headingFault(skinLines))
+        return std::move(*fault);
     const std::optional<qint64> count = parseSkinCount(skinLines[kSkinCountLine]);
     if (!count)
         return Failure{QStringLiteral("line %1 should be the number of skins, but it is %2.")
                            .arg(kSkinCountLine)
-                           .arg(quoted(skinLines[kSkinCountLine]))};
+                           .arg(quotedBytes(skinLines[kSkinCountLine]))};
     if (*count >= kMaxSkinCount)
         return Failure{
             QStringLiteral("line %1 gives %2 skins; with the mesh the new file would hold more "
@@ -132,12 +163,32 @@ Result<QList<Skin>> skinsOf(const LineList &skinLines)
     return skins;
 }
 
+LineList splitMeshStart(const QByteArray &start)
+{
+    LineList lines = splitLines(start);
+    // Cut between CR and LF, the last line would keep the CR of its line end.
+    if (start.size() >= kMeshBytesRead && lines.last().endsWith('\r'))
+        lines.last().chop(1);
+    return lines;
+}
+
 Result<Skin> attachedSkinOf(const LineList &meshLines)
 {
     if (meshLines.size() <= kMeshBoneLine)
         return Failure{QStringLiteral("line %1 (the bone the mesh attaches to) does not begin "
                                       "within the file's first 400 bytes.")
                            .arg(kMeshBoneLine)};
+    const std::optional<qint64> bones = parseSkinCount(meshLines[kMeshBoneCountLine]);
+    if (!bones || *bones < 1)
+        return Failure{QStringLiteral("line %1 should be the number of bones (a whole number, at "
+                                      "least 1), but it is %2; this is not a mesh file.")
+                           .arg(kMeshBoneCountLine)
+                           .arg(quotedBytes(meshLines[kMeshBoneCountLine]))};
+    if (meshLines[kMeshNameLine].isEmpty())
+        return Failure{QStringLiteral("line %1 (the mesh name) is empty.").arg(kMeshNameLine)};
+    if (meshLines[kMeshBoneLine].isEmpty())
+        return Failure{
+            QStringLiteral("line %1 (the bone the mesh attaches to) is empty.").arg(kMeshBoneLine)};
     return Skin{meshLines[kMeshBoneLine], meshLines[kMeshNameLine]};
 }
 

@@ -17,6 +17,9 @@ inline constexpr int kMaxSkinCount = 32767;
 // The line of a character file that holds its count of skins, counted from 0.
 inline constexpr qsizetype kSkinCountLine = 7;
 
+// How much of a mesh file composing reads: its first 400 bytes.
+inline constexpr qint64 kMeshBytesRead = 400;
+
 // The count of skins in line 7 of a character file: a whole decimal number,
 // blanks around it allowed. Anything else, a sign or a fraction included, is
 // no count. Values beyond what a qint64 holds come back as the qint64 maximum.
@@ -38,12 +41,17 @@ struct Skin {
     QByteArray mesh;
 };
 
+// The lines of the first bytes of a mesh file. When the bytes were cut at the
+// 400th, within a line end, the last line is used without the CR.
+LineList splitMeshStart(const QByteArray &start);
+
 // The skin groups of character file lines in order, or why composing refuses
-// the lines.
+// the lines: line 1 must read "version" and a number, line 3 must be "1" (one
+// outfit), and line 7 must count the groups that follow.
 Result<QList<Skin>> skinsOf(const LineList &skinLines);
 // The group a mesh file adds, its bone (line 3) and its mesh name (line 0),
 // from the lines read from the start of the mesh file; or why composing
-// refuses them.
+// refuses them: neither may be empty, and line 2 must count one bone or more.
 Result<Skin> attachedSkinOf(const LineList &meshLines);
 
 // What is wrong with an input, and which input it is.

@@ -31,7 +31,7 @@ Result<QByteArray> composeInputs(const QString &characterPath, const QString &me
         return Failure{mesh.error()};
 
     const ComposeResult composed = ComposeAttachedCmx(splitCharacterFile(character.value()),
-                                                      splitLines(mesh.value()), newName);
+                                                      splitMeshStart(mesh.value()), newName);
     if (composed.ok())
         return composed.value();
     const ComposeFailure &failure = composed.error();

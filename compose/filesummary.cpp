@@ -31,7 +31,7 @@ Result<Skin> summarizeMeshFile(const QString &path)
     const Result<QByteArray> read = readMeshFileStart(path);
     if (!read.ok())
         return Failure{read.error()};
-    return namingTheFile(attachedSkinOf(splitLines(read.value())), path);
+    return namingTheFile(attachedSkinOf(splitMeshStart(read.value())), path);
 }
 
 bool holdsSkin(const QList<Skin> &skins, const Skin &skin)

@@ -3,38 +3,91 @@
 #include "compose/cmxcomposer.h"
 #include "compose/linelist.h"
 
+#include "compose/filekind.h"
+#include "compose/messagetext.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kelvane {
 
 namespace {
 
-constexpr qint64 kMeshBytesRead = 400;
 // Far above any character file the game can load (32767 skins of long names),
 // low enough that a wrong file picked by mistake is not read into memory.
 constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
 constexpr qint64 kPiece = 64 * 1024;
 
-Failure<QString> readFailure(const QFile &file)
+Failure<QString> readFailure(const QString &path, const QString &reason)
 {
-    return {QStringLiteral("%1: the file cannot be read (%2).")
-                .arg(file.fileName(), file.errorString())};
-}
-
-Failure<QString> openFailure(const QFile &file)
-{
-    if (!file.exists())
-        return {QStringLiteral("%1: the file does not exist.").arg(file.fileName())};
-    return readFailure(file);
+    return {QStringLiteral("%1: the file cannot be read (%2).").arg(shownName(path), reason)};
 }
 
 Failure<QString> tooLarge(const QString &path)
 {
     return {QStringLiteral("%1: the file is larger than %2 MB, far larger than any character "
                            "file; it cannot be one.")
-                .arg(path)
+                .arg(shownName(path))
                 .arg(kMaxCharacterFileBytes / (1024 * 1024))};
+}
+
+// Why the file at path cannot be opened for reading, judged before opening.
+std::optional<Failure<QString>> kindFault(const QString &path)
+{
+    switch (fileKindOf(path)) {
+    case FileKind::Regular:
+        return std::nullopt;
+    case FileKind::Missing:
+        if (nameWasUndecodable(path))
+            return Failure{QStringLiteral("%1: the file name holds bytes that are not text in the "
+                                          "system's encoding, so the file cannot be opened under "
+                                          "it; rename the file.")
+                               .arg(shownName(path))};
+        return Failure{QStringLiteral("%1: the file does not exist.").arg(shownName(path))};
+    case FileKind::Folder:
+        return Failure{QStringLiteral("%1: this is a folder, not a file.").arg(shownName(path))};
+    case FileKind::Special:
+        break;
+    }
+    return Failure{QStringLiteral("%1: this is not a regular file (it may be a pipe, a device or a "
+                                  "socket); only regular files are read.")
+                       .arg(shownName(path))};
+}
+
+// Opens the regular file at path for reading. Nothing else is opened, and the
+// opening never waits: a pipe put in the file's place meanwhile is refused too.
+Result<void> openRegularFile(QFile &file, const QString &path)
+{
+    if (std::optional<Failure<QString>> fault = kindFault(path))
+        return std::move(*fault);
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return readFailure(path, qt_error_string(errno));
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return readFailure(path, QStringLiteral("it is no longer a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return readFailure(path, file.errorString());
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return readFailure(path, file.errorString());
+#endif
+    return {};
 }
 
 qsizetype countCrLf(const QByteArray &text, qsizetype from)
@@ -49,9 +102,9 @@ qsizetype countCrLf(const QByteArray &text, qsizetype from)
 
 Result<QByteArray> readCharacterFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openFailure(file);
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
+        return Failure{opened.error()};
     if (!file.isSequential() && file.size() > kMaxCharacterFileBytes)
         return tooLarge(path);
 
@@ -73,15 +126,15 @@ Result<QByteArray> readCharacterFile(const QString &path)
             linesUsed = characterLinesUsed(splitLines(bytes, kSkinCountLine + 1).constLast());
     }
     if (file.error() != QFileDevice::NoError)
-        return readFailure(file);
+        return readFailure(path, file.errorString());
     return bytes;
 }
 
 Result<QByteArray> readMeshFileStart(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openFailure(file);
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
+        return Failure{opened.error()};
     QByteArray bytes;
     while (bytes.size() < kMeshBytesRead) {
         const QByteArray piece = file.read(kMeshBytesRead - bytes.size());
@@ -90,13 +143,13 @@ Result<QByteArray> readMeshFileStart(const QString &path)
         bytes += piece;
     }
     if (file.error() != QFileDevice::NoError)
-        return readFailure(file);
+        return readFailure(path, file.errorString());
     return bytes;
 }
 
 QString inputFileFault(const QString &path, const QString &reason)
 {
-    return QFileInfo(path).fileName() + QStringLiteral(": ") + reason;
+    return shownName(QFileInfo(path).fileName()) + QStringLiteral(": ") + reason;
 }
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #include "compose/newname.h"
 
+#include <QStringList>
+
 namespace kelvane {
 
 QString proposeNewName(const QString &characterFileName, const QString &suffix)
@@ -20,8 +22,36 @@ QString suffixOfName(const QString &name, const QString &previousSuffix)
     return name.mid(first + 1, length);
 }
 
+namespace {
+
+// The longest file name most file systems hold, in bytes.
+constexpr qsizetype kMaxFileNameBytes = 255;
+
+// Whether Windows takes a file of this name for a device: CON, PRN, AUX, NUL,
+// COM1 to COM9 or LPT1 to LPT9 (digits ¹²³ too), in any case, alone or before a
+// dot or blanks.
+bool isDeviceName(const QString &name)
+{
+    QString stem = name.section(QLatin1Char('.'), 0, 0);
+    while (stem.endsWith(QLatin1Char(' ')))
+        stem.chop(1);
+    stem = stem.toUpper();
+    static const QStringList devices = {QStringLiteral("CON"), QStringLiteral("PRN"),
+                                        QStringLiteral("AUX"), QStringLiteral("NUL")};
+    if (devices.contains(stem))
+        return true;
+    static const QString digits = QStringLiteral("123456789\u00b9\u00b2\u00b3");
+    return stem.size() == 4 &&
+           (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT"))) &&
+           digits.contains(stem.back());
+}
+
+} // namespace
+
 Result<NewName> checkNewName(const QString &name)
 {
+    if (name.isEmpty())
+        return Failure{QStringLiteral("Type a name for the new file.")};
     static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
     for (const QChar c : name) {
         const char16_t code = c.unicode();
@@ -43,6 +73,18 @@ Result<NewName> checkNewName(const QString &name)
                     .arg(c)
                     .arg(forbidden)};
     }
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return Failure{QStringLiteral("The new name ends in \"%1\", which Windows drops from file "
+                                      "names; the game would not find the file.")
+                           .arg(name.back())};
+    if (isDeviceName(name))
+        return Failure{QStringLiteral("The new name \"%1\" is the name of a device on Windows, "
+                                      "which no file can have.")
+                           .arg(name)};
+    if ((name + QStringLiteral(".cmx")).toUtf8().size() > kMaxFileNameBytes)
+        return Failure{QStringLiteral("The new name is too long: with \".cmx\" it would pass the "
+                                      "%1 bytes a file name can hold.")
+                           .arg(kMaxFileNameBytes)};
     return NewName(name);
 }
 

@@ -22,9 +22,11 @@ QString suffixOfName(const QString &name, const QString &previousSuffix);
 class NewName;
 
 // The name, checked, or why it cannot name a new character file. The name is
-// written into the file as Latin-1 and becomes the file's name, so it may hold
-// neither characters outside Latin-1, nor control characters, nor any
-// character that Windows forbids in file names.
+// written into the file as Latin-1 and becomes the file's name in a Windows
+// game, so it may not be empty and may hold neither characters outside
+// Latin-1, nor control characters, nor any character that Windows forbids in
+// file names; nor may it end in a dot or a blank, be a Windows device name, or
+// make a file name longer than 255 bytes.
 Result<NewName> checkNewName(const QString &name);
 
 // A name that checkNewName accepted.

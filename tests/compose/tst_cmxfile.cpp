@@ -80,14 +80,6 @@ TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
     EXPECT_EQ(outputFolderEntries(), QStringList{"B001FAFit_new.cmx"});
 }
 
-TEST_F(CreateFile, EmptyNameWritesDotCmx)
-{
-    const Result<QString> result = create("", m_out + kSep);
-    ASSERT_TRUE(result.ok()) << result.error().toStdString();
-    EXPECT_EQ(outputFolderEntries(), QStringList{".cmx"});
-    EXPECT_EQ(splitLines(testsupport::readFile(result.value()))[4], "");
-}
-
 TEST_F(CreateFile, MeshIsNeverReadPastItsFirst400Bytes)
 {
     QByteArray mesh = testsupport::meshFile("hat", "HEAD", 0);
@@ -147,7 +139,9 @@ TEST_F(CreateFile, EveryFailureNamesTheCulpritAndWritesNothing)
         {"n", m_root.filePath("plainfile"), "B001FAFit_01.cmx", "hat.skn",
          "plainfile: the output folder is not a folder."},
         {"a" + kSep + "b", m_out, "B001FAFit_01.cmx", "hat.skn", "The new name holds"},
-        {"n", m_out, "", "hat.skn", ": the file cannot be read"},
+        {"n", m_out, "", "hat.skn", ": this is a folder, not a file."},
+        {"", m_out, "B001FAFit_01.cmx", "hat.skn", "Type a name for the new file."},
+        {"n", "", "B001FAFit_01.cmx", "hat.skn", "type the full path of a folder"},
     };
     for (const Case &c : cases) {
         const Result<QString> result = create(c.name, c.folder, c.character, c.mesh);

@@ -145,7 +145,8 @@ TEST(ComposeErrors, MissingLinesAreNamed)
               "line 7 (the number of skins) is missing; the file has only 1 line.");
     EXPECT_EQ(reasonOf(compose("", hatMesh(), "n")), "the file is empty.");
 
-    const QByteArray twoSkinsDeclared = "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n2\r\nPELVIS\r\nbody";
+    const QByteArray twoSkinsDeclared =
+        "0\r\nversion 300\r\n2\r\n1\r\n4\r\n5\r\n6\r\n2\r\nPELVIS\r\nbody";
     EXPECT_EQ(reasonOf(compose(twoSkinsDeclared + "\r\n0\r\n0", hatMesh(), "n")),
               "line 12 (the bone name of skin 2) is missing; line 7 gives 2 skins, but the "
               "file ends after 12 lines.");

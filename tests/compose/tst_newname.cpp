@@ -36,11 +36,13 @@ TEST(SuffixOfName, NameWithoutUnderscoreKeepsThePreviousSuffix)
     EXPECT_EQ(suffixOfName("B001FAFitnew", "hat"), "hat");
 }
 
-TEST(NewNameProblem, AcceptsEmptyAndLatin1Names)
+TEST(NewNameProblem, AcceptsLatin1NamesThatWindowsCanHold)
 {
-    EXPECT_TRUE(checkNewName("").ok());
     EXPECT_TRUE(checkNewName("B001FAFit_new").ok());
     EXPECT_TRUE(checkNewName(QString::fromUtf8("Chloé's hat.cmx")).ok());
+    EXPECT_TRUE(checkNewName("CONSOLE").ok());
+    EXPECT_TRUE(checkNewName("COM10").ok());
+    EXPECT_TRUE(checkNewName(QString(250, 'x')).ok());
 }
 
 TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
@@ -58,7 +60,18 @@ TEST(NewNameProblem, RefusesWhatCannotBeAFileNameOrLatin1)
                                  "a\r\nb",
                                  QString(QChar(0x7F)),
                                  QString::fromUtf8("hat\u2013new"),
-                                 QString::fromUtf8("帽子")};
+                                 QString::fromUtf8("帽子"),
+                                 "name.",
+                                 "name ",
+                                 "..",
+                                 "con",
+                                 "Aux.hat",
+                                 "NUL ",
+                                 "lpt9",
+                                 QString::fromUtf8("COM¹"),
+                                 QString(252, 'x'),
+                                 QString(126, QChar(0xE9))};
     for (const QString &name : refused)
         EXPECT_FALSE(checkNewName(name).ok()) << name.toStdString();
+    EXPECT_EQ(checkNewName("").error(), "Type a name for the new file.");
 }

@@ -1,0 +1,112 @@
+#include "cli/attachoptions.h"
+
+#include <QStringList>
+
+namespace kelvane {
+
+namespace {
+
+constexpr qsizetype kLineWidth = 79;
+constexpr qsizetype kDescriptionColumn = 24;
+
+const QString kUsage = QStringLiteral(
+    "Usage: kelvane-attach [--name NAME | --suffix TEXT] [--out FOLDER] [--no-backup]\n"
+    "                      [--allow-duplicate] CHARACTER.cmx... MESH.skn\n"
+    "       kelvane-attach --in-place [--no-backup] [--allow-duplicate]\n"
+    "                      CHARACTER.cmx... MESH.skn\n"
+    "       kelvane-attach --stdout [--name NAME | --suffix TEXT] [--allow-duplicate]\n"
+    "                      CHARACTER.cmx MESH.skn\n"
+    "       kelvane-attach --list CHARACTER.cmx...\n"
+    "\n"
+    "Writes a new character file (.cmx) of The Sims holding every skin of a character\n"
+    "file plus the mesh of a mesh file (.skn), attached to the bone the mesh names.\n"
+    "The last argument is the mesh file; one or more character files come before it.\n"
+    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...).\n");
+
+QCommandLineOption option(const QStringList &names, const QString &description,
+                          const QString &value = {})
+{
+    return QCommandLineOption(names, description, value);
+}
+
+// "  --name NAME" and the description, wrapped into a column.
+QString describe(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    QString line = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        line += QLatin1Char(' ') + option.valueName();
+
+    QString text;
+    const QString indent(kDescriptionColumn, QLatin1Char(' '));
+    if (line.size() >= kDescriptionColumn) {
+        text = line + QLatin1Char('\n');
+        line = indent;
+    } else {
+        line = line.leftJustified(kDescriptionColumn);
+    }
+    for (const QString &word : option.description().split(QLatin1Char(' '))) {
+        if (line.size() > kDescriptionColumn && line.size() + 1 + word.size() > kLineWidth) {
+            text += line + QLatin1Char('\n');
+            line = indent;
+        }
+        if (line.size() > kDescriptionColumn)
+            line += QLatin1Char(' ');
+        line += word;
+    }
+    return text + line + QLatin1Char('\n');
+}
+
+} // namespace
+
+AttachOptions::AttachOptions()
+    : name(option({QStringLiteral("name")},
+                  QStringLiteral("Name of the new character file, without .cmx (one character file "
+                                 "only). Default: proposed from the character file's name, as the "
+                                 "window does (B001FAFit_01.cmx gives B001FAFit_new)."),
+                  QStringLiteral("NAME"))),
+      suffix(option({QStringLiteral("suffix")},
+                    QStringLiteral("Propose names with TEXT instead of \"new\" (B001FAFit_01.cmx "
+                                   "gives B001FAFit_TEXT)."),
+                    QStringLiteral("TEXT"))),
+      out(option({QStringLiteral("out")},
+                 QStringLiteral("Folder to write into; a Windows path (C:\\...) names the folder "
+                                "of the Wine prefix in use. Default: each character file's own "
+                                "folder."),
+                 QStringLiteral("FOLDER"))),
+      inPlace(option({QStringLiteral("in-place")},
+                     QStringLiteral("Replace each character file by its extended version."))),
+      noBackup(option({QStringLiteral("no-backup")},
+                      QStringLiteral("Replace files without keeping their old content as .bak."))),
+      allowDuplicate(option({QStringLiteral("allow-duplicate")},
+                            QStringLiteral("Attach the mesh even to a character file that already "
+                                           "holds it on the same bone."))),
+      toStdout(option({QStringLiteral("stdout")},
+                      QStringLiteral("Write the new file's text to standard output instead of a "
+                                     "file (one character file only)."))),
+      list(option({QStringLiteral("list")},
+                  QStringLiteral("Print the skins of each character file given (no mesh file), "
+                                 "one per line: the bone, a tab, the mesh."))),
+      help(option({QStringLiteral("h"), QStringLiteral("help")},
+                  QStringLiteral("Show this help and exit."))),
+      version(option({QStringLiteral("v"), QStringLiteral("version")},
+                     QStringLiteral("Show the version and exit.")))
+{
+}
+
+QList<QCommandLineOption> AttachOptions::all() const
+{
+    return {name, suffix, out, inPlace, noBackup, allowDuplicate, toStdout, list, help, version};
+}
+
+QString attachHelpText(const AttachOptions &options)
+{
+    QString text = kUsage + QStringLiteral("\nOptions:\n");
+    for (const QCommandLineOption &each : options.all())
+        text += describe(each);
+    return text.chopped(1);
+}
+
+} // namespace kelvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kelvane {
+
+// The files one run of kelvane-attach reads and writes, compared as the file
+// system sees them (links and ".." resolved, case ignored on Windows), so that
+// no output replaces a file the run reads, other than the character file it is
+// made from, nor an output written before it.
+class BatchFiles final
+{
+public:
+    BatchFiles(const QStringList &characterFiles, const QString &meshFile);
+
+    // Why the new file at outputPath, made from character, must not be
+    // written; nothing when it may. Replacing character itself is allowed
+    // only when asked for.
+    std::optional<QString> conflict(const QString &character, const QString &outputPath,
+                                    bool replacingItselfAsked) const;
+    // Notes that outputPath was written for character.
+    void written(const QString &character, const QString &outputPath);
+
+private:
+    QHash<QString, QString> m_inputs;  // identity -> path as given
+    QHash<QString, QString> m_outputs; // identity -> the character file it was made from
+};
+
+} // namespace kelvane
