@@ -1,6 +1,5 @@
 #include "ui/main/maincontroller.h"
 
-#include "compose/cmxfile.h"
 #include "compose/newname.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
@@ -10,6 +9,7 @@
 #include "controls/messagebox.h"
 #include "controls/textbox.h"
 #include "platform/systempaths.h"
+#include "ui/main/createcommand.h"
 
 namespace kelvane {
 
@@ -121,13 +121,12 @@ void MainController::onTxtSavedToChange()
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const Result<QString> result =
-        CreateAttachedCmxFile(c.DirSkins->path(), c.FileSkins->fileName(), c.DirProps->path(),
-                              c.FileProps->fileName(), c.txtNewName->text(), c.txtSavedTo->text());
-    if (!result.ok()) {
-        showMessage(m_window, {result.error(), MessageStyle::Exclamation, QStringLiteral("Error")});
+    const CreateInputs inputs{c.DirSkins->path(),   c.FileSkins->fileName(),
+                              c.DirProps->path(),   c.FileProps->fileName(),
+                              c.txtNewName->text(), c.txtSavedTo->text()};
+    // A refusal, a fault or a No leaves the window as it was.
+    if (!runCreateCommand(m_window, inputs))
         return;
-    }
     showMessage(m_window, {c.txtNewName->text() + QStringLiteral(".cmx has been created"),
                            MessageStyle::Plain, QStringLiteral("File Created")});
     c.FileSkins->refresh();
