@@ -12,6 +12,7 @@
 #include "ui/main/maincontroller.h"
 #include "ui/main/maincontrols.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/startfolders.h"
 #include "version.h"
 
 #include <QApplication>
@@ -98,6 +99,7 @@ private slots:
 
     // For players
     void windowsPathIsTheWinePrefixFolder();
+    void startFoldersOpenThroughTheirDrives();
 
 private:
     QString path(const QString &relative) const
@@ -739,6 +741,26 @@ void TestMainWindow::windowsPathIsTheWinePrefixFolder()
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().title, QStringLiteral("File Created"));
     QVERIFY(QFile::exists(path("prefix/drive_c/Games/Out/abc.cmx_new.cmx")));
+}
+
+void TestMainWindow::startFoldersOpenThroughTheirDrives()
+{
+    QVERIFY(m_c.DirProps->setPath(path("props/sub")));
+    QCOMPARE(openStartFolders(m_window->controller(), {path("usb/deep")}), QStringList());
+    for (const Side shown : {side(true), side(false)}) {
+        QCOMPARE(shown.drive->drive(), m_usbDrive);
+        QCOMPARE(shown.folders->path(), path("usb/deep"));
+        QCOMPARE(shown.files->path(), path("usb/deep"));
+    }
+
+    const QStringList messages =
+        openStartFolders(m_window->controller(), {path("skins"), path("gone")});
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(path("gone")), qPrintable(messages.first()));
+    QCOMPARE(m_c.DrvSkins->drive(), systemRoot());
+    QCOMPARE(m_c.FileSkins->path(), path("skins"));
+    QCOMPARE(m_c.FileProps->path(), path("usb/deep"));
+    QVERIFY(m_messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -52,6 +52,25 @@ void MainController::onMainLoad()
     m_savedToEdited = false;
 }
 
+bool MainController::openSkinsFolder(const QString &folder)
+{
+    return openFolder(m_skins, folder);
+}
+
+bool MainController::openPropsFolder(const QString &folder)
+{
+    return openFolder(m_props, folder);
+}
+
+bool MainController::openFolder(const Side &side, const QString &folder)
+{
+    if (!folderCanBeListed(folder))
+        return false;
+    // A new drive moves the folder list to its root first, as a drive chosen by hand does.
+    side.drive->setDrive(folder);
+    return side.directory->setPath(folder);
+}
+
 void MainController::onDrvSkinsChange()
 {
     driveChange(m_skins);
