@@ -2,36 +2,97 @@
 
 #include <QMessageBox>
 
+#include <optional>
+
 namespace kelvane {
 
 namespace {
 
-std::function<void(const Message &)> &messageHandler()
+struct Seam {
+    std::function<void(const Message &)> handler;
+    std::optional<MessageButton> nextAnswer;
+};
+
+Seam &seam()
 {
-    static std::function<void(const Message &)> handler;
-    return handler;
+    static Seam seam;
+    return seam;
+}
+
+QMessageBox::Icon iconOf(MessageStyle style)
+{
+    switch (style) {
+    case MessageStyle::Exclamation:
+        return QMessageBox::Warning;
+    case MessageStyle::Question:
+        return QMessageBox::Question;
+    case MessageStyle::Plain:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton standardButtonOf(MessageButton button)
+{
+    switch (button) {
+    case MessageButton::Yes:
+        return QMessageBox::Yes;
+    case MessageButton::No:
+        return QMessageBox::No;
+    case MessageButton::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageButton answerOf(int pressed, const Message &message)
+{
+    for (const MessageButton button : message.buttons) {
+        if (standardButtonOf(button) == pressed)
+            return button;
+    }
+    return message.buttons.contains(MessageButton::No) ? MessageButton::No : message.defaultButton;
 }
 
 } // namespace
 
-void showMessage(QWidget *parent, const Message &message)
+Message yesNoQuestion(const QString &title, const QString &text)
 {
-    if (messageHandler()) {
-        messageHandler()(message);
-        return;
+    return {text,
+            MessageStyle::Question,
+            title,
+            {MessageButton::Yes, MessageButton::No},
+            MessageButton::No};
+}
+
+MessageButton showMessage(QWidget *parent, const Message &message)
+{
+    if (seam().handler) {
+        seam().handler(message);
+        const MessageButton answer = seam().nextAnswer.value_or(message.defaultButton);
+        seam().nextAnswer.reset();
+        return answer;
     }
-    const QMessageBox::Icon icon =
-        message.style == MessageStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(icon, message.title, message.text, QMessageBox::Ok, parent);
+    QMessageBox::StandardButtons buttons;
+    for (const MessageButton button : message.buttons)
+        buttons |= standardButtonOf(button);
+    QMessageBox box(iconOf(message.style), message.title, message.text, buttons, parent);
+    box.setDefaultButton(standardButtonOf(message.defaultButton));
     // Screen readers read the box out by these.
     box.setAccessibleName(message.title);
     box.setAccessibleDescription(message.text);
-    box.exec();
+    return answerOf(box.exec(), message);
 }
 
 void setMessageHandler(std::function<void(const Message &)> handler)
 {
-    messageHandler() = std::move(handler);
+    seam().handler = std::move(handler);
+    seam().nextAnswer.reset();
+}
+
+void setNextAnswer(MessageButton answer)
+{
+    seam().nextAnswer = answer;
 }
 
 } // namespace kelvane

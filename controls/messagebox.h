@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -8,22 +9,35 @@ class QWidget;
 
 namespace kelvane {
 
-// The two kinds of message box the program shows: OK alone, with no icon or
-// with the exclamation icon.
-enum class MessageStyle { Plain, Exclamation };
+// The icons a message box shows: none, the exclamation mark or the question mark.
+enum class MessageStyle { Plain, Exclamation, Question };
+
+enum class MessageButton { Ok, Yes, No };
 
 struct Message {
     QString text;
     MessageStyle style;
     QString title;
+    QList<MessageButton> buttons = {MessageButton::Ok};
+    // Pressed by Enter; also the answer when the box is closed without a choice
+    // in a box that has no No.
+    MessageButton defaultButton = MessageButton::Ok;
 };
 
-// Shows a modal message box and returns when the user has closed it.
-void showMessage(QWidget *parent, const Message &message);
+// A question answered by Yes or No, with No the default so that Enter changes nothing.
+Message yesNoQuestion(const QString &title, const QString &text);
+
+// Shows a modal message box and returns the button the user pressed once the
+// box is closed. Escape and the close box answer No where there is a No.
+MessageButton showMessage(QWidget *parent, const Message &message);
 
 // Replaces the box by a handler that receives each message instead, so that
 // tests can see what would have been shown without a modal loop. An empty
 // handler restores the real boxes.
 void setMessageHandler(std::function<void(const Message &)> handler);
+
+// The answer the next message given to the handler returns; later messages,
+// and one with no answer set, return their default button.
+void setNextAnswer(MessageButton answer);
 
 } // namespace kelvane

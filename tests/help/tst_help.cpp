@@ -65,6 +65,7 @@ private slots:
     void helpTextSections_data();
     void helpTextSections();
     void helpTextTabsOnlyWhereAllowed();
+    void helpTextTellsPlayersWhatTheyAsked();
     void helpWindowLayout();
     void helpIsModalAndFreshOnReopen();
     void txtHelpIsReadOnlyButCopyable();
@@ -158,6 +159,13 @@ void TestHelp::helpTextTabsOnlyWhereAllowed()
     QVERIFY(email.startsWith(QStringLiteral("1.")));
     QVERIFY(email.contains(QStringLiteral("issue tracker")));
     QVERIFY(!email.contains(QLatin1Char('@')));
+}
+
+void TestHelp::helpTextTellsPlayersWhatTheyAsked()
+{
+    const QString text = helpText().simplified();
+    for (const char *told : {"double-click", "Enter", ".bak copy", "kelvane-attach"})
+        QVERIFY2(text.contains(QLatin1String(told)), told);
 }
 
 void TestHelp::helpWindowLayout()

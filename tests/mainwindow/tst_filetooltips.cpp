@@ -2,6 +2,7 @@
 #include "controls/filelist.h"
 #include "tests/support/files.h"
 #include "tests/support/widgets.h"
+#include "ui/main/backgroundtooltips.h"
 #include "ui/main/filetooltips.h"
 #include "ui/main/maincontrols.h"
 
@@ -14,6 +15,10 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace kelvane;
 using testsupport::hoverEntry;
@@ -55,6 +60,10 @@ private slots:
     void meshFileShowsItsMeshAndBone();
     void refusedFileShowsTheCreateCommandsMessage_data();
     void refusedFileShowsTheCreateCommandsMessage();
+    void changedFileIsReadAgain();
+#ifdef Q_OS_UNIX
+    void specialFilesAreNeverOpened();
+#endif
 
 private:
     QString path(const QString &relative) const
@@ -113,6 +122,10 @@ QString TestFileToolTips::hover(FileList &list, const QString &fileName)
 {
     if (!hoverEntry(*list.findChild<QListView *>(), fileName))
         return QStringLiteral("(not listed)");
+    // The file is read on a worker thread; the tip follows once it is.
+    const QString reading = BackgroundToolTips::readingText(QDir(list.path()).filePath(fileName));
+    if (!QTest::qWaitFor([&] { return QToolTip::text() != reading; }))
+        return QStringLiteral("(still reading)");
     return QToolTip::text();
 }
 
@@ -174,6 +187,33 @@ void TestFileToolTips::refusedFileShowsTheCreateCommandsMessage()
     const QString toolTip = hoverMesh ? hover(*m_props, mesh) : hover(*m_skins, character);
     QCOMPARE(shownText(toolTip), error);
 }
+
+void TestFileToolTips::changedFileIsReadAgain()
+{
+    QCOMPARE(shownText(hover(*m_props, "hat.skn")),
+             QStringLiteral("Mesh: xskin-hat\nAttaches to: HEAD"));
+    QToolTip::hideText();
+    QVERIFY(writeFile(path("props/hat.skn"), "xskin-glasses\r\ntex\r\n1\r\nNECK\r\n0\r\n"));
+    QCOMPARE(shownText(hover(*m_props, "hat.skn")),
+             QStringLiteral("Mesh: xskin-glasses\nAttaches to: NECK"));
+}
+
+#ifdef Q_OS_UNIX
+void TestFileToolTips::specialFilesAreNeverOpened()
+{
+    // Opening a FIFO for reading waits for a writer, for good.
+    QCOMPARE(mkfifo(QFile::encodeName(path("skins/fifo.cmx")).constData(), 0600), 0);
+    QVERIFY(QFile::link(path("skins/fifo.cmx"), path("skins/link.cmx")));
+    m_skins->setPath(path("skins"));
+    for (const char *file : {"fifo.cmx", "link.cmx"}) {
+        // A list that leaves such files out cannot be hovered over them either.
+        const QString toolTip = hover(*m_skins, file);
+        if (toolTip == QLatin1String("(not listed)"))
+            continue;
+        QVERIFY2(shownText(toolTip).contains("not a regular file"), qPrintable(toolTip));
+    }
+}
+#endif
 
 QTEST_MAIN(TestFileToolTips)
 #include "tst_filetooltips.moc"

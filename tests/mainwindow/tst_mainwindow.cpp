@@ -12,6 +12,7 @@
 #include "ui/main/maincontroller.h"
 #include "ui/main/maincontrols.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/startfolders.h"
 #include "version.h"
 
 #include <QApplication>
@@ -22,9 +23,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #ifdef Q_OS_UNIX
@@ -85,6 +88,19 @@ private slots:
 #endif
     void helpAndAboutOpenFromMain();
 
+    // Trust
+    void outputFolderMustBeAFullPath_data();
+    void outputFolderMustBeAFullPath();
+    void replacingAsksFirstAndKeepsABackup_data();
+    void replacingAsksFirstAndKeepsABackup();
+    void enterInTheRealQuestionAnswersNo();
+    void attachingTheSameMeshTwiceAsksFirst_data();
+    void attachingTheSameMeshTwiceAsksFirst();
+
+    // For players
+    void windowsPathIsTheWinePrefixFolder();
+    void startFoldersOpenThroughTheirDrives();
+
 private:
     QString path(const QString &relative) const
     {
@@ -106,6 +122,11 @@ private:
         return m_c.cmdDoIt->isEnabled();
     }
     QString focusedControl() const;
+    void clickCreate() const
+    {
+        QTest::mouseClick(m_c.cmdDoIt->findChild<QPushButton *>(), Qt::LeftButton);
+    }
+    void selectBothFiles(const QString &characterFile);
 
     [[nodiscard]] bool findControls();
     void openBothFolders();
@@ -196,6 +217,13 @@ void TestMainWindow::openBothFolders()
 bool TestMainWindow::clickFile(FileList *list, const QString &fileName)
 {
     return clickEntry(*list->findChild<QListView *>(), fileName);
+}
+
+void TestMainWindow::selectBothFiles(const QString &characterFile)
+{
+    openBothFolders();
+    QVERIFY(clickFile(m_c.FileSkins, characterFile));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
 }
 
 void TestMainWindow::typeInto(TextBox *textBox, const QString &typed)
@@ -557,15 +585,17 @@ void TestMainWindow::createCutOffPartWayKeepsTheCharacterFile()
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     limit.rlim_cur = 4096;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    setNextAnswer(MessageButton::Yes);
     QTest::mouseClick(m_c.cmdDoIt->findChild<QPushButton *>(), Qt::LeftButton);
     limit.rlim_cur = previous;
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
-    QVERIFY2(m_messages.first().text.contains("B001FAFit_01.cmx: the file cannot be written"),
-             qPrintable(m_messages.first().text));
+    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(m_messages.first().title, QStringLiteral("File Exists"));
+    QCOMPARE(m_messages.last().title, QStringLiteral("Error"));
+    QVERIFY2(m_messages.last().text.contains("B001FAFit_01.cmx: the file cannot be written"),
+             qPrintable(m_messages.last().text));
     QFile kept(path("skins/B001FAFit_01.cmx"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), original);
@@ -586,6 +616,151 @@ void TestMainWindow::helpAndAboutOpenFromMain()
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages[0].title, QStringLiteral("About " KELVANE_TITLE));
     QCOMPARE(m_messages[0].style, MessageStyle::Plain);
+}
+
+void TestMainWindow::outputFolderMustBeAFullPath_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("empty") << "";
+    QTest::newRow("relative") << "skins";
+    QTest::newRow("drive the prefix lacks") << "Q:\\Games";
+}
+
+void TestMainWindow::outputFolderMustBeAFullPath()
+{
+    QFETCH(QString, typed);
+    // Relative to the folder the program was started in, the output would land there.
+    QDir::setCurrent(m_dir->path());
+    selectBothFiles("abc.cmx");
+    typeInto(m_c.txtSavedTo, typed);
+    const QStringList skinsBefore = QDir(path("skins")).entryList(QDir::Files);
+    clickCreate();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
+    QVERIFY2(m_messages.first().text.contains("Type the full path of the folder"),
+             qPrintable(m_messages.first().text));
+    QCOMPARE(QDir(path("skins")).entryList(QDir::Files), skinsBefore);
+    QVERIFY(createEnabled());
+}
+
+void TestMainWindow::replacingAsksFirstAndKeepsABackup_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("backupTaken");
+    QTest::newRow("no") << false << false;
+    QTest::newRow("yes") << true << false;
+    QTest::newRow("yes, .bak taken") << true << true;
+}
+
+void TestMainWindow::replacingAsksFirstAndKeepsABackup()
+{
+    QFETCH(bool, yes);
+    QFETCH(bool, backupTaken);
+    QVERIFY(writeFile(path("skins/abc.cmx_new.cmx"), "old"));
+    if (backupTaken)
+        QVERIFY(writeFile(path("skins/abc.cmx_new.cmx.bak"), "older"));
+    const QString backup = backupTaken ? "abc.cmx_new.cmx.bak2" : "abc.cmx_new.cmx.bak";
+    selectBothFiles("abc.cmx");
+
+    setNextAnswer(yes ? MessageButton::Yes : MessageButton::No);
+    clickCreate();
+
+    QVERIFY(!m_messages.isEmpty());
+    const Message question = m_messages.first();
+    QCOMPARE(question.title, QStringLiteral("File Exists"));
+    QCOMPARE(question.style, MessageStyle::Question);
+    QCOMPARE(question.buttons, (QList{MessageButton::Yes, MessageButton::No}));
+    QCOMPARE(question.defaultButton, MessageButton::No);
+    for (const QString &named : {QStringLiteral("abc.cmx_new.cmx"), path("skins"), backup})
+        QVERIFY2(question.text.contains(named), qPrintable(question.text));
+    QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")) == "old", !yes);
+    QCOMPARE(QFile::exists(path("skins/" + backup)), yes);
+    if (yes) {
+        QCOMPARE(readFile(path("skins/" + backup)), QByteArray("old"));
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.last().title, QStringLiteral("File Created"));
+    }
+    QCOMPARE(createEnabled(), !yes);
+}
+
+void TestMainWindow::enterInTheRealQuestionAnswersNo()
+{
+    QVERIFY(writeFile(path("skins/abc.cmx_new.cmx"), "old"));
+    selectBothFiles("abc.cmx");
+    setMessageHandler({});
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    clickCreate();
+    QCOMPARE(shown, QStringLiteral("File Exists"));
+    QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")), QByteArray("old"));
+    QVERIFY(createEnabled());
+}
+
+void TestMainWindow::attachingTheSameMeshTwiceAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("no") << false;
+    QTest::newRow("yes") << true;
+}
+
+void TestMainWindow::attachingTheSameMeshTwiceAsksFirst()
+{
+    QFETCH(bool, yes);
+    QVERIFY(writeFile(path("skins/hatted.cmx"),
+                      characterFile({{"PELVIS", "xskin-body"}, {"HEAD", "xskin-hat"}})));
+    selectBothFiles("hatted.cmx");
+    setNextAnswer(yes ? MessageButton::Yes : MessageButton::No);
+    clickCreate();
+
+    QVERIFY(!m_messages.isEmpty());
+    QCOMPARE(m_messages.first().title, QStringLiteral("Already Attached"));
+    QCOMPARE(m_messages.first().style, MessageStyle::Question);
+    QCOMPARE(m_messages.first().defaultButton, MessageButton::No);
+    for (const char *named : {"xskin-hat", "HEAD"})
+        QVERIFY2(m_messages.first().text.contains(named), qPrintable(m_messages.first().text));
+    QCOMPARE(QFile::exists(path("skins/hatted.cm_new.cmx")), yes);
+}
+
+void TestMainWindow::windowsPathIsTheWinePrefixFolder()
+{
+    QVERIFY(QDir().mkpath(path("prefix/drive_c/Games/Out")));
+    QVERIFY(QDir().mkpath(path("prefix/dosdevices")));
+    QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
+    const QByteArray emptyPrefix = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+    selectBothFiles("abc.cmx");
+    typeInto(m_c.txtSavedTo, "c:\\games/OUT\\");
+    clickCreate();
+    qputenv("WINEPREFIX", emptyPrefix);
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().title, QStringLiteral("File Created"));
+    QVERIFY(QFile::exists(path("prefix/drive_c/Games/Out/abc.cmx_new.cmx")));
+}
+
+void TestMainWindow::startFoldersOpenThroughTheirDrives()
+{
+    QVERIFY(m_c.DirProps->setPath(path("props/sub")));
+    QCOMPARE(openStartFolders(m_window->controller(), {path("usb/deep")}), QStringList());
+    for (const Side shown : {side(true), side(false)}) {
+        QCOMPARE(shown.drive->drive(), m_usbDrive);
+        QCOMPARE(shown.folders->path(), path("usb/deep"));
+        QCOMPARE(shown.files->path(), path("usb/deep"));
+    }
+
+    const QStringList messages =
+        openStartFolders(m_window->controller(), {path("skins"), path("gone")});
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(path("gone")), qPrintable(messages.first()));
+    QCOMPARE(m_c.DrvSkins->drive(), systemRoot());
+    QCOMPARE(m_c.FileSkins->path(), path("skins"));
+    QCOMPARE(m_c.FileProps->path(), path("usb/deep"));
+    QVERIFY(m_messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

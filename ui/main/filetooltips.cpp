@@ -2,6 +2,7 @@
 
 #include "compose/filesummary.h"
 #include "controls/filelist.h"
+#include "ui/main/backgroundtooltips.h"
 
 #include <QTextDocument>
 
@@ -32,8 +33,8 @@ QString toolTipText(const QString &plain)
 
 void installFileToolTips(const MainControls &controls)
 {
-    controls.FileSkins->setToolTipProvider(characterFileToolTip);
-    controls.FileProps->setToolTipProvider(meshFileToolTip);
+    new BackgroundToolTips(*controls.FileSkins, characterFileToolTip);
+    new BackgroundToolTips(*controls.FileProps, meshFileToolTip);
 }
 
 QString characterFileToolTip(const QString &path)

@@ -9,10 +9,11 @@ namespace kelvane {
 // Tooltips over the file lists that show what a file holds before it is used:
 // a character file's skins, a mesh file's mesh and bone, or the message the
 // create command would give for the file. A file is read only when the
-// pointer rests on it.
+// pointer rests on it, and never on the user-interface thread.
 void installFileToolTips(const MainControls &controls);
 
-// The tooltip texts, as rich text with the file's content escaped.
+// The tooltip texts, as rich text with the file's content escaped; safe to
+// build on any thread.
 QString characterFileToolTip(const QString &path);
 QString meshFileToolTip(const QString &path);
 

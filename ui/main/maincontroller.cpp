@@ -1,6 +1,5 @@
 #include "ui/main/maincontroller.h"
 
-#include "compose/cmxfile.h"
 #include "compose/newname.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
@@ -10,6 +9,7 @@
 #include "controls/messagebox.h"
 #include "controls/textbox.h"
 #include "platform/systempaths.h"
+#include "ui/main/createcommand.h"
 
 namespace kelvane {
 
@@ -50,6 +50,25 @@ void MainController::onMainLoad()
     m_controls.DirProps->setPath(systemRoot());
     m_suffix = kDefaultSuffix;
     m_savedToEdited = false;
+}
+
+bool MainController::openSkinsFolder(const QString &folder)
+{
+    return openFolder(m_skins, folder);
+}
+
+bool MainController::openPropsFolder(const QString &folder)
+{
+    return openFolder(m_props, folder);
+}
+
+bool MainController::openFolder(const Side &side, const QString &folder)
+{
+    if (!folderCanBeListed(folder))
+        return false;
+    // A new drive moves the folder list to its root first, as a drive chosen by hand does.
+    side.drive->setDrive(folder);
+    return side.directory->setPath(folder);
 }
 
 void MainController::onDrvSkinsChange()
@@ -121,13 +140,12 @@ void MainController::onTxtSavedToChange()
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const Result<QString> result =
-        CreateAttachedCmxFile(c.DirSkins->path(), c.FileSkins->fileName(), c.DirProps->path(),
-                              c.FileProps->fileName(), c.txtNewName->text(), c.txtSavedTo->text());
-    if (!result.ok()) {
-        showMessage(m_window, {result.error(), MessageStyle::Exclamation, QStringLiteral("Error")});
+    const CreateInputs inputs{c.DirSkins->path(),   c.FileSkins->fileName(),
+                              c.DirProps->path(),   c.FileProps->fileName(),
+                              c.txtNewName->text(), c.txtSavedTo->text()};
+    // A refusal, a fault or a No leaves the window as it was.
+    if (!runCreateCommand(m_window, inputs))
         return;
-    }
     showMessage(m_window, {c.txtNewName->text() + QStringLiteral(".cmx has been created"),
                            MessageStyle::Plain, QStringLiteral("File Created")});
     c.FileSkins->refresh();

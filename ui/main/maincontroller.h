@@ -28,6 +28,12 @@ public:
     void setShowHelp(std::function<void()> showHelp);
     void setShowAbout(std::function<void()> showAbout);
 
+    // Shows folder on the skins or the mesh side as a user opening it would:
+    // the drive list follows the folder's drive, then the folder list. Returns
+    // false, changing nothing, when the folder cannot be listed.
+    bool openSkinsFolder(const QString &folder);
+    bool openPropsFolder(const QString &folder);
+
     QString suffix() const { return m_suffix; }
     bool savedToEdited() const { return m_savedToEdited; }
 
@@ -55,6 +61,7 @@ private:
 
     void driveChange(const Side &side);
     void directoryChange(const Side &side);
+    bool openFolder(const Side &side, const QString &folder);
     QString folderProposal() const;
 
     MainControls m_controls;

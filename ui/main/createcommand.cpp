@@ -1,0 +1,110 @@
+#include "ui/main/createcommand.h"
+
+#include "compose/backup.h"
+#include "compose/cmxfile.h"
+#include "compose/filekind.h"
+#include "compose/filesummary.h"
+#include "compose/messagetext.h"
+#include "controls/messagebox.h"
+#include "platform/wineprefix.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+const QString kAskFullPath =
+    QStringLiteral("Type the full path of the folder to save the new file to.");
+
+void showError(QWidget *window, const QString &text)
+{
+    showMessage(window, {text, MessageStyle::Exclamation, QStringLiteral("Error")});
+}
+
+bool userSaysYes(QWidget *window, const QString &title, const QString &text)
+{
+    return showMessage(window, yesNoQuestion(title, text)) == MessageButton::Yes;
+}
+
+// Asks before the mesh goes a second time onto a character file that holds it.
+bool mayAttachAgain(QWidget *window, const QString &characterPath, const QString &meshPath)
+{
+    const Result<Skin> mesh = summarizeMeshFile(meshPath);
+    if (!mesh.ok())
+        return true; // composing reports it
+    return userSaysYes(window, QStringLiteral("Already Attached"),
+                       QStringLiteral("%1 already holds the mesh %2 on the bone %3.\n\n"
+                                      "Attach it again?")
+                           .arg(shownName(QFileInfo(characterPath).fileName()),
+                                quotedBytes(mesh.value().mesh), quotedBytes(mesh.value().bone)));
+}
+
+// Asks before an existing file is replaced, naming where its old content goes.
+bool mayReplace(QWidget *window, const QString &outputPath)
+{
+    const QFileInfo output(outputPath);
+    const QFileInfo backup(backupPathFor(outputPath));
+    // A link is replaced through, so its backup may lie in another folder.
+    const QString backupShown = backup.absolutePath() == output.absolutePath()
+                                    ? backup.fileName()
+                                    : QDir::toNativeSeparators(backup.absoluteFilePath());
+    return userSaysYes(window, QStringLiteral("File Exists"),
+                       QStringLiteral("%1 already exists in %2.\n\n"
+                                      "Replace it? Its old content will be kept as %3.")
+                           .arg(shownName(output.fileName()),
+                                shownName(QDir::toNativeSeparators(output.absolutePath())),
+                                shownName(backupShown)));
+}
+
+} // namespace
+
+Result<QString> outputFolderFor(const QString &typed)
+{
+    if (const std::optional<QString> mapped = prefixPathForWindowsPath(typed))
+        return *mapped;
+    if (typed.isEmpty())
+        return Failure{kAskFullPath};
+    if (isWindowsAbsolutePath(typed) && !QDir::isAbsolutePath(typed)) {
+        return Failure{QStringLiteral("%1: the Wine prefix in use has no drive %2. %3")
+                           .arg(shownName(typed), typed.left(2).toUpper(), kAskFullPath)};
+    }
+    if (!QDir::isAbsolutePath(typed))
+        return Failure{
+            QStringLiteral("%1: not a full folder path. %2").arg(shownName(typed), kAskFullPath)};
+    return typed;
+}
+
+bool runCreateCommand(QWidget *window, const CreateInputs &in)
+{
+    const Result<QString> folder = outputFolderFor(in.outputFolder);
+    if (!folder.ok()) {
+        showError(window, folder.error());
+        return false;
+    }
+    const QString characterPath = inputFilePath(in.skinDirectory, in.skinFileName);
+    const QString meshPath = inputFilePath(in.meshDirectory, in.meshFileName);
+    // Faulty inputs are reported before any question.
+    const Result<bool> attached = alreadyAttached(characterPath, meshPath);
+    if (!attached.ok()) {
+        showError(window, attached.error());
+        return false;
+    }
+    if (attached.value() && !mayAttachAgain(window, characterPath, meshPath))
+        return false;
+    const QString outputPath = outputFilePath(folder.value(), in.newName);
+    if (fileKindOf(outputPath) == FileKind::Regular && !mayReplace(window, outputPath))
+        return false;
+
+    const Result<CreatedFile> created =
+        CreateAttachedCmxFile(in.skinDirectory, in.skinFileName, in.meshDirectory, in.meshFileName,
+                              in.newName, folder.value(), {Backup::Keep});
+    if (!created.ok()) {
+        showError(window, created.error());
+        return false;
+    }
+    return true;
+}
+
+} // namespace kelvane

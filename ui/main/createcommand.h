@@ -1,0 +1,34 @@
+#pragma once
+
+#include "compose/result.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace kelvane {
+
+// The six values the create command hands to the composer, as read from the
+// controls when cmdDoIt is clicked.
+struct CreateInputs {
+    QString skinDirectory;
+    QString skinFileName;
+    QString meshDirectory;
+    QString meshFileName;
+    QString newName;
+    QString outputFolder;
+};
+
+// The folder typed as the output folder, as the composer is to get it: on a
+// system with a Wine prefix, a Windows path ("C:\Program Files\...") names the
+// matching folder of the prefix. Refused with a message asking for a full
+// folder path when empty or relative, which would write somewhere unintended.
+Result<QString> outputFolderFor(const QString &typed);
+
+// Checks the output folder, asks before attaching a mesh the character file
+// already holds and before replacing an existing file (keeping its old content
+// in a backup), then composes. Faults are shown in a message over window.
+// True once the new file is written; false when refused or when the user says No.
+bool runCreateCommand(QWidget *window, const CreateInputs &inputs);
+
+} // namespace kelvane

@@ -1,0 +1,52 @@
+#include "ui/main/startfolders.h"
+
+#include "compose/messagetext.h"
+#include "ui/main/maincontroller.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+// The folder as the folder lists show it, every link resolved so that it falls
+// under the drive it lies on; empty when it cannot be found.
+QString fullFolderPath(const QString &folder)
+{
+    const QFileInfo info(QDir::current().absoluteFilePath(folder));
+    if (!info.isDir())
+        return {};
+    return QDir::toNativeSeparators(info.canonicalFilePath());
+}
+
+} // namespace
+
+QStringList openStartFolders(MainController &controller, const QStringList &folders)
+{
+    QStringList messages;
+    const auto open = [&](const QString &folder,
+                          bool (MainController::*openOnSide)(const QString &)) {
+        const QString full = fullFolderPath(folder);
+        if (full.isEmpty()) {
+            const bool exists = QFileInfo::exists(folder);
+            messages.append(QStringLiteral("%1: %2").arg(
+                shownName(folder),
+                exists ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
+        } else if (!(controller.*openOnSide)(full)) {
+            messages.append(QStringLiteral("%1: the folder cannot be read").arg(shownName(folder)));
+        }
+    };
+    if (folders.size() >= 1)
+        open(folders[0], &MainController::openSkinsFolder);
+    if (folders.size() >= 2)
+        open(folders[1], &MainController::openPropsFolder);
+    else if (folders.size() == 1 && messages.isEmpty())
+        open(folders[0], &MainController::openPropsFolder);
+    for (qsizetype i = 2; i < folders.size(); ++i)
+        messages.append(
+            QStringLiteral("%1: only two folders are opened").arg(shownName(folders[i])));
+    return messages;
+}
+
+} // namespace kelvane
