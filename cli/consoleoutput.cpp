@@ -5,15 +5,35 @@
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
+#include <qt_windows.h>
 #endif
 
 namespace kelvane {
 
 namespace {
 
+#ifdef Q_OS_WIN
+// A console shows text in its own code page, which is not the local encoding
+// and lacks most letters: it gets the text as it is.
+bool printedToConsole(FILE *stream, const QString &line)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (!GetConsoleMode(handle, &mode))
+        return false;
+    DWORD written = 0;
+    return WriteConsoleW(handle, line.utf16(), DWORD(line.size()), &written, nullptr) != 0;
+}
+#endif
+
 void printTo(FILE *stream, const QString &text)
 {
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+    const QString line = text + QLatin1Char('\n');
+#ifdef Q_OS_WIN
+    if (printedToConsole(stream, line))
+        return;
+#endif
+    std::fputs(line.toLocal8Bit().constData(), stream);
     std::fflush(stream);
 }
 

@@ -4,23 +4,27 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace kelvane {
 
 QString driveRoot(const QString &driveText)
 {
 #ifdef Q_OS_WIN
-    return driveText.left(2) + QLatin1Char('\\');
+    // Of a drive letter's text only the letter and colon count.
+    static const QRegularExpression letter(QStringLiteral("^[A-Za-z]:( \\[.*\\])?$"));
+    if (letter.match(driveText).hasMatch())
+        return driveText.left(2) + QLatin1Char('\\');
 #else
     if (const QString letter = WinePrefix::letterOf(driveText); !letter.isEmpty())
         return WinePrefix::inUse().rootOf(letter);
+#endif
     if (driveText.endsWith(QLatin1Char(']'))) {
         const qsizetype labelStart = driveText.lastIndexOf(QStringLiteral(" ["));
         if (labelStart > 0)
             return driveText.left(labelStart);
     }
     return driveText;
-#endif
 }
 
 QString systemRoot()

@@ -6,10 +6,11 @@ namespace kelvane {
 
 // The parts of path handling that differ between systems, one function each.
 
-// The folder at the top of the drive a drive list names: on Windows the drive
-// letter and colon followed by "\"; elsewhere the folder a Wine drive ("c: [wine]")
-// links to, or the volume's root path (the text before an optional " [label]").
-// Empty for a Wine drive that is gone.
+// The folder at the top of the drive a drive list names: for a drive letter on
+// Windows ("c:", "c: [LABEL]") the letter and colon followed by "\"; elsewhere
+// for a Wine drive ("c: [wine]") the folder it links to, empty when it is gone;
+// for any other text the volume's root path, the text before an optional
+// " [label]".
 QString driveRoot(const QString &driveText);
 
 // The folder both browsers show at start: "c:\" on Windows; elsewhere the root
