@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -37,8 +36,7 @@ int main(int argc, char *argv[])
     for (const QString &message :
          kelvane::openStartFolders(window.controller(), parser.positionalArguments()))
         std::fprintf(stderr, "kelvane: %s\n", qUtf8Printable(message));
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - window.rect().center());
+    // The window centres itself as it is first shown.
     window.show();
     return app.exec();
 }

@@ -72,7 +72,14 @@ Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QS
                                           const QString &newName, const QString &outputFolder,
                                           const CreateOptions &options)
 {
-    // The name is checked first: it decides the output path checked next.
+    // The inputs are checked first, since the name is often proposed from the
+    // character file's; the name decides the output path checked next.
+    const QString characterPath = inputFilePath(skinDirectory, skinFileName);
+    const QString meshPath = inputFilePath(meshDirectory, meshFileName);
+    for (const QString &input : {characterPath, meshPath}) {
+        if (const Result<void> checked = checkInputFile(input); !checked.ok())
+            return Failure{checked.error()};
+    }
     const Result<NewName> name = checkNewName(newName);
     if (!name.ok())
         return Failure{name.error()};
@@ -83,9 +90,7 @@ Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QS
     if (const Result<void> output = checkOutputPath(outputPath); !output.ok())
         return Failure{output.error()};
 
-    const Result<QByteArray> composed =
-        composeInputs(inputFilePath(skinDirectory, skinFileName),
-                      inputFilePath(meshDirectory, meshFileName), name.value());
+    const Result<QByteArray> composed = composeInputs(characterPath, meshPath, name.value());
     if (!composed.ok())
         return Failure{composed.error()};
     const Result<QString> written =

@@ -67,8 +67,8 @@ std::optional<Failure<QString>> kindFault(const QString &path)
 // opening never waits: a pipe put in the file's place meanwhile is refused too.
 Result<void> openRegularFile(QFile &file, const QString &path)
 {
-    if (std::optional<Failure<QString>> fault = kindFault(path))
-        return std::move(*fault);
+    if (const Result<void> checked = checkInputFile(path); !checked.ok())
+        return Failure{checked.error()};
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -99,6 +99,13 @@ qsizetype countCrLf(const QByteArray &text, qsizetype from)
 }
 
 } // namespace
+
+Result<void> checkInputFile(const QString &path)
+{
+    if (std::optional<Failure<QString>> fault = kindFault(path))
+        return std::move(*fault);
+    return {};
+}
 
 Result<QByteArray> readCharacterFile(const QString &path)
 {

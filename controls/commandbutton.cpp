@@ -1,6 +1,7 @@
 #include "controls/commandbutton.h"
 
 #include "controls/fill.h"
+#include "controls/focusframe.h"
 
 #include <QPushButton>
 
@@ -10,6 +11,7 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QWidget(parent), m_button(new QPushButton(caption, this))
 {
     fillWith(*this, *m_button, InnerFocus::Forwarded);
+    new FocusFrame(*m_button, QPalette::Highlight);
     m_button->setAutoDefault(true);
     connect(m_button, &QPushButton::clicked, this, &CommandButton::clicked);
 }

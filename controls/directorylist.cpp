@@ -2,17 +2,24 @@
 
 #include "controls/fill.h"
 
+#include "controls/focusframe.h"
 #include "controls/folderdelegate.h"
 #include "platform/systempaths.h"
 
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 namespace kelvane {
 
 namespace {
+
+// Changes on disk come in bursts; one re-read follows each burst.
+constexpr int kRereadDelayMs = 200;
 
 QString normalisedPath(const QString &path)
 {
@@ -38,15 +45,24 @@ QString folderTitle(const QString &folderPath)
 
 } // namespace
 
-DirectoryList::DirectoryList(QWidget *parent) : QWidget(parent), m_list(new QListWidget(this))
+DirectoryList::DirectoryList(QWidget *parent)
+    : QWidget(parent), m_list(new QListWidget(this)), m_watcher(new QFileSystemWatcher(this)),
+      m_rereadSoon(new QTimer(this))
 {
     fillWith(*this, *m_list, InnerFocus::Forwarded);
+    new FocusFrame(*m_list, QPalette::Highlight);
 
     m_list->setItemDelegate(new FolderDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &DirectoryList::openSelected);
+
+    m_rereadSoon->setSingleShot(true);
+    m_rereadSoon->setInterval(kRereadDelayMs);
+    connect(m_rereadSoon, &QTimer::timeout, this, &DirectoryList::refreshFolder);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_rereadSoon,
+            qOverload<>(&QTimer::start));
 
     if (!setPath(QDir::currentPath()))
         setPath(systemRoot());
@@ -65,6 +81,10 @@ bool DirectoryList::setPath(const QString &path)
     if (folder == m_path)
         return true;
     m_path = folder;
+    m_rereadSoon->stop();
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    m_watcher->addPath(m_path);
     showFolder();
     emit changed();
     return true;
@@ -97,16 +117,34 @@ void DirectoryList::showFolder()
     QListWidgetItem *current = m_list->item(m_list->count() - 1);
 
     const QDir folder(m_path);
-    const QStringList subfolders =
-        folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString &name : subfolders) {
-        auto *item = new QListWidgetItem(closedIcon, name, m_list);
-        item->setData(kFolderPathRole, QDir::toNativeSeparators(folder.filePath(name)));
+    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
+#ifndef Q_OS_WIN
+    filters |= QDir::Hidden;
+#endif
+    for (const QFileInfo &entry : folder.entryInfoList(filters, QDir::Name | QDir::IgnoreCase)) {
+        // Dirs lets links to special files through; only folders, and links to them, are listed.
+        if (!entry.isDir())
+            continue;
+        auto *item = new QListWidgetItem(closedIcon, entry.fileName(), m_list);
+        item->setData(kFolderPathRole, QDir::toNativeSeparators(entry.filePath()));
         item->setData(kFolderLevelRole, int(chain.size()));
     }
 
     m_list->setCurrentItem(current);
     m_list->scrollToItem(current, QAbstractItemView::PositionAtCenter);
+}
+
+void DirectoryList::refreshFolder()
+{
+    const QListWidgetItem *selected = m_list->currentItem();
+    const QString selectedPath = selected ? selected->data(kFolderPathRole).toString() : QString();
+    const int scrolled = m_list->verticalScrollBar()->value();
+    showFolder();
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->data(kFolderPathRole).toString() == selectedPath)
+            m_list->setCurrentRow(row);
+    }
+    m_list->verticalScrollBar()->setValue(scrolled);
 }
 
 void DirectoryList::openSelected()

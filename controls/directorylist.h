@@ -2,13 +2,18 @@
 
 #include <QWidget>
 
+class QFileSystemWatcher;
 class QListWidget;
+class QTimer;
 
 namespace kelvane {
 
 // A classic folder list: the chain of folders from the drive root down to the
 // current folder, then the current folder's subfolders, indented. Double-click
-// or Enter opens the selected folder; typing letters selects by name.
+// or Enter opens the selected folder; typing letters selects by name. Hidden
+// folders are listed too, except on Windows. The list follows the folder on
+// disk: subfolders another program adds, removes or renames show within a
+// moment, without a change of path.
 class DirectoryList final : public QWidget
 {
     Q_OBJECT
@@ -33,9 +38,12 @@ protected:
 
 private:
     void showFolder();
+    void refreshFolder();
     void openSelected();
 
     QListWidget *m_list;
+    QFileSystemWatcher *m_watcher;
+    QTimer *m_rereadSoon;
     QString m_path;
 };
 

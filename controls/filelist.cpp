@@ -3,27 +3,68 @@
 #include "controls/fill.h"
 
 #include "controls/filelistview.h"
+#include "controls/focusframe.h"
 
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QHelpEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStringListModel>
+#include <QTimer>
 #include <QToolTip>
 
 namespace kelvane {
 
+namespace {
+
+// Changes on disk come in bursts (a copy, an unpacked archive); one re-read
+// follows each burst.
+constexpr int kRereadDelayMs = 200;
+
+// The names of the regular files in folder matching pattern. Only the file
+// system's entries are read, never a file, so a FIFO or a device cannot hold
+// the listing up; they, and links to them, are left out.
+QStringList regularFilesIn(const QString &folder, const QString &pattern)
+{
+    QDir::Filters filters = QDir::Files;
+#ifndef Q_OS_WIN
+    filters |= QDir::Hidden;
+#endif
+    QStringList names;
+    // QDir matches name filters case-insensitively unless told otherwise.
+    for (const QFileInfo &entry :
+         QDir(folder).entryInfoList({pattern}, filters, QDir::Name | QDir::IgnoreCase)) {
+        if (entry.isFile())
+            names.append(entry.fileName());
+    }
+    return names;
+}
+
+} // namespace
+
 FileList::FileList(const QString &pattern, QWidget *parent)
     : QWidget(parent), m_pattern(pattern), m_files(new QStringListModel(this)),
-      m_view(new FileListView(this))
+      m_view(new FileListView(this)), m_watcher(new QFileSystemWatcher(this)),
+      m_rereadSoon(new QTimer(this))
 {
     fillWith(*this, *m_view, InnerFocus::Forwarded);
+    new FocusFrame(*m_view, QPalette::Highlight);
 
     m_view->setModel(m_files);
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(m_view, &QAbstractItemView::clicked, this, &FileList::fileChosen);
-    connect(m_view, &FileListView::movedByKeyboard, this, &FileList::fileChosen);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FileList::followSelection);
+    connect(m_view, &QAbstractItemView::clicked, this, &FileList::followClick);
     m_view->viewport()->installEventFilter(this);
+
+    m_rereadSoon->setSingleShot(true);
+    m_rereadSoon->setInterval(kRereadDelayMs);
+    connect(m_rereadSoon, &QTimer::timeout, this, &FileList::refresh);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_rereadSoon,
+            qOverload<>(&QTimer::start));
 }
 
 QString FileList::path() const
@@ -34,7 +75,9 @@ QString FileList::path() const
 void FileList::setPath(const QString &path)
 {
     m_path = path;
+    watchFolder();
     readFolder();
+    m_view->scrollToTop();
 }
 
 QString FileList::fileName() const
@@ -46,13 +89,15 @@ QString FileList::fileName() const
 void FileList::refresh()
 {
     const QString selected = fileName();
+    const int scrolled = m_view->verticalScrollBar()->value();
     readFolder();
-    if (selected.isEmpty())
-        return;
-    const qsizetype row = m_files->stringList().indexOf(selected);
-    if (row >= 0)
+    const qsizetype row = selected.isEmpty() ? -1 : m_files->stringList().indexOf(selected);
+    if (row >= 0) {
+        const QScopedValueRollback reading(m_reading, true);
         m_view->selectionModel()->setCurrentIndex(m_files->index(int(row)),
                                                   QItemSelectionModel::ClearAndSelect);
+    }
+    m_view->verticalScrollBar()->setValue(scrolled);
 }
 
 void FileList::setToolTipProvider(ToolTipProvider provider)
@@ -62,11 +107,31 @@ void FileList::setToolTipProvider(ToolTipProvider provider)
 
 bool FileList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport() && event->type() == QEvent::ToolTip && m_toolTipProvider) {
-        showToolTip(*static_cast<QHelpEvent *>(event));
-        return true;
+    if (watched == m_view->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            m_movedSincePress = false;
+        if (event->type() == QEvent::ToolTip && m_toolTipProvider) {
+            showToolTip(*static_cast<QHelpEvent *>(event));
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FileList::followSelection()
+{
+    if (m_reading)
+        return;
+    m_movedSincePress = true;
+    emit fileChosen();
+}
+
+void FileList::followClick()
+{
+    // A click that moved the selection was reported as the selection moved.
+    if (!m_movedSincePress)
+        emit fileChosen();
 }
 
 void FileList::showToolTip(const QHelpEvent &event)
@@ -84,10 +149,17 @@ void FileList::showToolTip(const QHelpEvent &event)
 
 void FileList::readFolder()
 {
-    // QDir matches name filters case-insensitively unless told otherwise.
-    m_files->setStringList(
-        QDir(m_path).entryList({m_pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase));
-    m_view->scrollToTop();
+    const QScopedValueRollback reading(m_reading, true);
+    m_files->setStringList(regularFilesIn(m_path, m_pattern));
+}
+
+void FileList::watchFolder()
+{
+    m_rereadSoon->stop();
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    if (QFileInfo(m_path).isDir())
+        m_watcher->addPath(m_path);
 }
 
 } // namespace kelvane

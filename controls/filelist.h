@@ -4,16 +4,23 @@
 
 #include <functional>
 
+class QFileSystemWatcher;
 class QHelpEvent;
+class QItemSelection;
+class QModelIndex;
 class QStringListModel;
+class QTimer;
 
 namespace kelvane {
 
 class FileListView;
 
-// The files of one folder whose names match a pattern (case-insensitively on
-// every system), sorted by name. fileChosen() follows the user's choice of an
-// entry: a mouse click on one, even the selected one, or a keyboard move.
+// The regular files of one folder whose names match a pattern (case-insensitively
+// on every system), sorted by name; hidden files too, except on Windows.
+// fileChosen() follows every change of the selection the user makes (mouse
+// button of any kind, dragging, keys) and a left click on the selected entry;
+// the list's own re-reads raise nothing. The list follows the folder on disk:
+// files another program adds, removes or renames show within a moment.
 // An optional provider gives the tooltip of the entry the pointer rests on.
 class FileList final : public QWidget
 {
@@ -32,7 +39,8 @@ public:
     void setPath(const QString &path);
     // The selected entry's name without folder, or empty when none is selected.
     QString fileName() const;
-    // Re-reads the folder, keeping the selected entry when its file still exists.
+    // Re-reads the folder, keeping the selected entry when its file still
+    // exists, and the scroll position.
     void refresh();
     // Asked only when the pointer comes to rest on an entry, so that no file
     // is read while a folder is listed.
@@ -46,13 +54,22 @@ protected:
 
 private:
     void readFolder();
+    void watchFolder();
+    void followSelection();
+    void followClick();
     void showToolTip(const QHelpEvent &event);
 
     QString m_pattern;
     QString m_path;
     QStringListModel *m_files;
     FileListView *m_view;
+    QFileSystemWatcher *m_watcher;
+    QTimer *m_rereadSoon;
     ToolTipProvider m_toolTipProvider;
+    // Set while the list itself changes the selection.
+    bool m_reading = false;
+    // Whether the selection moved since the last mouse press.
+    bool m_movedSincePress = false;
 };
 
 } // namespace kelvane

@@ -6,19 +6,15 @@ namespace kelvane {
 
 void FileListView::keyPressEvent(QKeyEvent *event)
 {
-    // The first arrow key after the list gets the focus selects the entry the
-    // view marks as current rather than moving past it.
-    const QModelIndex previous = currentIndex();
+    // The view marks an entry as current when it gets the focus, without
+    // selecting it; the first arrow key selects that entry.
+    const QModelIndex current = currentIndex();
     const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
-    if (arrow && previous.isValid() && !selectionModel()->isSelected(previous)) {
-        selectionModel()->select(previous, QItemSelectionModel::ClearAndSelect);
-        emit movedByKeyboard();
+    if (arrow && current.isValid() && !selectionModel()->isSelected(current)) {
+        selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
         return;
     }
-    // Covers arrows, paging and typed letters alike.
     QListView::keyPressEvent(event);
-    if (currentIndex().isValid() && currentIndex() != previous)
-        emit movedByKeyboard();
 }
 
 QItemSelectionModel::SelectionFlags FileListView::selectionCommand(const QModelIndex &index,

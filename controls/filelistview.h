@@ -4,8 +4,10 @@
 
 namespace kelvane {
 
-// The list view under a FileList: tells apart the user's keyboard moves from
-// the list's own changes, and keeps a selected entry from being deselected.
+// The list view under a FileList: the first arrow key selects the entry the
+// view marks as current rather than moving past it, and a selected entry
+// cannot be deselected, so the user never leaves the list without a selection
+// once one was made.
 class FileListView final : public QListView
 {
     Q_OBJECT
@@ -13,9 +15,6 @@ class FileListView final : public QListView
 
 public:
     using QListView::QListView;
-
-signals:
-    void movedByKeyboard();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

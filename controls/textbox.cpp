@@ -1,6 +1,7 @@
 #include "controls/textbox.h"
 
 #include "controls/fill.h"
+#include "controls/focusframe.h"
 
 #include <QLineEdit>
 
@@ -9,6 +10,7 @@ namespace kelvane {
 TextBox::TextBox(QWidget *parent) : QWidget(parent), m_edit(new QLineEdit(this))
 {
     fillWith(*this, *m_edit, InnerFocus::Forwarded);
+    new FocusFrame(*m_edit, QPalette::Highlight);
     connect(m_edit, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 

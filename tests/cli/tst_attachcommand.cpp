@@ -123,6 +123,9 @@ TEST_F(AttachCommand, UsageErrorsExitWithTwoAndWriteNothing)
         {"--stdout", "--out", ".", "B001FAFit_01.cmx", "glasses.skn"},
         {"--bogus", "B001FAFit_01.cmx", "glasses.skn"},
         {"--name"},
+        {"--in-place", "--name", "x", "B001FAFit_01.cmx", "glasses.skn"},
+        {"--in-place", "--out", ".", "B001FAFit_01.cmx", "glasses.skn"},
+        {"--list"},
     };
     for (const QStringList &arguments : misuses) {
         const Outcome r = run(arguments);
@@ -137,8 +140,76 @@ TEST_F(AttachCommand, HelpAndVersionSucceed)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("--stdout"));
+    EXPECT_TRUE(help.out.startsWith("Usage: kelvane-attach [--name NAME | --suffix TEXT]"));
+    EXPECT_TRUE(help.out.contains("CHARACTER.cmx... MESH.skn\n"));
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.contains("kelvane-attach " KELVANE_VERSION));
 }
+
+TEST_F(AttachCommand, BatchNeverReplacesItsOwnInputs)
+{
+    ASSERT_TRUE(testsupport::writeFile(path("C001MA_new.cmx"), testsupport::characterFile({})));
+    const QByteArray input = testsupport::readFile(path("C001MA_new.cmx"));
+    const Outcome r = run({"C001MA_hat.cmx", "C001MA_new.cmx", "glasses.skn"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("C001MA_hat.cmx: skipped; its new file")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("C001MA_new.cmx: skipped; its new file would replace it"));
+    EXPECT_EQ(testsupport::readFile(path("C001MA_new.cmx")), input);
+
+    // Two spellings of one folder write one file once.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("sub"));
+    const Outcome twice =
+        run({"--out", "sub/..", "B001FAFit_01.cmx", "sub/../B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(twice.exitCode, 1);
+    EXPECT_TRUE(twice.err.contains("was already written for")) << twice.err.toStdString();
+    EXPECT_EQ(twice.out.count('\n'), 1);
+}
+
+TEST_F(AttachCommand, InPlaceKeepsABackupAndAttachedMeshNeedsAllowDuplicate)
+{
+    const QByteArray original = testsupport::readFile(path("B001FAFit_01.cmx"));
+    const Outcome r = run({"--in-place", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(testsupport::readFile(path("B001FAFit_01.cmx.bak")), original);
+
+    const Outcome again = run({"--in-place", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains("already holds the mesh \"glasses\" on the bone \"HEAD\""))
+        << again.err.toStdString();
+    const Outcome allowed =
+        run({"--in-place", "--no-backup", "--allow-duplicate", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(allowed.exitCode, 0) << allowed.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("B001FAFit_01.cmx.bak2")));
+}
+
+TEST_F(AttachCommand, ListAndSuffix)
+{
+    const Outcome list = run({"--list", "B001FAFit_01.cmx", "broken.cmx", "C001MA_hat.cmx"});
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.out, "==> B001FAFit_01.cmx <==\nPELVIS\tb\n\n==> C001MA_hat.cmx <==\n");
+    EXPECT_EQ(run({"--list", "B001FAFit_01.cmx"}).out, "PELVIS\tb\n");
+    EXPECT_EQ(run({"--list", "--no-backup", "B001FAFit_01.cmx"}).exitCode, 2);
+
+    const Outcome suffix = run({"--suffix", "hat", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(suffix.exitCode, 0) << suffix.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("B001FAFit_hat.cmx")));
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(AttachCommand, WindowsOutputFolderIsTheWinePrefixFolder)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("prefix/drive_c/Games/Sims"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("prefix/dosdevices"));
+    ASSERT_TRUE(QFile::link("../drive_c", m_dir.filePath("prefix/dosdevices/c:")));
+    const QByteArray previous = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", m_dir.filePath("prefix").toLocal8Bit());
+    const Outcome r = run({"--out", "C:/games\\SIMS\\", "B001FAFit_01.cmx", "glasses.skn"});
+    const Outcome unmapped = run({"--out", "d:\\x", "B001FAFit_01.cmx", "glasses.skn"});
+    qputenv("WINEPREFIX", previous);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("prefix/drive_c/Games/Sims/B001FAFit_new.cmx")));
+    EXPECT_EQ(unmapped.exitCode, 1);
+    EXPECT_TRUE(unmapped.err.contains("has no drive d:")) << unmapped.err.toStdString();
+}
+#endif

@@ -1,9 +1,15 @@
+#include "compose/backup.h"
 #include "compose/cmxfile.h"
 #include "compose/linelist.h"
 #include "tests/support/files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -173,3 +179,68 @@ TEST_F(CreateFile, UnwritableTargetIsReportedAndLeavesNoTemporaryFile)
         << result.error().toStdString();
     EXPECT_EQ(outputFolderEntries(), QStringList{"taken.cmx"});
 }
+
+TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
+{
+    const QString output = QDir(m_out).filePath("n.cmx");
+    ASSERT_TRUE(testsupport::writeFile(output, "old"));
+    ASSERT_TRUE(testsupport::writeFile(output + ".bak", "older"));
+    EXPECT_EQ(backupPathFor(output), output + ".bak2");
+    const Result<CreatedFile> created =
+        CreateAttachedCmxFile(m_skins, "B001FAFit_01.cmx", m_skins, "hat.skn", "n", m_out);
+    ASSERT_TRUE(created.ok()) << created.error().toStdString();
+    EXPECT_EQ(created.value().backupPath, output + ".bak2");
+    EXPECT_EQ(testsupport::readFile(output + ".bak"), "older");
+    EXPECT_EQ(testsupport::readFile(output + ".bak2"), "old");
+
+    const Result<CreatedFile> unkept = CreateAttachedCmxFile(m_skins, "B001FAFit_01.cmx", m_skins,
+                                                             "hat.skn", "n", m_out, {Backup::Skip});
+    ASSERT_TRUE(unkept.ok());
+    EXPECT_TRUE(unkept.value().backupPath.isEmpty());
+    EXPECT_EQ(outputFolderEntries().size(), 3);
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(CreateFile, LinkIsWrittenThroughAndDanglingLinkIsRefused)
+{
+    const QString target = QDir(m_out).filePath("target.cmx");
+    ASSERT_TRUE(testsupport::writeFile(target, "old"));
+    ASSERT_TRUE(QFile::link("target.cmx", QDir(m_out).filePath("link.cmx")));
+    ASSERT_TRUE(create("link", m_out).ok());
+    EXPECT_TRUE(QFileInfo(QDir(m_out).filePath("link.cmx")).isSymLink());
+    EXPECT_TRUE(testsupport::readFile(target).endsWith("\r\nHEAD\r\nhat\r\n0\r\n0\r\n0\r\n"));
+    EXPECT_EQ(testsupport::readFile(target + ".bak"), "old");
+
+    ASSERT_TRUE(QFile::link("gone.cmx", QDir(m_out).filePath("dangling.cmx")));
+    const Result<QString> dangling = create("dangling", m_out);
+    EXPECT_TRUE(dangling.error().contains("which does not exist"))
+        << dangling.error().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QDir(m_out).filePath("gone.cmx")));
+}
+
+// Refused before any opening: the test would hang on a FIFO that is opened.
+TEST_F(CreateFile, SpecialFilesAreRefusedUnopened)
+{
+    const QByteArray fifo = QFile::encodeName(QDir(m_skins).filePath("pipe.cmx"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("pipe.cmx", QDir(m_skins).filePath("link.skn")));
+    for (const auto &[character, mesh] :
+         {std::pair{"pipe.cmx", "hat.skn"}, std::pair{"B001FAFit_01.cmx", "link.skn"}}) {
+        const Result<QString> result = create("n", m_out, character, mesh);
+        EXPECT_TRUE(result.error().contains("this is not a regular file"))
+            << result.error().toStdString();
+    }
+    const Result<QString> asOutput = create("pipe", m_skins);
+    EXPECT_TRUE(asOutput.error().contains("it is not a regular file"))
+        << asOutput.error().toStdString();
+    EXPECT_TRUE(outputFolderEntries().isEmpty());
+}
+
+TEST_F(CreateFile, UndecodableNameIsNamedAsSuch)
+{
+    const QString name = QFile::decodeName("B\xff.cmx");
+    const Result<QString> result = create("n", m_out, name);
+    EXPECT_TRUE(result.error().contains("not text in the system's encoding"))
+        << result.error().toStdString();
+}
+#endif

@@ -190,3 +190,37 @@ TEST(SplitCharacterFile, HostileCountsCutNoFurtherThanTheCount)
     EXPECT_EQ(splitCharacterFile(manyLines + "x\r\n" + QByteArray(4000, '\n')).size(), 8);
     EXPECT_EQ(splitCharacterFile(QByteArray(100000, 'z')).size(), 1);
 }
+
+TEST(NotWhatTheyClaim, CharacterHeadingMustBeVersionAndOneOutfit)
+{
+    QByteArray character = testsupport::characterFile({});
+    EXPECT_TRUE(compose(character.replace("version 300", " VERSION 300\t"), hatMesh(), "n").ok());
+    EXPECT_EQ(reasonOf(compose(character.replace(" VERSION 300\t", "hat-tex"), hatMesh(), "n")),
+              "line 1 should be \"version\" and a number, but it is \"hat-tex\"; this is not a "
+              "character file.");
+    const QByteArray outfits =
+        testsupport::characterFile({}).replace("\r\n1\r\nB001", "\r\n2\r\nB001");
+    EXPECT_NE(reasonOf(compose(outfits, hatMesh(), "n")).find("line 3 should be \"1\""),
+              std::string::npos);
+}
+
+TEST(NotWhatTheyClaim, MeshNeedsABoneCountAndNames)
+{
+    const QByteArray character = testsupport::characterFile({});
+    for (const QByteArray mesh : {"hat\r\ntex\r\n0\r\nHEAD", "hat\r\ntex\r\n\r\nHEAD",
+                                  "\r\ntex\r\n1\r\nHEAD", "hat\r\ntex\r\n1\r\n\r\nx"}) {
+        const ComposeResult result = compose(character, splitMeshStart(mesh), "n");
+        ASSERT_FALSE(result.ok()) << mesh.toStdString();
+        EXPECT_EQ(result.error().input, ComposeFailure::Input::MeshFile);
+    }
+}
+
+TEST(NotWhatTheyClaim, MeshCutBetweenCrAndLfGivesNoCrInTheBone)
+{
+    QByteArray mesh = "hat\r\ntex\r\n1\r\n";
+    mesh += QByteArray(kMeshBytesRead - mesh.size() - 1, 'B') + "\r";
+    const ComposeResult result = compose(testsupport::characterFile({}), splitMeshStart(mesh), "n");
+    ASSERT_TRUE(result.ok()) << reasonOf(result);
+    EXPECT_TRUE(result.value().contains("B\r\nhat\r\n0\r\n0\r\n0"));
+    EXPECT_FALSE(result.value().contains("\r\r"));
+}

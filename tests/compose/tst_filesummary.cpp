@@ -122,3 +122,13 @@ TEST_F(Summary, BoundedReadingGivesTheLinesOfTheWholeText)
     write("x.cmx", groups + tail);
     EXPECT_LT(readCharacterFile(path("x.cmx")).value().size(), tail.size());
 }
+
+TEST_F(Summary, AttachedMeshIsToldBySameBoneAndMesh)
+{
+    write("hatted.cmx", testsupport::characterFile({{"PELVIS", "body"}, {"HEAD", "hat"}}));
+    write("other.skn", testsupport::meshFile("hat", "NECK"));
+    EXPECT_TRUE(alreadyAttached(path("hatted.cmx"), path("hat.skn")).value());
+    EXPECT_FALSE(alreadyAttached(path("hatted.cmx"), path("other.skn")).value());
+    EXPECT_FALSE(alreadyAttached(path("good.cmx"), path("hat.skn")).value());
+    EXPECT_FALSE(alreadyAttached(path("missing.cmx"), path("hat.skn")).ok());
+}

@@ -38,7 +38,7 @@ Inputs parse(const QByteArray &data)
         rest.truncate(at);
     }
     if (const qsizetype at = rest.indexOf(kMeshMarker); at >= 0) {
-        inputs.mesh = rest.mid(at + kMeshMarker.size()).left(400);
+        inputs.mesh = rest.mid(at + kMeshMarker.size()).left(kelvane::kMeshBytesRead);
         rest.truncate(at);
     }
     inputs.character = rest;
@@ -58,6 +58,7 @@ void checkComposed(const kelvane::LineList &skin, const kelvane::LineList &mesh,
         require(out[9 + 4 * k] == skin[9 + 4 * k], "copied mesh line");
     }
     require(out[8 + 4 * count] == mesh[3] && out[9 + 4 * count] == mesh[0], "mesh group");
+    require(!mesh[3].isEmpty() && !mesh[0].isEmpty(), "the mesh group names a bone and a mesh");
 }
 
 } // namespace
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < skin.size(); ++i)
         require(skin[i] == all[i], "bounded split agrees with the full split");
 
-    const kelvane::LineList mesh = kelvane::splitLines(inputs.mesh);
+    const kelvane::LineList mesh = kelvane::splitMeshStart(inputs.mesh);
     const kelvane::ComposeResult result = kelvane::ComposeAttachedCmx(skin, mesh, inputs.name);
     if (!kelvane::checkNewName(inputs.name).ok())
         require(!result.ok(), "a refused name is never composed");

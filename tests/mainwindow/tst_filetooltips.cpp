@@ -16,10 +16,6 @@
 #include <QTextDocument>
 #include <QToolTip>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
-
 using namespace kelvane;
 using testsupport::hoverEntry;
 using testsupport::writeFile;
@@ -61,9 +57,6 @@ private slots:
     void refusedFileShowsTheCreateCommandsMessage_data();
     void refusedFileShowsTheCreateCommandsMessage();
     void changedFileIsReadAgain();
-#ifdef Q_OS_UNIX
-    void specialFilesAreNeverOpened();
-#endif
 
 private:
     QString path(const QString &relative) const
@@ -197,23 +190,6 @@ void TestFileToolTips::changedFileIsReadAgain()
     QCOMPARE(shownText(hover(*m_props, "hat.skn")),
              QStringLiteral("Mesh: xskin-glasses\nAttaches to: NECK"));
 }
-
-#ifdef Q_OS_UNIX
-void TestFileToolTips::specialFilesAreNeverOpened()
-{
-    // Opening a FIFO for reading waits for a writer, for good.
-    QCOMPARE(mkfifo(QFile::encodeName(path("skins/fifo.cmx")).constData(), 0600), 0);
-    QVERIFY(QFile::link(path("skins/fifo.cmx"), path("skins/link.cmx")));
-    m_skins->setPath(path("skins"));
-    for (const char *file : {"fifo.cmx", "link.cmx"}) {
-        // A list that leaves such files out cannot be hovered over them either.
-        const QString toolTip = hover(*m_skins, file);
-        if (toolTip == QLatin1String("(not listed)"))
-            continue;
-        QVERIFY2(shownText(toolTip).contains("not a regular file"), qPrintable(toolTip));
-    }
-}
-#endif
 
 QTEST_MAIN(TestFileToolTips)
 #include "tst_filetooltips.moc"

@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace kelvane;
@@ -95,6 +96,13 @@ QFont expectedFont(Font font)
     return {};
 }
 
+// Whether the two rectangles share their centre, to the pixel.
+bool centredOn(const QRect &inner, const QRect &outer)
+{
+    const QPoint offset = inner.center() - outer.center();
+    return qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1;
+}
+
 bool near(QColor a, QColor b, int tolerance)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
@@ -118,7 +126,8 @@ private slots:
     void labelsLieBeneathTheDriveLists();
     void renderedColours();
     void screenReadersHearCaptionsNotObjectNames();
-    void helpKeyOpensHelp();
+    void focusShowsOnEveryControlThatTakesIt();
+    void helpKeyOpensHelpCentredOverMain();
 
 private:
     QWidget *control(const char *name) const
@@ -161,6 +170,7 @@ void TestMainLayout::windowSettings()
     QVERIFY(!m_window->windowIcon().isNull());
     QCOMPARE(m_window->palette().color(QPalette::Window), QColor(64, 64, 64));
     QCOMPARE(m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 18);
+    QVERIFY(centredOn(m_window->frameGeometry(), m_window->screen()->availableGeometry()));
 }
 
 void TestMainLayout::controlTable_data()
@@ -261,13 +271,37 @@ void TestMainLayout::screenReadersHearCaptionsNotObjectNames()
     QCOMPARE(spokenName(control("FileProps")->focusProxy()), QStringLiteral("Existing SKN files"));
 }
 
-void TestMainLayout::helpKeyOpensHelp()
+void TestMainLayout::focusShowsOnEveryControlThatTakesIt()
+{
+    QApplication::setActiveWindow(m_window.get());
+    QTRY_VERIFY(control("DirSkins")->focusProxy()->hasFocus());
+    const char *const order[] = {"DirSkins", "DirProps", "FileSkins",  "FileProps", "txtNewName",
+                                 "DrvProps", "DrvSkins", "txtSavedTo", "cmdHelp"};
+    for (const char *name : order) {
+        QWidget *focused = control(name);
+        QVERIFY2(focused->focusProxy()->hasFocus(), name);
+        const QImage withFocus = focused->grab().toImage();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(!focused->focusProxy()->hasFocus(), name);
+        QVERIFY2(focused->grab().toImage() != withFocus, name);
+    }
+}
+
+void TestMainLayout::helpKeyOpensHelpCentredOverMain()
 {
     QStringList opened;
-    setModalHandler([&](QDialog &window) { opened.append(window.objectName()); });
+    QRect helpFrame;
+    setModalHandler([&](QDialog &window) {
+        opened.append(window.objectName());
+        window.show();
+        if (QTest::qWaitForWindowExposed(&window))
+            helpFrame = window.frameGeometry();
+        window.close();
+    });
     QTest::keyClick(m_window.get(), Qt::Key_F1);
     setModalHandler({});
     QCOMPARE(opened, QStringList{QStringLiteral("Help")});
+    QVERIFY(centredOn(helpFrame, m_window->frameGeometry()));
 }
 
 QTEST_MAIN(TestMainLayout)

@@ -2,12 +2,14 @@
 #include "controls/drivelist.h"
 #include "controls/filelist.h"
 #include "controls/messagebox.h"
+#include "tests/support/widgets.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +25,7 @@ private slots:
     void cleanup();
 
     void opensInTheCDrive();
+    void startedFromTheCDriveListsItsFiles();
     void emptyDriveReturnsToTheWineDriveShown();
 
 private:
@@ -76,6 +79,23 @@ void TestWineStart::opensInTheCDrive()
     // The drive lists agree with the folders shown.
     for (const char *name : {"DrvSkins", "DrvProps"})
         QCOMPARE(control<DriveList>(name)->drive(), QStringLiteral("c: [wine]"));
+}
+
+void TestWineStart::startedFromTheCDriveListsItsFiles()
+{
+    for (const char *file : {"prefix/drive_c/B001FAFit_01.cmx", "prefix/drive_c/hat.skn"})
+        QVERIFY(QFile(path(QLatin1String(file))).open(QIODevice::WriteOnly));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(driveC()));
+    m_window = std::make_unique<MainWindow>();
+    QVERIFY(QDir::setCurrent(previous));
+
+    const QStringList expected[] = {{"B001FAFit_01.cmx"}, {"hat.skn"}};
+    for (int side = 0; side < 2; ++side) {
+        const auto *files = control<FileList>(side == 0 ? "FileSkins" : "FileProps");
+        QCOMPARE(files->path(), driveC());
+        QCOMPARE(testsupport::entryTexts(*files->findChild<QListView *>()), expected[side]);
+    }
 }
 
 void TestWineStart::emptyDriveReturnsToTheWineDriveShown()

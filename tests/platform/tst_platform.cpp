@@ -21,6 +21,10 @@
 #include <QTest>
 #include <QToolTip>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace kelvane;
 using namespace testsupport;
 
@@ -50,10 +54,14 @@ private slots:
     void fileListMatchesPatternIgnoringCaseSortedByName();
     void fileListChoiceFollowsMouseAndKeyboard();
     void fileListPathWriteClearsSelectionAndRefreshKeepsIt();
+    void fileListEverySelectionTheUserMakesIsChosen();
+    void listsShowOnlyRegularFilesAndFoldersHiddenOnesToo();
+    void listsFollowTheDiskKeepingTheSelection();
     void fileListAsksForToolTipOnlyOnHover();
 
     void driveListSelectsDriveOfWrittenPath();
     void driveRootDropsLabel();
+    void driveListShowsWholeEntriesWhenAsked();
 
     void textBoxChangeFollowsTypingAndWritesSynchronously();
     void commandButtonRaisesNoClickWhileDisabled();
@@ -230,6 +238,110 @@ void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
     QCOMPARE(chosen.count(), 2);
 }
 
+void TestPlatform::fileListEverySelectionTheUserMakesIsChosen()
+{
+    for (int i = 0; i < 20; ++i)
+        touch(path(QStringLiteral("files/m%1.cmx").arg(i, 2, 10, QLatin1Char('0'))));
+    FileList list(QStringLiteral("*.cmx"));
+    list.resize(200, 100);
+    list.setPath(path("files"));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    auto *view = list.findChild<QListView *>();
+    QWidget *viewport = view->viewport();
+    QString nameSeenByHandler;
+    connect(&list, &FileList::fileChosen, this, [&] { nameSeenByHandler = list.fileName(); });
+    const auto centre = [&](const char *name) {
+        return view->visualRect(entryNamed(*view, QLatin1String(name))).center();
+    };
+    // The controller must always have seen what the list shows selected.
+    const auto seen = [&](const char *name) {
+        return list.fileName() == QLatin1String(name) && nameSeenByHandler == list.fileName();
+    };
+
+    QTest::mouseClick(viewport, Qt::RightButton, {}, centre("abc.cmx"));
+    QVERIFY(seen("abc.cmx"));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, centre("abc.cmx"));
+    QTest::mouseMove(viewport, centre("B001FAFIT_01.CMX"));
+    QTest::mouseMove(viewport, centre("m00.cmx"));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre("m00.cmx"));
+    QVERIFY(seen("m00.cmx"));
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, centre("m01.cmx"));
+    QVERIFY(seen("m01.cmx"));
+
+    QTest::keyClick(view, Qt::Key_End);
+    QVERIFY(seen("Zed.cmx"));
+    QTest::keyClick(view, Qt::Key_Home);
+    QVERIFY(seen("abc.cmx"));
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QVERIFY(list.fileName() != QLatin1String("abc.cmx"));
+    QVERIFY(nameSeenByHandler == list.fileName());
+    QTest::keyClick(view, Qt::Key_PageUp);
+    QVERIFY(seen("abc.cmx"));
+    QTest::keyClicks(view, QStringLiteral("m1"));
+    QVERIFY(seen("m10.cmx"));
+
+    // Neither can leave the list without a selection.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, centre("m10.cmx"));
+    QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(seen("m10.cmx"));
+}
+
+void TestPlatform::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
+{
+#ifdef Q_OS_WIN
+    QSKIP("FIFOs, and hidden names by a leading dot, are of other systems");
+#else
+    QVERIFY(::mkfifo(QFile::encodeName(path("files/pipe.cmx")).constData(), 0600) == 0);
+    QVERIFY(QFile::link(path("files/pipe.cmx"), path("files/pipelink.cmx")));
+    QVERIFY(QFile::link(path("files/pipe.cmx"), path("files/pipedir")));
+    QVERIFY(QFile::link(path("files/abc.cmx"), path("files/filelink.cmx")));
+    touch(path("files/.hidden.cmx"));
+    QVERIFY(QDir().mkpath(path("files/.wine")));
+
+    FileList files(QStringLiteral("*.cmx"));
+    files.setPath(path("files"));
+    QCOMPARE(
+        entryTexts(*files.findChild<QListView *>()),
+        QStringList({".hidden.cmx", "abc.cmx", "B001FAFIT_01.CMX", "filelink.cmx", "Zed.cmx"}));
+
+    DirectoryList folders;
+    QVERIFY(folders.setPath(path("files")));
+    const QStringList shown = entryTexts(*folders.findChild<QListWidget *>());
+    QCOMPARE(shown.mid(shown.indexOf("files") + 1), QStringList({".wine", "dir.cmx"}));
+#endif
+}
+
+void TestPlatform::listsFollowTheDiskKeepingTheSelection()
+{
+    FileList files(QStringLiteral("*.cmx"));
+    files.resize(200, 200);
+    files.setPath(path("files"));
+    files.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&files));
+    auto *fileView = files.findChild<QListView *>();
+    QVERIFY(clickEntry(*fileView, "Zed.cmx"));
+    QSignalSpy chosen(&files, &FileList::fileChosen);
+
+    touch(path("files/added.cmx"));
+    QVERIFY(QFile::rename(path("files/abc.cmx"), path("files/renamed.cmx")));
+    QTRY_COMPARE(entryTexts(*fileView),
+                 QStringList({"added.cmx", "B001FAFIT_01.CMX", "renamed.cmx", "Zed.cmx"}));
+    QCOMPARE(files.fileName(), QStringLiteral("Zed.cmx"));
+    QCOMPARE(chosen.count(), 0);
+
+    DirectoryList folders;
+    QVERIFY(folders.setPath(path("top/mid")));
+    auto *folderView = folders.findChild<QListWidget *>();
+    QSignalSpy changed(&folders, &DirectoryList::changed);
+    QVERIFY(QDir().mkdir(path("top/mid/gamma")));
+    QVERIFY(QDir().rmdir(path("top/mid/alpha")));
+    QTRY_COMPARE(entryTexts(*folderView).mid(entryTexts(*folderView).indexOf("mid")),
+                 QStringList({"mid", "beta", "gamma", "Zeta"}));
+    QCOMPARE(folderView->currentItem()->text(), QStringLiteral("mid"));
+    QCOMPARE(changed.count(), 0);
+}
+
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()
 {
     FileList list(QStringLiteral("*.cmx"));
@@ -293,6 +405,24 @@ void TestPlatform::driveRootDropsLabel()
     QCOMPARE(driveRoot("/media/me/USB STICK [USB STICK]"), QStringLiteral("/media/me/USB STICK"));
     QCOMPARE(driveRoot("/mnt/data"), QStringLiteral("/mnt/data"));
 #endif
+}
+
+void TestPlatform::driveListShowsWholeEntriesWhenAsked()
+{
+    const QString labelled = QStringLiteral("c: [a long volume label]");
+    DriveList drives([&] { return QStringList{labelled, QStringLiteral("/")}; });
+    drives.resize(57, 21);
+    drives.setDrive(labelled);
+    drives.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&drives));
+    auto *box = drives.findChild<QComboBox *>();
+    QCOMPARE(box->toolTip(), labelled);
+    QCOMPARE(box->itemData(0, Qt::ToolTipRole).toString(), labelled);
+
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    QVERIFY(box->view()->width() >= box->view()->fontMetrics().horizontalAdvance(labelled));
+    box->hidePopup();
 }
 
 void TestPlatform::textBoxChangeFollowsTypingAndWritesSynchronously()

@@ -1,6 +1,7 @@
 #include "ui/help/helpwindow.h"
 
 #include "controls/modalwindow.h"
+#include "controls/windowplacement.h"
 #include "ui/help/helptext.h"
 #include "ui/look/look.h"
 #include "ui/look/palette.h"
@@ -49,6 +50,8 @@ HelpWindow::HelpWindow(QWidget *parent)
 void showHelp(QWidget *parent)
 {
     HelpWindow help(parent);
+    if (parent)
+        centreOverOwner(help, *parent->window());
     showModal(help);
 }
 

@@ -66,10 +66,13 @@ Result<QString> outputFolderFor(const QString &typed)
         return *mapped;
     if (typed.isEmpty())
         return Failure{kAskFullPath};
-    if (isWindowsAbsolutePath(typed) && !QDir::isAbsolutePath(typed)) {
+#ifndef Q_OS_WIN
+    // Mapped above when the prefix has the drive.
+    if (isWindowsAbsolutePath(typed)) {
         return Failure{QStringLiteral("%1: the Wine prefix in use has no drive %2. %3")
                            .arg(shownName(typed), typed.left(2).toUpper(), kAskFullPath)};
     }
+#endif
     if (!QDir::isAbsolutePath(typed))
         return Failure{
             QStringLiteral("%1: not a full folder path. %2").arg(shownName(typed), kAskFullPath)};

@@ -45,9 +45,15 @@ void MainController::setShowAbout(std::function<void()> showAbout)
 
 void MainController::onMainLoad()
 {
-    // The file lists follow through the directory lists' changed().
-    m_controls.DirSkins->setPath(systemRoot());
-    m_controls.DirProps->setPath(systemRoot());
+    // The file lists follow through the directory lists' changed(). A list
+    // that already shows the folder (it starts in the current one, and its
+    // change came before this controller listened) raises none, so its file
+    // list is pointed there as changed() would have.
+    for (const Side *side : {&m_skins, &m_props}) {
+        side->directory->setPath(systemRoot());
+        if (side->files->path() != side->directory->path())
+            directoryChange(*side);
+    }
     m_suffix = kDefaultSuffix;
     m_savedToEdited = false;
 }

@@ -6,6 +6,7 @@
 #include "controls/filelist.h"
 #include "controls/label.h"
 #include "controls/textbox.h"
+#include "controls/windowplacement.h"
 #include "ui/help/about.h"
 #include "ui/help/helpwindow.h"
 #include "ui/look/look.h"
@@ -75,6 +76,15 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
 
     // The usual help key opens the same window as the "?" button.
     new QShortcut(QKeySequence::HelpContents, this, [this] { m_controller->onCmdHelpClick(); });
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen(*this);
+    }
+    QWidget::showEvent(event);
 }
 
 void MainWindow::paintEvent(QPaintEvent *)

@@ -24,10 +24,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Centres the window on its screen the first time it is shown.
+    void showEvent(QShowEvent *event) override;
 
 private:
     MainController *m_controller = nullptr;
     QPixmap m_picture;
+    bool m_placed = false;
 };
 
 } // namespace kelvane

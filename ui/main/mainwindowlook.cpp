@@ -34,9 +34,13 @@ void setDriveListColours(QWidget &driveList, const QColor &back)
                            {QPalette::Text, colours::white},
                            {QPalette::WindowText, colours::white}});
     // Styles shade a drop-down's face; the drive lists keep their flat colour.
-    driveList.setStyleSheet(QStringLiteral("QComboBox { background-color: %1; color: white; "
-                                           "border: 1px solid %2; padding-left: 3px; }")
-                                .arg(back.name(), back.darker(160).name()));
+    // The open list takes the same colours, its chosen entry inverted.
+    driveList.setStyleSheet(
+        QStringLiteral("QComboBox { background-color: %1; color: white; "
+                       "border: 1px solid %2; padding-left: 3px; } "
+                       "QComboBox QAbstractItemView { background-color: %1; color: white; "
+                       "selection-background-color: white; selection-color: %1; }")
+            .arg(back.name(), back.darker(160).name()));
 }
 
 void applyFont(QWidget &control, FontRole role)
