@@ -189,7 +189,7 @@ TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
     const Result<CreatedFile> created =
         CreateAttachedCmxFile(m_skins, "B001FAFit_01.cmx", m_skins, "hat.skn", "n", m_out);
     ASSERT_TRUE(created.ok()) << created.error().toStdString();
-    EXPECT_EQ(created.value().backupPath, output + ".bak2");
+    EXPECT_EQ(created.value().backupPath, QDir::toNativeSeparators(output + ".bak2"));
     EXPECT_EQ(testsupport::readFile(output + ".bak"), "older");
     EXPECT_EQ(testsupport::readFile(output + ".bak2"), "old");
 
