@@ -13,8 +13,8 @@ namespace kelvane {
 namespace {
 
 #ifdef Q_OS_WIN
-// A console shows text in its own code page, which is not the local encoding
-// and lacks most letters: it gets the text as it is.
+// A console shows text in a code page of its own that lacks most letters: it
+// gets the text as it is.
 bool printedToConsole(FILE *stream, const QString &line)
 {
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -33,7 +33,8 @@ void printTo(FILE *stream, const QString &text)
     if (printedToConsole(stream, line))
         return;
 #endif
-    std::fputs(line.toLocal8Bit().constData(), stream);
+    // UTF-8 holds every letter, which Windows' local code page does not.
+    std::fputs(line.toUtf8().constData(), stream);
     std::fflush(stream);
 }
 

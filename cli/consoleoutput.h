@@ -20,8 +20,8 @@ public:
     virtual bool writeBytes(const QByteArray &bytes) = 0;
 };
 
-// The process's own standard output and standard error, text in the local
-// encoding.
+// The process's own standard output and standard error, text in UTF-8, or on
+// a Windows console as the console takes it.
 class StandardOutput : public ConsoleOutput
 {
 public:

@@ -97,8 +97,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_NSIS_PACKAGE_NAME "Kelvane ${kelvane_shown_version}")
 set(CPACK_NSIS_DISPLAY_NAME "Kelvane ${kelvane_shown_version}")
 # A 64-bit installer, which installs under "Program Files" rather than
-# "Program Files (x86)" and runs where only 64-bit programs can.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# "Program Files (x86)" and runs where only 64-bit programs can. CPack's
+# uninstaller leaves the vendor's registry key empty behind: it goes too.
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_NSIS_DEFINES "
+  Target amd64-unicode
+  Function un.onUninstSuccess
+    DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"
+  FunctionEnd")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
 set(CPACK_NSIS_INSTALLED_ICON_NAME kelvane.exe)

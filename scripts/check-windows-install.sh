@@ -17,7 +17,8 @@ version=$(sed -n 's/^#define KELVANE_VERSION "\(.*\)"$/\1/p' build-windows/gener
 [ -n "$title" ] || { echo "no window title in build-windows/generated/version.h" >&2; exit 1; }
 
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
+# No menu entries or icons of the installed program on this machine's desktop.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
 cleanup() {
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
@@ -79,9 +80,12 @@ character Ærøskøbing_01 PELVIS xskin-pelvis > "$skins/Ærøskøbing_01.cmx"
 
 win_skins='C:\Sims Files\Skins für Ωmega'
 win_mesh='C:\Sims Files\Accessoires été\lunettes é.skn'
-# Each character file gets the proposed name, written beside it.
+# Each character file gets the proposed name, written beside it; the paths
+# written are printed whole.
 wine "$attach" "$win_skins\\B001FAFit_01.cmx" "$win_skins\\C001MA_hat.cmx" \
-    "$win_skins\\Ærøskøbing_01.cmx" "$win_mesh"
+    "$win_skins\\Ærøskøbing_01.cmx" "$win_mesh" | tr -d '\r' > "$work/printed.txt"
+printf '%s\n' "$win_skins\\B001FAFit_new.cmx" "$win_skins\\C001MA_new.cmx" \
+    "$win_skins\\Ærøskøbin_new.cmx" | diff - "$work/printed.txt" || fail "paths printed wrongly"
 "$linux_attach" --out "$work/linux" "$skins/B001FAFit_01.cmx" "$skins/C001MA_hat.cmx" \
     "$skins/Ærøskøbing_01.cmx" "$meshes/lunettes é.skn" >/dev/null
 # A name and folder given, the folder with blanks.
@@ -102,7 +106,7 @@ wine 'C:\Program Files\Kelvane\Uninstall.exe' /S
 wineserver -w
 left=$(find "$drive_c" -iname '*kelvane*')
 [ -z "$left" ] || fail "left after uninstalling: $left"
-if grep -il kelvane "$WINEPREFIX"/*.reg; then
+if grep -i -B2 kelvane "$WINEPREFIX"/*.reg; then
     fail "registry entries left after uninstalling"
 fi
 echo "Windows installer check passed"

@@ -18,7 +18,7 @@ protected:
         process.start(QStringLiteral(KELVANE_ATTACH_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitCode(), process.readAllStandardOutput(),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+                QString::fromUtf8(process.readAllStandardError())};
     }
 };
 
@@ -26,12 +26,16 @@ protected:
 
 TEST_F(AttachProgram, WritesTheFileOrItsBytesOnStdout)
 {
-    const Outcome written = run({path("B001FAFit_01.cmx"), path("glasses.skn")});
+    // Printed whole, with letters that Windows' local code page lacks.
+    const QString out = path(QStringLiteral("für Ωmega"));
+    ASSERT_TRUE(QDir().mkdir(out));
+    const Outcome written = run({"--out", out, path("B001FAFit_01.cmx"), path("glasses.skn")});
     EXPECT_EQ(written.exitCode, 0) << written.err.toStdString();
-    EXPECT_EQ(QString::fromLocal8Bit(written.out.trimmed()), path("B001FAFit_new.cmx"));
+    const QString file = path(QStringLiteral("für Ωmega/B001FAFit_new.cmx"));
+    EXPECT_EQ(QString::fromUtf8(written.out.trimmed()), file);
     const Outcome printed = run({"--stdout", "B001FAFit_01.cmx", "glasses.skn"});
     EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_EQ(printed.out, testsupport::readFile(path("B001FAFit_new.cmx")));
+    EXPECT_EQ(printed.out, testsupport::readFile(file));
 }
 
 TEST_F(AttachProgram, VersionAndUsageErrorExitCodes)
@@ -62,7 +66,7 @@ TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)
         process.start("bash", {"-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
                                KELVANE_ATTACH_PATH, "--name", name, "big.cmx", "glasses.skn"});
         ASSERT_TRUE(process.waitForFinished(30000));
-        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        const QString err = QString::fromUtf8(process.readAllStandardError());
         EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(name + ".cmx: the file cannot be written")) << err.toStdString();
     }
