@@ -4,22 +4,20 @@
 
 #include "controls/focusframe.h"
 #include "controls/folderdelegate.h"
+#include "controls/folderwatch.h"
 #include "platform/systempaths.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QFileSystemWatcher>
+#include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 
 namespace kelvane {
 
 namespace {
-
-// Changes on disk come in bursts; one re-read follows each burst.
-constexpr int kRereadDelayMs = 200;
 
 QString normalisedPath(const QString &path)
 {
@@ -37,6 +35,16 @@ QStringList folderChain(const QString &path)
     return chain;
 }
 
+// Qt's own classic folder pictures, the same on every desktop. The style's
+// standard icon would first search the desktop's icon theme, which costs
+// every start-up several milliseconds; it serves where the pictures are gone.
+QIcon classicFolderIcon(const QString &name, QStyle::StandardPixmap standard)
+{
+    const QString file =
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-16.png").arg(name);
+    return QFile::exists(file) ? QIcon(file) : QApplication::style()->standardIcon(standard);
+}
+
 QString folderTitle(const QString &folderPath)
 {
     const QString name = QDir(folderPath).dirName();
@@ -46,8 +54,7 @@ QString folderTitle(const QString &folderPath)
 } // namespace
 
 DirectoryList::DirectoryList(QWidget *parent)
-    : QWidget(parent), m_list(new QListWidget(this)), m_watcher(new QFileSystemWatcher(this)),
-      m_rereadSoon(new QTimer(this))
+    : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this))
 {
     fillWith(*this, *m_list, InnerFocus::Forwarded);
     new FocusFrame(*m_list, QPalette::Highlight);
@@ -57,12 +64,7 @@ DirectoryList::DirectoryList(QWidget *parent)
     m_list->setUniformItemSizes(true);
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &DirectoryList::openSelected);
-
-    m_rereadSoon->setSingleShot(true);
-    m_rereadSoon->setInterval(kRereadDelayMs);
-    connect(m_rereadSoon, &QTimer::timeout, this, &DirectoryList::refreshFolder);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_rereadSoon,
-            qOverload<>(&QTimer::start));
+    connect(m_watch, &FolderWatch::changed, this, &DirectoryList::refreshFolder);
 
     if (!setPath(QDir::currentPath()))
         setPath(systemRoot());
@@ -81,10 +83,7 @@ bool DirectoryList::setPath(const QString &path)
     if (folder == m_path)
         return true;
     m_path = folder;
-    m_rereadSoon->stop();
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    m_watcher->addPath(m_path);
+    m_watch->watch(m_path);
     showFolder();
     emit changed();
     return true;
@@ -105,8 +104,9 @@ bool DirectoryList::eventFilter(QObject *watched, QEvent *event)
 void DirectoryList::showFolder()
 {
     m_list->clear();
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon openIcon = classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon =
+        classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon);
 
     const QStringList chain = folderChain(m_path);
     for (qsizetype level = 0; level < chain.size(); ++level) {

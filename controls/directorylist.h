@@ -2,11 +2,11 @@
 
 #include <QWidget>
 
-class QFileSystemWatcher;
 class QListWidget;
-class QTimer;
 
 namespace kelvane {
+
+class FolderWatch;
 
 // A classic folder list: the chain of folders from the drive root down to the
 // current folder, then the current folder's subfolders, indented. Double-click
@@ -42,8 +42,7 @@ private:
     void openSelected();
 
     QListWidget *m_list;
-    QFileSystemWatcher *m_watcher;
-    QTimer *m_rereadSoon;
+    FolderWatch *m_watch;
     QString m_path;
 };
 

@@ -4,27 +4,52 @@
 
 #include "controls/filelistview.h"
 #include "controls/focusframe.h"
+#include "controls/folderwatch.h"
 
 #include <QDir>
-#include <QFileSystemWatcher>
+#include <QDirIterator>
 #include <QHelpEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStringListModel>
-#include <QTimer>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace kelvane {
 
 namespace {
 
-// Changes on disk come in bursts (a copy, an unpacked archive); one re-read
-// follows each burst.
-constexpr int kRereadDelayMs = 200;
+// Whether name matches a pattern of "*" (any run of characters) and "?" (any
+// one character), ignoring case. Plain code rather than a regular expression,
+// which would cost start-up time and memory.
+bool matchesPattern(QStringView name, QStringView pattern)
+{
+    const auto same = [](QChar a, QChar b) { return a.toCaseFolded() == b.toCaseFolded(); };
+    qsizetype n = 0, p = 0, starAt = -1, starMatched = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || same(pattern[p], name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starAt = p++;
+            starMatched = n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            n = ++starMatched;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
 
-// The names of the regular files in folder matching pattern. Only the file
-// system's entries are read, never a file, so a FIFO or a device cannot hold
-// the listing up; they, and links to them, are left out.
+// The names of the regular files in folder matching pattern, sorted by name
+// ignoring case. Only the file system's entries are read, never a file, so a
+// FIFO or a device cannot hold the listing up; they, and links to them, are
+// left out.
 QStringList regularFilesIn(const QString &folder, const QString &pattern)
 {
     QDir::Filters filters = QDir::Files;
@@ -32,12 +57,16 @@ QStringList regularFilesIn(const QString &folder, const QString &pattern)
     filters |= QDir::Hidden;
 #endif
     QStringList names;
-    // QDir matches name filters case-insensitively unless told otherwise.
-    for (const QFileInfo &entry :
-         QDir(folder).entryInfoList({pattern}, filters, QDir::Name | QDir::IgnoreCase)) {
-        if (entry.isFile())
+    for (QDirIterator entries(folder, filters); entries.hasNext();) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        if (matchesPattern(entry.fileName(), pattern) && entry.isFile())
             names.append(entry.fileName());
     }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
     return names;
 }
 
@@ -45,8 +74,7 @@ QStringList regularFilesIn(const QString &folder, const QString &pattern)
 
 FileList::FileList(const QString &pattern, QWidget *parent)
     : QWidget(parent), m_pattern(pattern), m_files(new QStringListModel(this)),
-      m_view(new FileListView(this)), m_watcher(new QFileSystemWatcher(this)),
-      m_rereadSoon(new QTimer(this))
+      m_view(new FileListView(this)), m_watch(new FolderWatch(this))
 {
     fillWith(*this, *m_view, InnerFocus::Forwarded);
     new FocusFrame(*m_view, QPalette::Highlight);
@@ -59,12 +87,7 @@ FileList::FileList(const QString &pattern, QWidget *parent)
             &FileList::followSelection);
     connect(m_view, &QAbstractItemView::clicked, this, &FileList::followClick);
     m_view->viewport()->installEventFilter(this);
-
-    m_rereadSoon->setSingleShot(true);
-    m_rereadSoon->setInterval(kRereadDelayMs);
-    connect(m_rereadSoon, &QTimer::timeout, this, &FileList::refresh);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_rereadSoon,
-            qOverload<>(&QTimer::start));
+    connect(m_watch, &FolderWatch::changed, this, &FileList::refresh);
 }
 
 QString FileList::path() const
@@ -75,7 +98,7 @@ QString FileList::path() const
 void FileList::setPath(const QString &path)
 {
     m_path = path;
-    watchFolder();
+    m_watch->watch(path);
     readFolder();
     m_view->scrollToTop();
 }
@@ -151,15 +174,6 @@ void FileList::readFolder()
 {
     const QScopedValueRollback reading(m_reading, true);
     m_files->setStringList(regularFilesIn(m_path, m_pattern));
-}
-
-void FileList::watchFolder()
-{
-    m_rereadSoon->stop();
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    if (QFileInfo(m_path).isDir())
-        m_watcher->addPath(m_path);
 }
 
 } // namespace kelvane

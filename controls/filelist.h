@@ -4,16 +4,15 @@
 
 #include <functional>
 
-class QFileSystemWatcher;
 class QHelpEvent;
 class QItemSelection;
 class QModelIndex;
 class QStringListModel;
-class QTimer;
 
 namespace kelvane {
 
 class FileListView;
+class FolderWatch;
 
 // The regular files of one folder whose names match a pattern (case-insensitively
 // on every system), sorted by name; hidden files too, except on Windows.
@@ -54,7 +53,6 @@ protected:
 
 private:
     void readFolder();
-    void watchFolder();
     void followSelection();
     void followClick();
     void showToolTip(const QHelpEvent &event);
@@ -63,8 +61,7 @@ private:
     QString m_path;
     QStringListModel *m_files;
     FileListView *m_view;
-    QFileSystemWatcher *m_watcher;
-    QTimer *m_rereadSoon;
+    FolderWatch *m_watch;
     ToolTipProvider m_toolTipProvider;
     // Set while the list itself changes the selection.
     bool m_reading = false;

@@ -12,9 +12,11 @@ const QString kLabel = QStringLiteral(" [wine]");
 bool isLetter(const QString &name)
 {
     // Only "c:", not the device links "c::" or "com1" that live beside the letters.
-    static const QRegularExpression letter(QStringLiteral("^[a-z]:$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return letter.match(name).hasMatch();
+    // Plain code: a regular expression here would cost every start-up.
+    if (name.size() != 2 || name[1] != u':')
+        return false;
+    const QChar letter = name[0].toLower();
+    return letter >= u'a' && letter <= u'z';
 }
 
 // The entry of folder named name, or one named so without regard to case.

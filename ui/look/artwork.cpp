@@ -89,7 +89,8 @@ QPixmap backgroundPicture()
     paintGlow(painter, QPointF(500, 30), 230, teal, 70);
     paintGlow(painter, QPointF(40, 420), 260, blue, 60);
     painter.end();
-    return QPixmap::fromImage(picture);
+    // Handed over rather than copied.
+    return QPixmap::fromImage(std::move(picture));
 }
 
 QIcon appIcon()

@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -30,10 +32,22 @@ QFont fontOf(const QStringList &families, qreal pointSize, QFont::Weight weight)
 bool registerBundledFonts()
 {
     static const bool registered = [] {
+        // A stand-in is loaded only where neither it nor the font it stands in
+        // for is installed: loading a font costs start-up time and memory.
+        const QStringList installed = QFontDatabase::families();
+        const auto isInstalled = [&installed](const QStringList &families) {
+            return std::any_of(families.cbegin(), families.cend(), [&](const QString &family) {
+                return installed.contains(family, Qt::CaseInsensitive);
+            });
+        };
+        QList<const char *> files;
+        if (!isInstalled(captionFamilies))
+            files << ":/kelvane/fonts/DejaVuSans.ttf"
+                  << ":/kelvane/fonts/DejaVuSans-Bold.ttf";
+        if (!isInstalled(titleFamilies))
+            files << ":/kelvane/fonts/LeagueSpartan-Regular.otf";
         bool allLoaded = true;
-        for (const char *file :
-             {":/kelvane/fonts/DejaVuSans.ttf", ":/kelvane/fonts/DejaVuSans-Bold.ttf",
-              ":/kelvane/fonts/LeagueSpartan-Regular.otf"}) {
+        for (const char *file : files) {
             if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) < 0) {
                 qWarning("Could not load the bundled font %s", file);
                 allLoaded = false;

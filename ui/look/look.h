@@ -8,7 +8,8 @@
 // the main window.
 namespace kelvane {
 
-// Makes the fonts that ship with the program known to Qt. Call once after the
+// Makes the fonts that ship with the program known to Qt, each where the
+// system has neither it nor the font it stands in for. Call once after the
 // QGuiApplication exists and before the first window is built. Returns false
 // if any of them could not be loaded. Calling it again does nothing.
 bool registerBundledFonts();
