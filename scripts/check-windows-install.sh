@@ -73,8 +73,8 @@ character B001FAFit_01 PELVIS xskin-b001fafit_01-PELVIS-BODY HEAD xskin-b001fafi
     > "$skins/B001FAFit_01.cmx"
 character C001MA_hat > "$skins/C001MA_hat.cmx"
 character Ærøskøbing_01 PELVIS xskin-pelvis > "$skins/Ærøskøbing_01.cmx"
-{
-    printf 'lunettes-é\r\nlunettes-é-tex\r\n1\r\nHEAD\r\n'
+{   # The game's files are 8-bit text: \351 is é in Latin-1.
+    printf 'lunettes-\351\r\nlunettes-\351-tex\r\n1\r\nHEAD\r\n'
     for i in $(seq 1 60); do printf '0.125 0.25 %s\r\n' "$i"; done
 } > "$meshes/lunettes é.skn"
 
