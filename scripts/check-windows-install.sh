@@ -4,12 +4,14 @@
 # on a virtual display and finds its window, composes character files with the
 # installed kelvane-attach.exe on Windows paths (blanks, letters beyond ASCII)
 # and compares them byte for byte with what the Linux build in build/ writes,
-# then uninstalls silently and checks that nothing is left.
+# then uninstalls silently and checks that nothing is left. Also runs
+# kelvane-attach.exe from the portable folder.
 # Needs wine, xvfb, x11-utils (scripts/ci-windows.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 installer=$(ls build-windows/kelvane-*-win64.exe)
+portable=$(ls "$PWD"/build-windows/kelvane-*-win64.zip)
 linux_attach=build/cli/kelvane-attach
 title=$(sed -n 's/^#define KELVANE_TITLE "\(.*\)"$/\1/p' build-windows/generated/version.h)
 version=$(sed -n 's/^#define KELVANE_VERSION "\(.*\)"$/\1/p' build-windows/generated/version.h)
@@ -100,6 +102,13 @@ cmp "$drive_c/Sims Files/New Sims/Ñandú_hat.cmx" "$work/linux/Ñandú_hat.cmx"
     fail "Ñandú_hat.cmx differs from the Linux build's"
 echo "4 character files written under Wine equal the Linux build's byte for byte"
 rm -rf "$drive_c/Sims Files"
+
+echo "== The portable folder"
+(cd "$drive_c" && cmake -E tar xf "$portable")
+folder=$(basename "$portable" .zip)
+wine "C:\\$folder\\kelvane-attach.exe" --version | grep -F "$version" ||
+    fail "kelvane-attach.exe does not run from the portable folder"
+rm -rf "${drive_c:?}/$folder"
 
 echo "== Uninstalling silently"
 wine 'C:\Program Files\Kelvane\Uninstall.exe' /S
