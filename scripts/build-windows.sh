@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build dpkg-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools googletest nsis zip
+    mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools googletest nsis
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -52,7 +52,13 @@ if [ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake --install "$build/googletest-build" >/dev/null
 fi
 
-cmake --preset windows-mingw \
+# A build folder configured with another Qt starts afresh.
+fresh=()
+if [ -f "$build/CMakeCache.txt" ] && ! grep -qxF \
+    "CMAKE_TOOLCHAIN_FILE:FILEPATH=$QT_MINGW_DIR/lib/cmake/Qt6/qt.toolchain.cmake" "$build/CMakeCache.txt"; then
+    fresh=(--fresh)
+fi
+cmake --preset windows-mingw "${fresh[@]}" \
     -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" "$@"
 cmake --build --preset windows-mingw --parallel
 
