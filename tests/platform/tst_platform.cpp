@@ -36,6 +36,15 @@ void touch(const QString &path)
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
 }
 
+// Shows list on folder; true once it is on screen.
+bool showFileList(FileList &list, const QString &folder, int height = 200)
+{
+    list.resize(200, height);
+    list.setPath(folder);
+    list.show();
+    return QTest::qWaitForWindowExposed(&list);
+}
+
 } // namespace
 
 class TestPlatform : public QObject
@@ -176,10 +185,7 @@ void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
 void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
 {
     FileList list(QStringLiteral("*.cmx"));
-    list.resize(200, 200);
-    list.setPath(path("files"));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(showFileList(list, path("files")));
     auto *view = list.findChild<QListView *>();
     QSignalSpy chosen(&list, &FileList::fileChosen);
     QString nameSeenByHandler;
@@ -214,10 +220,7 @@ void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
 void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
 {
     FileList list(QStringLiteral("*.cmx"));
-    list.resize(200, 200);
-    list.setPath(path("files"));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(showFileList(list, path("files")));
     auto *view = list.findChild<QListView *>();
     QSignalSpy chosen(&list, &FileList::fileChosen);
     QVERIFY(clickEntry(*view, "Zed.cmx"));
@@ -243,10 +246,7 @@ void TestPlatform::fileListEverySelectionTheUserMakesIsChosen()
     for (int i = 0; i < 20; ++i)
         touch(path(QStringLiteral("files/m%1.cmx").arg(i, 2, 10, QLatin1Char('0'))));
     FileList list(QStringLiteral("*.cmx"));
-    list.resize(200, 100);
-    list.setPath(path("files"));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(showFileList(list, path("files"), 100));
     auto *view = list.findChild<QListView *>();
     QWidget *viewport = view->viewport();
     QString nameSeenByHandler;
@@ -345,15 +345,12 @@ void TestPlatform::listsFollowTheDiskKeepingTheSelection()
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()
 {
     FileList list(QStringLiteral("*.cmx"));
-    list.resize(200, 200);
     QStringList asked;
     list.setToolTipProvider([&asked](const QString &filePath) {
         asked << filePath;
         return QStringLiteral("holds <b>%1</b>").arg(asked.size());
     });
-    list.setPath(path("files"));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(showFileList(list, path("files")));
     QVERIFY(asked.isEmpty());
 
     auto *view = list.findChild<QListView *>();
