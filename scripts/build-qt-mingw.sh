@@ -26,15 +26,19 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 upstream=${version%%+*}
 upstream=${upstream#*:}
 
-# apt-get source needs a deb-src entry.
-if [ -z "$(apt-cache showsrc qt6-base 2>/dev/null)" ]; then
-    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$(. /etc/os-release && echo "$VERSION_CODENAME")" |
-        $sudo tee /etc/apt/sources.list.d/qt-mingw-src.sources >/dev/null
-    $sudo apt-get update -q
-fi
+# apt-get source needs a deb-src entry: one is added for the download only.
 cd "$work"
-apt-get source --download-only "qt6-base=$version"
+if [ -z "$(apt-cache showsrc qt6-base 2>/dev/null)" ]; then
+    sources=/etc/apt/sources.list.d/qt-mingw-src.sources
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$(. /etc/os-release && echo "$VERSION_CODENAME")" | $sudo tee "$sources" >/dev/null
+    $sudo apt-get update -q
+    apt-get source --download-only "qt6-base=$version"
+    $sudo rm -f "$sources"
+    $sudo apt-get update -q
+else
+    apt-get source --download-only "qt6-base=$version"
+fi
 tar -xJf qt6-base_*.orig.tar.xz
 src=$work/qtbase-everywhere-src-$upstream
 
