@@ -9,7 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
@@ -38,11 +38,15 @@ QStringList folderChain(const QString &path)
 // Qt's own classic folder pictures, the same on every desktop. The style's
 // standard icon would first search the desktop's icon theme, which costs
 // every start-up several milliseconds; it serves where the pictures are gone.
+// Read as PNG outright: guessing the format would load every image plug-in.
 QIcon classicFolderIcon(const QString &name, QStyle::StandardPixmap standard)
 {
-    const QString file =
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-16.png").arg(name);
-    return QFile::exists(file) ? QIcon(file) : QApplication::style()->standardIcon(standard);
+    QImageReader reader(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-16.png").arg(name), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage picture = reader.read();
+    return picture.isNull() ? QApplication::style()->standardIcon(standard)
+                            : QIcon(QPixmap::fromImage(picture));
 }
 
 QString folderTitle(const QString &folderPath)
@@ -54,7 +58,9 @@ QString folderTitle(const QString &folderPath)
 } // namespace
 
 DirectoryList::DirectoryList(QWidget *parent)
-    : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this))
+    : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this)),
+      m_openIcon(classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon)),
+      m_closedIcon(classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon))
 {
     fillWith(*this, *m_list, InnerFocus::Forwarded);
     new FocusFrame(*m_list, QPalette::Highlight);
@@ -104,13 +110,10 @@ bool DirectoryList::eventFilter(QObject *watched, QEvent *event)
 void DirectoryList::showFolder()
 {
     m_list->clear();
-    const QIcon openIcon = classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon =
-        classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon);
 
     const QStringList chain = folderChain(m_path);
     for (qsizetype level = 0; level < chain.size(); ++level) {
-        auto *item = new QListWidgetItem(openIcon, folderTitle(chain[level]), m_list);
+        auto *item = new QListWidgetItem(m_openIcon, folderTitle(chain[level]), m_list);
         item->setData(kFolderPathRole, chain[level]);
         item->setData(kFolderLevelRole, int(level));
     }
@@ -125,7 +128,7 @@ void DirectoryList::showFolder()
         // Dirs lets links to special files through; only folders, and links to them, are listed.
         if (!entry.isDir())
             continue;
-        auto *item = new QListWidgetItem(closedIcon, entry.fileName(), m_list);
+        auto *item = new QListWidgetItem(m_closedIcon, entry.fileName(), m_list);
         item->setData(kFolderPathRole, QDir::toNativeSeparators(entry.filePath()));
         item->setData(kFolderLevelRole, int(chain.size()));
     }

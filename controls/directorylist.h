@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QListWidget;
@@ -43,6 +44,8 @@ private:
 
     QListWidget *m_list;
     FolderWatch *m_watch;
+    const QIcon m_openIcon;
+    const QIcon m_closedIcon;
     QString m_path;
 };
 

@@ -302,7 +302,7 @@ void TestHelp::bundledLook()
     QCOMPARE(captionFont().pointSizeF(), 6.75);
     QCOMPARE(titleFont().pointSizeF(), 20.25);
 
-    const QPixmap picture = backgroundPicture();
+    const QImage picture = backgroundPicture();
     QCOMPARE(picture.size(), QSize(597, 400));
     QVERIFY(!picture.hasAlphaChannel());
     QCOMPARE(appIcon().pixmap(32, 32).size(), QSize(32, 32));

@@ -231,7 +231,7 @@ void TestMainLayout::labelsLieBeneathTheDriveLists()
 void TestMainLayout::renderedColours()
 {
     const QImage shot = m_window->grab().toImage();
-    const QImage picture = backgroundPicture().toImage();
+    const QImage picture = backgroundPicture();
 
     // Between the title and the drive lists only the picture shows, unscaled.
     for (const QPoint point : {QPoint(300, 40), QPoint(560, 390), QPoint(2, 100)})

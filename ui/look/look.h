@@ -2,7 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
-#include <QPixmap>
+#include <QImage>
 
 // The program's shared look: its three fonts, its icon and the picture behind
 // the main window.
@@ -24,7 +24,8 @@ QFont titleFont();
 // The 32 x 32 application and window icon.
 QIcon appIcon();
 
-// The 597 x 400 decoration drawn unscaled from a window's top-left corner.
-QPixmap backgroundPicture();
+// The 597 x 400 decoration drawn unscaled from a window's top-left corner:
+// 24-bit colour, read-only.
+QImage backgroundPicture();
 
 } // namespace kelvane

@@ -90,7 +90,7 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::paintEvent(QPaintEvent *)
 {
     // Unscaled from the top-left corner; the window clips what is too large.
-    QPainter(this).drawPixmap(0, 0, m_picture);
+    QPainter(this).drawImage(0, 0, m_picture);
 }
 
 } // namespace kelvane

@@ -2,7 +2,7 @@
 
 #include "platform/drives.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 namespace kelvane {
@@ -29,7 +29,7 @@ protected:
 
 private:
     MainController *m_controller = nullptr;
-    QPixmap m_picture;
+    QImage m_picture;
     bool m_placed = false;
 };
 
