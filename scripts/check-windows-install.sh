@@ -52,8 +52,9 @@ xvfb-run -a bash -c '
     done
     xwininfo -root -tree | grep -F "\"$1\": (\"kelvane.exe\""
     found=$?
-    kill $pid
-    wineserver -w
+    # Every process of the prefix, since those started here lose their display.
+    wineserver -k
+    wait $pid
     exit $found' check-window "$title" || fail "no window \"$title\""
 
 echo "== kelvane-attach.exe --version"
