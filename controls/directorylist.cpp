@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -49,6 +50,22 @@ QIcon classicFolderIcon(const QString &name, QStyle::StandardPixmap standard)
                             : QIcon(QPixmap::fromImage(picture));
 }
 
+// The folder that holds path, or empty at a root.
+QString folderAbove(const QString &path)
+{
+    const QString above = normalisedPath(QFileInfo(path).absolutePath());
+    return above == path ? QString() : above;
+}
+
+// The nearest folder above path that can be listed, or empty when there is none.
+QString nearestListedFolderAbove(const QString &path)
+{
+    QString folder = folderAbove(path);
+    while (!folder.isEmpty() && !folderCanBeListed(folder))
+        folder = folderAbove(folder);
+    return folder;
+}
+
 QString folderTitle(const QString &folderPath)
 {
     const QString name = QDir(folderPath).dirName();
@@ -59,6 +76,7 @@ QString folderTitle(const QString &folderPath)
 
 DirectoryList::DirectoryList(QWidget *parent)
     : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this)),
+      m_aboveWatch(new FolderWatch(this)),
       m_openIcon(classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon)),
       m_closedIcon(classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon))
 {
@@ -71,6 +89,10 @@ DirectoryList::DirectoryList(QWidget *parent)
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &DirectoryList::openSelected);
     connect(m_watch, &FolderWatch::changed, this, &DirectoryList::refreshFolder);
+    connect(m_aboveWatch, &FolderWatch::changed, this, [this] {
+        if (!folderCanBeListed(m_path))
+            refreshFolder();
+    });
 
     if (!setPath(QDir::currentPath()))
         setPath(systemRoot());
@@ -90,6 +112,7 @@ bool DirectoryList::setPath(const QString &path)
         return true;
     m_path = folder;
     m_watch->watch(m_path);
+    m_aboveWatch->watch(folderAbove(m_path));
     showFolder();
     emit changed();
     return true;
@@ -139,6 +162,13 @@ void DirectoryList::showFolder()
 
 void DirectoryList::refreshFolder()
 {
+    // A folder removed while shown gives way to the nearest one above it that
+    // remains, as if the user had opened that one.
+    if (!folderCanBeListed(m_path)) {
+        const QString above = nearestListedFolderAbove(m_path);
+        if (!above.isEmpty() && setPath(above))
+            return;
+    }
     const QListWidgetItem *selected = m_list->currentItem();
     const QString selectedPath = selected ? selected->data(kFolderPathRole).toString() : QString();
     const int scrolled = m_list->verticalScrollBar()->value();

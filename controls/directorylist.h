@@ -14,7 +14,8 @@ class FolderWatch;
 // or Enter opens the selected folder; typing letters selects by name. Hidden
 // folders are listed too, except on Windows. The list follows the folder on
 // disk: subfolders another program adds, removes or renames show within a
-// moment, without a change of path.
+// moment, without a change of path. When the folder itself is removed or
+// renamed, the list opens the nearest folder above it that remains.
 class DirectoryList final : public QWidget
 {
     Q_OBJECT
@@ -44,6 +45,8 @@ private:
 
     QListWidget *m_list;
     FolderWatch *m_watch;
+    // The folder above, which sees the folder itself renamed.
+    FolderWatch *m_aboveWatch;
     const QIcon m_openIcon;
     const QIcon m_closedIcon;
     QString m_path;

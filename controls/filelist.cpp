@@ -121,6 +121,8 @@ void FileList::refresh()
                                                   QItemSelectionModel::ClearAndSelect);
     }
     m_view->verticalScrollBar()->setValue(scrolled);
+    if (!selected.isEmpty() && row < 0)
+        emit selectionLost();
 }
 
 void FileList::setToolTipProvider(ToolTipProvider provider)

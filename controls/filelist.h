@@ -18,8 +18,9 @@ class FolderWatch;
 // on every system), sorted by name; hidden files too, except on Windows.
 // fileChosen() follows every change of the selection the user makes (mouse
 // button of any kind, dragging, keys) and a left click on the selected entry;
-// the list's own re-reads raise nothing. The list follows the folder on disk:
-// files another program adds, removes or renames show within a moment.
+// the list's own re-reads raise nothing, except selectionLost() when the
+// selected file is gone. The list follows the folder on disk: files another
+// program adds, removes or renames show within a moment.
 // An optional provider gives the tooltip of the entry the pointer rests on.
 class FileList final : public QWidget
 {
@@ -39,7 +40,7 @@ public:
     // The selected entry's name without folder, or empty when none is selected.
     QString fileName() const;
     // Re-reads the folder, keeping the selected entry when its file still
-    // exists, and the scroll position.
+    // exists, and the scroll position. Raises selectionLost() when it does not.
     void refresh();
     // Asked only when the pointer comes to rest on an entry, so that no file
     // is read while a folder is listed.
@@ -47,6 +48,8 @@ public:
 
 signals:
     void fileChosen();
+    // A re-read found the selected file gone and left nothing selected.
+    void selectionLost();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

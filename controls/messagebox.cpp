@@ -1,6 +1,9 @@
 #include "controls/messagebox.h"
 
+#include "controls/windowplacement.h"
+
 #include <QMessageBox>
+#include <QShowEvent>
 
 #include <optional>
 
@@ -18,6 +21,22 @@ Seam &seam()
     static Seam seam;
     return seam;
 }
+
+// Centred over its owner's frame, as the Help window is. The box takes its
+// size only as it is shown, so it is placed then, before it is mapped.
+class CentredMessageBox final : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (parentWidget() && !event->spontaneous())
+            centreOverOwner(*this, *parentWidget()->window());
+    }
+};
 
 QMessageBox::Icon iconOf(MessageStyle style)
 {
@@ -76,7 +95,7 @@ MessageButton showMessage(QWidget *parent, const Message &message)
     QMessageBox::StandardButtons buttons;
     for (const MessageButton button : message.buttons)
         buttons |= standardButtonOf(button);
-    QMessageBox box(iconOf(message.style), message.title, message.text, buttons, parent);
+    CentredMessageBox box(iconOf(message.style), message.title, message.text, buttons, parent);
     box.setDefaultButton(standardButtonOf(message.defaultButton));
     // Screen readers read the box out by these.
     box.setAccessibleName(message.title);

@@ -77,6 +77,7 @@ private slots:
     void createButtonNeedsBothSelections();
     void folderChangeDisablesCreateButton_data();
     void folderChangeDisablesCreateButton();
+    void filesGoneFromDiskDisableCreateButton();
     void driveChangeToReadableDrive();
     void driveChangeToEmptyDriveIsTrapped_data();
     void driveChangeToEmptyDriveIsTrapped();
@@ -424,6 +425,24 @@ void TestMainWindow::folderChangeDisablesCreateButton()
     QCOMPARE(changed.files->fileName(), QString());
     QCOMPARE(side(!skinsSide).files->fileName(),
              skinsSide ? QStringLiteral("hat.skn") : QStringLiteral("abc.cmx"));
+}
+
+void TestMainWindow::filesGoneFromDiskDisableCreateButton()
+{
+    // Another program renames the chosen character file, then the chosen mesh file.
+    selectBothFiles("abc.cmx");
+    QVERIFY(QFile::rename(path("skins/abc.cmx"), path("skins/abc.old")));
+    QTRY_VERIFY(!createEnabled());
+    selectBothFiles("C001MA_hat.cmx");
+    QVERIFY(createEnabled());
+    QVERIFY(QFile::rename(path("props/hat.skn"), path("props/hat.old")));
+    QTRY_VERIFY(!createEnabled());
+
+    // It removes the skins folder shown: the file list follows the folder above.
+    QVERIFY(m_c.DirSkins->setPath(path("skins/other")));
+    QVERIFY(QDir(path("skins/other")).removeRecursively());
+    QTRY_COMPARE(m_c.DirSkins->path(), path("skins"));
+    QCOMPARE(m_c.FileSkins->path(), path("skins"));
 }
 
 void TestMainWindow::driveChangeToReadableDrive()

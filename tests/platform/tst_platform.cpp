@@ -340,6 +340,11 @@ void TestPlatform::listsFollowTheDiskKeepingTheSelection()
                  QStringList({"mid", "beta", "gamma", "Zeta"}));
     QCOMPARE(folderView->currentItem()->text(), QStringLiteral("mid"));
     QCOMPARE(changed.count(), 0);
+
+    // The folder shown renamed away: the one above opens, as the user would open it.
+    QVERIFY(QDir().rename(path("top/mid"), path("top/moved")));
+    QTRY_COMPARE(folders.path(), QDir::toNativeSeparators(path("top")));
+    QCOMPARE(changed.count(), 1);
 }
 
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()

@@ -26,6 +26,8 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     connect(c.DirProps, &DirectoryList::changed, this, &MainController::onDirPropsChange);
     connect(c.FileSkins, &FileList::fileChosen, this, &MainController::onFileSkinsChosen);
     connect(c.FileProps, &FileList::fileChosen, this, &MainController::onFilePropsChosen);
+    connect(c.FileSkins, &FileList::selectionLost, this, &MainController::onFileSelectionLost);
+    connect(c.FileProps, &FileList::selectionLost, this, &MainController::onFileSelectionLost);
     connect(c.txtNewName, &TextBox::changed, this, &MainController::onTxtNewNameChange);
     connect(c.txtSavedTo, &TextBox::changed, this, &MainController::onTxtSavedToChange);
     connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
@@ -130,6 +132,12 @@ void MainController::onFilePropsChosen()
 {
     if (!m_controls.FileSkins->fileName().isEmpty())
         m_controls.cmdDoIt->setEnabled(true);
+}
+
+void MainController::onFileSelectionLost()
+{
+    // Both selections no longer stand: the chosen file is gone from its folder.
+    m_controls.cmdDoIt->setEnabled(false);
 }
 
 void MainController::onTxtNewNameChange()

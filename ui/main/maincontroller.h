@@ -45,6 +45,7 @@ public slots:
     void onDirPropsChange();
     void onFileSkinsChosen();
     void onFilePropsChosen();
+    void onFileSelectionLost();
     void onTxtNewNameChange();
     void onTxtSavedToChange();
     void onCmdDoItClick();
