@@ -33,6 +33,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 using namespace kelvane;
 using namespace testsupport;
@@ -439,6 +442,12 @@ void TestMainWindow::filesGoneFromDiskDisableCreateButton()
     QTRY_VERIFY(!createEnabled());
 
     // It removes the skins folder shown: the file list follows the folder above.
+#ifdef Q_OS_WIN
+    // Windows tells a watch on a folder at once that the folder is removed;
+    // Wine keeps a folder removed by the program watching it until the watch ends.
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        QSKIP("Under Wine a watched folder stays until its watch ends");
+#endif
     QVERIFY(m_c.DirSkins->setPath(path("skins/other")));
     QVERIFY(QDir(path("skins/other")).removeRecursively());
     QTRY_COMPARE(m_c.DirSkins->path(), path("skins"));
