@@ -39,6 +39,8 @@ echo "== Every test, cross-built, under Wine"
     export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
     trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
     wineboot --init >/dev/null 2>&1
+    # A volume label on C:, as most Windows systems have, for the drive lists to show.
+    echo "SYSTEM" > "$WINEPREFIX/drive_c/.windows-label"
     ctest --preset windows-mingw
 )
 
