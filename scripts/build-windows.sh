@@ -16,16 +16,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools googletest nsis
 )
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-packages.sh "${packages[@]}"
 
 if [ -z "${QT_MINGW_DIR:-}" ]; then
     QT_MINGW_DIR=${XDG_CACHE_HOME:-$HOME/.cache}/kelvane/qt-mingw-w64-x86_64

@@ -6,34 +6,34 @@
 
 using namespace kelvane;
 
-TEST(ProposeNewName, KeepsSevenCharactersWhenTheSeventhIsAnUnderscore)
+// A file name, a suffix, and what they give.
+struct NameCase {
+    const char *given;
+    const char *suffix;
+    const char *expected;
+};
+
+TEST(ProposeNewName, SevenCharactersWhenTheSeventhIsAnUnderscoreOtherwiseNineAndOne)
 {
-    EXPECT_EQ(proposeNewName("C001MA_hat.cmx", "new"), "C001MA_new");
-    EXPECT_EQ(proposeNewName("C001MA_.cmx", ""), "C001MA_");
+    const NameCase cases[] = {
+        {"C001MA_hat.cmx", "new", "C001MA_new"},      {"C001MA_.cmx", "", "C001MA_"},
+        {"B001FAFit_01.cmx", "new", "B001FAFit_new"}, {"B001FAFi_x.cmx", "new", "B001FAFi__new"},
+        {"ab_cdefgh.cmx", "new", "ab_cdefgh_new"},    {"abc.cmx", "new", "abc.cmx_new"},
+        {"B001FAFit_01.cmx", "", "B001FAFit_"},
+    };
+    for (const NameCase &c : cases)
+        EXPECT_EQ(proposeNewName(c.given, c.suffix), c.expected) << c.given;
 }
 
-TEST(ProposeNewName, OtherwiseTakesNineCharactersAndAnUnderscore)
+TEST(SuffixOfName, IsTheSecondUnderscoreFieldOrThePreviousSuffixWithoutOne)
 {
-    EXPECT_EQ(proposeNewName("B001FAFit_01.cmx", "new"), "B001FAFit_new");
-    EXPECT_EQ(proposeNewName("B001FAFi_x.cmx", "new"), "B001FAFi__new");
-    EXPECT_EQ(proposeNewName("ab_cdefgh.cmx", "new"), "ab_cdefgh_new");
-    EXPECT_EQ(proposeNewName("abc.cmx", "new"), "abc.cmx_new");
-    EXPECT_EQ(proposeNewName("B001FAFit_01.cmx", ""), "B001FAFit_");
-}
-
-TEST(SuffixOfName, IsTheSecondUnderscoreField)
-{
-    EXPECT_EQ(suffixOfName("B001FAFit_new", "x"), "new");
-    EXPECT_EQ(suffixOfName("a_b_c", "x"), "b");
-    EXPECT_EQ(suffixOfName("abc_", "x"), "");
-    EXPECT_EQ(suffixOfName("B001FAFi__new", "x"), "");
-    EXPECT_EQ(suffixOfName("_lead", "x"), "lead");
-}
-
-TEST(SuffixOfName, NameWithoutUnderscoreKeepsThePreviousSuffix)
-{
-    EXPECT_EQ(suffixOfName("", "hat"), "hat");
-    EXPECT_EQ(suffixOfName("B001FAFitnew", "hat"), "hat");
+    const NameCase cases[] = {
+        {"B001FAFit_new", "x", "new"},  {"a_b_c", "x", "b"},    {"abc_", "x", ""},
+        {"B001FAFi__new", "x", ""},     {"_lead", "x", "lead"}, {"", "hat", "hat"},
+        {"B001FAFitnew", "hat", "hat"},
+    };
+    for (const NameCase &c : cases)
+        EXPECT_EQ(suffixOfName(c.given, c.suffix), c.expected) << c.given;
 }
 
 TEST(NewNameProblem, AcceptsLatin1NamesThatWindowsCanHold)
