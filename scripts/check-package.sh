@@ -37,7 +37,9 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvane.Kelvane.met
 
 # Install for real, start the program as the desktop entry says, look for its window.
 $sudo apt-get install -y --no-install-recommends "./$deb" >/dev/null
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kelvane.Kelvane.desktop)
+# Without files to open, a launcher drops the entry's field codes (%F).
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kelvane.Kelvane.desktop |
+    sed 's/ *%[fFuU]//g')
 xvfb-run -a bash -c "
     $exec_line & pid=\$!
     for i in \$(seq 1 50); do
