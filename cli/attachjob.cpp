@@ -71,13 +71,13 @@ std::optional<QString> duplicateOf(const AttachJob &job, const QString &characte
     if (job.allowDuplicate)
         return std::nullopt;
     // A file that cannot be read is reported by the composer.
-    const Result<bool> attached = alreadyAttached(character, job.meshFile);
+    const Result<std::optional<Skin>> attached = alreadyAttached(character, job.meshFile);
     if (!attached.ok() || !attached.value())
         return std::nullopt;
-    const Result<Skin> skin = summarizeMeshFile(job.meshFile);
+    const Skin &skin = *attached.value();
     return QStringLiteral("%1: skipped; it already holds the mesh %2 on the bone %3. Give "
                           "--allow-duplicate to attach it again.")
-        .arg(shownName(character), quotedBytes(skin.value().mesh), quotedBytes(skin.value().bone));
+        .arg(shownName(character), quotedBytes(skin.mesh), quotedBytes(skin.bone));
 }
 
 int composeToStdout(const AttachJob &job, ConsoleOutput &console)

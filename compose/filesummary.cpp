@@ -34,14 +34,7 @@ Result<Skin> summarizeMeshFile(const QString &path)
     return namingTheFile(attachedSkinOf(splitMeshStart(read.value())), path);
 }
 
-bool holdsSkin(const QList<Skin> &skins, const Skin &skin)
-{
-    return std::any_of(skins.cbegin(), skins.cend(), [&skin](const Skin &held) {
-        return held.bone == skin.bone && held.mesh == skin.mesh;
-    });
-}
-
-Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath)
+Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const QString &meshPath)
 {
     const Result<QList<Skin>> skins = summarizeCharacterFile(characterPath);
     if (!skins.ok())
@@ -49,7 +42,12 @@ Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPa
     const Result<Skin> attached = summarizeMeshFile(meshPath);
     if (!attached.ok())
         return Failure{attached.error()};
-    return holdsSkin(skins.value(), attached.value());
+    const Skin &skin = attached.value();
+    const bool held =
+        std::any_of(skins.value().cbegin(), skins.value().cend(), [&skin](const Skin &each) {
+            return each.bone == skin.bone && each.mesh == skin.mesh;
+        });
+    return held ? std::optional<Skin>(skin) : std::nullopt;
 }
 
 } // namespace kelvane

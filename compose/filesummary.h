@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace kelvane {
 
 // What an input file holds, as the composer sees it, or why the composer
@@ -18,12 +20,9 @@ Result<QList<Skin>> summarizeCharacterFile(const QString &path);
 // The group a mesh file adds: its bone and its mesh name.
 Result<Skin> summarizeMeshFile(const QString &path);
 
-// Whether skins hold a skin with the same bone and mesh name as skin, compared
-// exactly.
-bool holdsSkin(const QList<Skin> &skins, const Skin &skin);
-
-// Whether the character file already holds the skin the mesh file adds, so
-// that composing would attach the mesh a second time.
-Result<bool> alreadyAttached(const QString &characterPath, const QString &meshPath);
+// The skin the mesh file adds when the character file already holds one with
+// the same bone and mesh name (compared exactly), so that composing would
+// attach the mesh a second time; nothing when it does not.
+Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const QString &meshPath);
 
 } // namespace kelvane

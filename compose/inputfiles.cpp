@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <optional>
-
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -38,29 +36,6 @@ Failure<QString> tooLarge(const QString &path)
                            "file; it cannot be one.")
                 .arg(shownName(path))
                 .arg(kMaxCharacterFileBytes / (1024 * 1024))};
-}
-
-// Why the file at path cannot be opened for reading, judged before opening.
-std::optional<Failure<QString>> kindFault(const QString &path)
-{
-    switch (fileKindOf(path)) {
-    case FileKind::Regular:
-        return std::nullopt;
-    case FileKind::Missing:
-        if (nameWasUndecodable(path))
-            return Failure{QStringLiteral("%1: the file name holds bytes that are not text in the "
-                                          "system's encoding, so the file cannot be opened under "
-                                          "it; rename the file.")
-                               .arg(shownName(path))};
-        return Failure{QStringLiteral("%1: the file does not exist.").arg(shownName(path))};
-    case FileKind::Folder:
-        return Failure{QStringLiteral("%1: this is a folder, not a file.").arg(shownName(path))};
-    case FileKind::Special:
-        break;
-    }
-    return Failure{QStringLiteral("%1: this is not a regular file (it may be a pipe, a device or a "
-                                  "socket); only regular files are read.")
-                       .arg(shownName(path))};
 }
 
 // Opens the regular file at path for reading. Nothing else is opened, and the
@@ -102,9 +77,24 @@ qsizetype countCrLf(const QByteArray &text, qsizetype from)
 
 Result<void> checkInputFile(const QString &path)
 {
-    if (std::optional<Failure<QString>> fault = kindFault(path))
-        return std::move(*fault);
-    return {};
+    switch (fileKindOf(path)) {
+    case FileKind::Regular:
+        return {};
+    case FileKind::Missing:
+        if (nameWasUndecodable(path))
+            return Failure{QStringLiteral("%1: the file name holds bytes that are not text in the "
+                                          "system's encoding, so the file cannot be opened under "
+                                          "it; rename the file.")
+                               .arg(shownName(path))};
+        return Failure{QStringLiteral("%1: the file does not exist.").arg(shownName(path))};
+    case FileKind::Folder:
+        return Failure{QStringLiteral("%1: this is a folder, not a file.").arg(shownName(path))};
+    case FileKind::Special:
+        break;
+    }
+    return Failure{QStringLiteral("%1: this is not a regular file (it may be a pipe, a device or a "
+                                  "socket); only regular files are read.")
+                       .arg(shownName(path))};
 }
 
 Result<QByteArray> readCharacterFile(const QString &path)
@@ -115,8 +105,8 @@ Result<QByteArray> readCharacterFile(const QString &path)
     if (!file.isSequential() && file.size() > kMaxCharacterFileBytes)
         return tooLarge(path);
 
-    // Reads in pieces, so that pipes read whole too, until every line used has
-    // ended in CR LF; how many are used is known once the count line has.
+    // Reads in pieces until every line used has ended in CR LF; how many are
+    // used is known once the count line has.
     QByteArray bytes;
     qsizetype lineEnds = 0;
     qsizetype linesUsed = -1;

@@ -22,12 +22,12 @@ namespace {
 // Enough for the files a player hovers in a session; forgotten all at once beyond.
 constexpr qsizetype kMaxKnown = 512;
 
+} // namespace
+
 QString plainToolTip(const QString &plain)
 {
     return Qt::convertFromPlainText(plain, Qt::WhiteSpaceNormal);
 }
-
-} // namespace
 
 BackgroundToolTips::BackgroundToolTips(FileList &list, Reader reader)
     : QObject(&list), m_reader(std::move(reader))

@@ -15,6 +15,9 @@ namespace kelvane {
 
 class FileList;
 
+// A tooltip showing plain text: file content is untrusted and never markup.
+QString plainToolTip(const QString &plain);
+
 // Gives a file list's tooltips without reading files on the user-interface
 // thread. The first time the pointer rests on a file, the tip says the file is
 // being read while a worker thread reads it; when the text is ready and the

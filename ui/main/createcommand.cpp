@@ -29,16 +29,13 @@ bool userSaysYes(QWidget *window, const QString &title, const QString &text)
 }
 
 // Asks before the mesh goes a second time onto a character file that holds it.
-bool mayAttachAgain(QWidget *window, const QString &characterPath, const QString &meshPath)
+bool mayAttachAgain(QWidget *window, const QString &characterPath, const Skin &mesh)
 {
-    const Result<Skin> mesh = summarizeMeshFile(meshPath);
-    if (!mesh.ok())
-        return true; // composing reports it
     return userSaysYes(window, QStringLiteral("Already Attached"),
                        QStringLiteral("%1 already holds the mesh %2 on the bone %3.\n\n"
                                       "Attach it again?")
                            .arg(shownName(QFileInfo(characterPath).fileName()),
-                                quotedBytes(mesh.value().mesh), quotedBytes(mesh.value().bone)));
+                                quotedBytes(mesh.mesh), quotedBytes(mesh.bone)));
 }
 
 // Asks before an existing file is replaced, naming where its old content goes.
@@ -89,12 +86,12 @@ bool runCreateCommand(QWidget *window, const CreateInputs &in)
     const QString characterPath = inputFilePath(in.skinDirectory, in.skinFileName);
     const QString meshPath = inputFilePath(in.meshDirectory, in.meshFileName);
     // Faulty inputs are reported before any question.
-    const Result<bool> attached = alreadyAttached(characterPath, meshPath);
+    const Result<std::optional<Skin>> attached = alreadyAttached(characterPath, meshPath);
     if (!attached.ok()) {
         showError(window, attached.error());
         return false;
     }
-    if (attached.value() && !mayAttachAgain(window, characterPath, meshPath))
+    if (attached.value() && !mayAttachAgain(window, characterPath, *attached.value()))
         return false;
     const QString outputPath = outputFilePath(folder.value(), in.newName);
     if (fileKindOf(outputPath) == FileKind::Regular && !mayReplace(window, outputPath))

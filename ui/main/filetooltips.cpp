@@ -1,10 +1,9 @@
 #include "ui/main/filetooltips.h"
 
 #include "compose/filesummary.h"
+#include "compose/messagetext.h"
 #include "controls/filelist.h"
 #include "ui/main/backgroundtooltips.h"
-
-#include <QTextDocument>
 
 namespace kelvane {
 
@@ -14,19 +13,10 @@ namespace {
 constexpr qsizetype kMaxSkinsShown = 20;
 constexpr qsizetype kMaxNameShown = 60;
 
-// A name from a file, decoded as the game's 8-bit text and cut short when long.
-QString shownName(const QByteArray &name)
+// A name from a file, decoded as the game's 8-bit text, cut short when long.
+QString shownField(const QByteArray &name)
 {
-    const QString text = QString::fromLatin1(name);
-    if (text.size() <= kMaxNameShown)
-        return text;
-    return text.left(kMaxNameShown - 1) + QChar(0x2026);
-}
-
-// File content is untrusted: it is shown as plain text, never as markup.
-QString toolTipText(const QString &plain)
-{
-    return Qt::convertFromPlainText(plain, Qt::WhiteSpaceNormal);
+    return shownBytes(name, kMaxNameShown);
 }
 
 } // namespace
@@ -41,7 +31,7 @@ QString characterFileToolTip(const QString &path)
 {
     const Result<QList<Skin>> summary = summarizeCharacterFile(path);
     if (!summary.ok())
-        return toolTipText(summary.error());
+        return plainToolTip(summary.error());
 
     const QList<Skin> &skins = summary.value();
     const qsizetype count = skins.size();
@@ -49,19 +39,20 @@ QString characterFileToolTip(const QString &path)
                          : count == 1 ? QStringLiteral("1 skin:")
                                       : QStringLiteral("%1 skins:").arg(count)};
     for (const Skin &skin : skins.first(qMin(count, kMaxSkinsShown)))
-        lines.append(shownName(skin.bone) + QStringLiteral(" \u2192 ") + shownName(skin.mesh));
+        lines.append(shownField(skin.bone) + QStringLiteral(" \u2192 ") + shownField(skin.mesh));
     if (count > kMaxSkinsShown)
         lines.append(QStringLiteral("\u2026 and %1 more").arg(count - kMaxSkinsShown));
-    return toolTipText(lines.join(QLatin1Char('\n')));
+    return plainToolTip(lines.join(QLatin1Char('\n')));
 }
 
 QString meshFileToolTip(const QString &path)
 {
     const Result<Skin> summary = summarizeMeshFile(path);
     if (!summary.ok())
-        return toolTipText(summary.error());
-    return toolTipText(QStringLiteral("Mesh: %1\nAttaches to: %2")
-                           .arg(shownName(summary.value().mesh), shownName(summary.value().bone)));
+        return plainToolTip(summary.error());
+    return plainToolTip(
+        QStringLiteral("Mesh: %1\nAttaches to: %2")
+            .arg(shownField(summary.value().mesh), shownField(summary.value().bone)));
 }
 
 } // namespace kelvane
