@@ -1,7 +1,6 @@
 #include "platform/wineprefix.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace kelvane {
 
@@ -37,8 +36,7 @@ QString entryNamed(const QDir &folder, const QString &name)
 
 bool isWindowsAbsolutePath(const QString &path)
 {
-    static const QRegularExpression absolute(QStringLiteral("^[a-zA-Z]:([\\\\/]|$)"));
-    return absolute.match(path).hasMatch();
+    return isLetter(path.left(2)) && (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
 }
 
 std::optional<QString> prefixPathForWindowsPath(const QString &path)
@@ -59,9 +57,11 @@ std::optional<QString> WinePrefix::folderForWindowsPath(const QString &windowsPa
     if (root.isEmpty())
         return std::nullopt;
 
+    // ".." stops at the drive's root, as on Windows.
     QStringList names;
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]+"));
-    for (const QString &name : windowsPath.mid(2).split(separators, Qt::SkipEmptyParts)) {
+    QString within = windowsPath.mid(2);
+    within.replace(u'\\', u'/');
+    for (const QString &name : within.split(u'/', Qt::SkipEmptyParts)) {
         if (name == QStringLiteral("..")) {
             if (!names.isEmpty())
                 names.removeLast();
