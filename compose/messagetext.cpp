@@ -4,11 +4,6 @@ namespace kelvane {
 
 namespace {
 
-bool isControl(char16_t code)
-{
-    return code < 0x20 || (code >= 0x7F && code <= 0x9F);
-}
-
 void appendEscaped(QString &text, char16_t code)
 {
     switch (code) {
@@ -31,7 +26,7 @@ QString escaped(const QString &text)
     QString shown;
     shown.reserve(text.size());
     for (const QChar c : text) {
-        if (isControl(c.unicode()))
+        if (isControlCharacter(c.unicode()))
             appendEscaped(shown, c.unicode());
         else
             shown += c;
@@ -40,6 +35,11 @@ QString escaped(const QString &text)
 }
 
 } // namespace
+
+bool isControlCharacter(char16_t code)
+{
+    return code < 0x20 || (code >= 0x7F && code <= 0x9F);
+}
 
 QString shownBytes(QByteArrayView bytes, qsizetype maxShown)
 {

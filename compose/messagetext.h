@@ -9,6 +9,10 @@ namespace kelvane {
 // written as escapes (\r, \n, \t, \x1b, ...) so that a message never moves the
 // cursor or changes the colours of a terminal.
 
+// Whether code is a control character (C0, DEL or C1), which messages escape
+// and names may not hold.
+bool isControlCharacter(char16_t code);
+
 // Bytes read from a game file: decoded as Latin-1, control bytes escaped, cut
 // short when long.
 QString shownBytes(QByteArrayView bytes, qsizetype maxShown = 40);

@@ -1,5 +1,7 @@
 #include "compose/newname.h"
 
+#include "compose/messagetext.h"
+
 #include <QStringList>
 
 namespace kelvane {
@@ -55,7 +57,7 @@ Result<NewName> checkNewName(const QString &name)
     static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
     for (const QChar c : name) {
         const char16_t code = c.unicode();
-        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+        if (isControlCharacter(code))
             return Failure{
                 QStringLiteral("The new name holds a control character (code %1), which cannot "
                                "stand in a file name.")
