@@ -3,8 +3,6 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace kelvane {
 
 namespace {
@@ -17,9 +15,7 @@ const QStringList titleFamilies{QStringLiteral("Tw Cen MT"), QStringLiteral("Lea
 constexpr qreal captionPointSize = 6.75;
 constexpr qreal titlePointSize = 20.25;
 
-// The families of the list that are installed, or the whole list if none is.
-// Naming a missing family makes every load of the font ask the system for
-// substitutes first, which costs start-up time; the font chosen is the same.
+// The families of the list that are installed.
 QStringList installedOf(const QStringList &families)
 {
     const QStringList installed = QFontDatabase::families();
@@ -28,13 +24,16 @@ QStringList installedOf(const QStringList &families)
         if (installed.contains(family, Qt::CaseInsensitive))
             found.append(family);
     }
-    return found.isEmpty() ? families : found;
+    return found;
 }
 
 QFont fontOf(const QStringList &families, qreal pointSize, QFont::Weight weight)
 {
     QFont font;
-    font.setFamilies(installedOf(families));
+    // Naming a missing family makes every load of the font ask the system for
+    // substitutes first, which costs start-up time; the font chosen is the same.
+    const QStringList installed = installedOf(families);
+    font.setFamilies(installed.isEmpty() ? families : installed);
     font.setPointSizeF(pointSize);
     font.setWeight(weight);
     font.setStyle(QFont::StyleNormal);
@@ -48,17 +47,11 @@ bool registerBundledFonts()
     static const bool registered = [] {
         // A stand-in is loaded only where neither it nor the font it stands in
         // for is installed: loading a font costs start-up time and memory.
-        const QStringList installed = QFontDatabase::families();
-        const auto isInstalled = [&installed](const QStringList &families) {
-            return std::any_of(families.cbegin(), families.cend(), [&](const QString &family) {
-                return installed.contains(family, Qt::CaseInsensitive);
-            });
-        };
         QList<const char *> files;
-        if (!isInstalled(captionFamilies))
+        if (installedOf(captionFamilies).isEmpty())
             files << ":/kelvane/fonts/DejaVuSans.ttf"
                   << ":/kelvane/fonts/DejaVuSans-Bold.ttf";
-        if (!isInstalled(titleFamilies))
+        if (installedOf(titleFamilies).isEmpty())
             files << ":/kelvane/fonts/LeagueSpartan-Regular.otf";
         bool allLoaded = true;
         for (const char *file : files) {
