@@ -74,7 +74,9 @@ QString folderTitle(const QString &folderPath)
 
 } // namespace
 
-DirectoryList::DirectoryList(QWidget *parent)
+DirectoryList::DirectoryList(QWidget *parent) : DirectoryList(QDir::currentPath(), parent) {}
+
+DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
     : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this)),
       m_aboveWatch(new FolderWatch(this)),
       m_openIcon(classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon)),
@@ -94,7 +96,7 @@ DirectoryList::DirectoryList(QWidget *parent)
             refreshFolder();
     });
 
-    if (!setPath(QDir::currentPath()))
+    if (!setPath(startFolder))
         setPath(systemRoot());
 }
 

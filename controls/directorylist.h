@@ -24,6 +24,8 @@ class DirectoryList final : public QWidget
 public:
     // Starts in the current folder.
     explicit DirectoryList(QWidget *parent = nullptr);
+    // Starts in startFolder, or at the system root when it cannot be listed.
+    explicit DirectoryList(const QString &startFolder, QWidget *parent = nullptr);
 
     // The full native path, without a trailing separator except at a root.
     QString path() const;

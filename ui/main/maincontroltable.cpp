@@ -6,6 +6,7 @@
 #include "controls/filelist.h"
 #include "controls/label.h"
 #include "controls/textbox.h"
+#include "platform/systempaths.h"
 #include "ui/main/maincontrols.h"
 #include "version.h"
 
@@ -18,7 +19,11 @@ namespace {
 template <typename Control>
 Control *construct(const MainControlRow &row, const DriveSource &drives, QWidget *window)
 {
-    if constexpr (std::is_constructible_v<Control, DriveSource, QWidget *>)
+    // A folder list starts where the window's Load puts it: listing the
+    // current folder first would be work thrown away.
+    if constexpr (std::is_same_v<Control, DirectoryList>)
+        return new Control(systemRoot(), window);
+    else if constexpr (std::is_constructible_v<Control, DriveSource, QWidget *>)
         return new Control(drives, window);
     else if constexpr (std::is_constructible_v<Control, QString, QWidget *>)
         return new Control(QString::fromUtf8(row.text), window);
