@@ -6,9 +6,13 @@
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QSignalBlocker>
-#include <QStylePainter>
+#include <QStyleOptionComboBox>
+#include <qdrawutil.h>
 
 namespace kelvane {
 
@@ -42,27 +46,85 @@ public:
             widest = qMax(widest, view()->sizeHintForIndex(model()->index(i, 0)).width());
         const int margins = 2 * view()->frameWidth() + 8;
         view()->setMinimumWidth(qMax(width(), widest + margins));
+        // The open list in the box's colours, its chosen entry inverted. Every
+        // role is set, so that none is taken from the style's menu colours.
+        const QColor back = palette().color(QPalette::Button);
+        const QColor text = palette().color(QPalette::ButtonText);
+        QPalette listColours;
+        for (const QPalette::ColorRole role :
+             {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+            listColours.setColor(role, back);
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Highlight})
+            listColours.setColor(role, text);
+        listColours.setColor(QPalette::HighlightedText, back);
+        view()->parentWidget()->setPalette(listColours);
+        view()->setPalette(listColours);
         QComboBox::showPopup();
     }
 
+    // One line of text inside a one-pixel edge and margin, however tall the
+    // style would make a drop-down.
+    QSize sizeHint() const override { return withLineHeight(QComboBox::sizeHint()); }
+    QSize minimumSizeHint() const override { return withLineHeight(QComboBox::minimumSizeHint()); }
+
 protected:
+    // A flat face in the palette's button colour, edged a shade darker, with a
+    // raised drop-down button at the right; the text starts just inside the edge.
     void paintEvent(QPaintEvent *) override
     {
-        QStylePainter painter(this);
-        painter.setPen(palette().color(QPalette::Text));
+        QPainter painter(this);
+        const QPalette &colours = palette();
+        const QColor face = colours.color(QPalette::Button);
+        painter.fillRect(rect(), face);
+        painter.setPen(face.darker(160));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
         QStyleOptionComboBox option;
         initStyleOption(&option);
-        painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                    QStyle::SC_ComboBoxEditField, this);
+        const QRect button(width() - 1 - kButtonWidth, 1, kButtonWidth, height() - 2);
+        drawDropDownButton(painter, option, button);
+
+        const QRect field = rect().adjusted(4, 1, -1 - kButtonWidth, -1);
         const QString shown =
             fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
         const QString root = rootPart(option.currentText);
-        option.currentText = shown.size() > root.size() ? shown : root;
-        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+        painter.setClipRect(field);
+        style()->drawItemText(&painter, field, Qt::AlignLeft | Qt::AlignVCenter, colours,
+                              isEnabled(), shown.size() > root.size() ? shown : root,
+                              QPalette::Text);
     }
 
 private:
+    static constexpr int kButtonWidth = 16;
+
+    QSize withLineHeight(QSize size) const
+    {
+        size.setHeight(qMax(qCeil(QFontMetricsF(font()).height()), 14) + 4);
+        return size;
+    }
+
+    void drawDropDownButton(QPainter &painter, const QStyleOptionComboBox &option,
+                            const QRect &button) const
+    {
+        const QPalette &colours = option.palette;
+        if (option.state & QStyle::State_Sunken) {
+            painter.setPen(colours.color(QPalette::Dark));
+            painter.setBrush(colours.button());
+            painter.drawRect(button.adjusted(0, 0, -1, -1));
+        } else {
+            // Raised: a light inner edge at the top left, dark and shadow at the bottom right.
+            QPalette shades(colours);
+            shades.setColor(QPalette::Button, colours.color(QPalette::Light));
+            shades.setColor(QPalette::Light, colours.color(QPalette::Button));
+            qDrawWinButton(&painter, button, shades, false, &colours.button());
+        }
+        QStyleOption arrow(option);
+        arrow.rect = button.adjusted(3, 3, -3, -3);
+        arrow.state &= QStyle::State_Enabled | QStyle::State_HasFocus | QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+    }
+
     std::function<void()> m_beforePopup;
 };
 

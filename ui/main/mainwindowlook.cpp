@@ -33,14 +33,10 @@ void setDriveListColours(QWidget &driveList, const QColor &back)
                            {QPalette::ButtonText, colours::white},
                            {QPalette::Text, colours::white},
                            {QPalette::WindowText, colours::white}});
-    // Styles shade a drop-down's face; the drive lists keep their flat colour.
-    // The open list takes the same colours, its chosen entry inverted.
-    driveList.setStyleSheet(
-        QStringLiteral("QComboBox { background-color: %1; color: white; "
-                       "border: 1px solid %2; padding-left: 3px; } "
-                       "QComboBox QAbstractItemView { background-color: %1; color: white; "
-                       "selection-background-color: white; selection-color: %1; }")
-            .arg(back.name(), back.darker(160).name()));
+    // The drop-down button is shaded from the face colour.
+    setColours(driveList, {{QPalette::Light, back.lighter(115)},
+                           {QPalette::Dark, back.darker(150)},
+                           {QPalette::Shadow, back.darker(300)}});
 }
 
 void applyFont(QWidget &control, FontRole role)
