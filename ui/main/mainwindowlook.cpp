@@ -5,6 +5,7 @@
 #include "ui/main/maincontroltable.h"
 #include "ui/main/mainwindow.h"
 
+#include <QApplication>
 #include <QPalette>
 
 namespace kelvane {
@@ -77,7 +78,10 @@ void applyColours(QWidget &control, ColourRole role)
 
 void applyWindowLook(MainWindow &window)
 {
-    window.setWindowIcon(appIcon());
+    // The program's icon serves when it has one; reading the picture again
+    // would only cost start-up time.
+    if (QApplication::windowIcon().isNull())
+        window.setWindowIcon(appIcon());
     setColours(window, {{QPalette::Window, colours::windowBack}});
     window.setAutoFillBackground(true);
 }
