@@ -413,6 +413,11 @@ void TestPlatform::driveListShowsWholeEntriesWhenAsked()
 {
     const QString labelled = QStringLiteral("c: [a long volume label]");
     DriveList drives([&] { return QStringList{labelled, QStringLiteral("/")}; });
+    const QColor teal(0, 128, 128);
+    QPalette colours = drives.palette();
+    colours.setColor(QPalette::Button, teal);
+    colours.setColor(QPalette::ButtonText, Qt::white);
+    drives.setPalette(colours);
     drives.resize(57, 21);
     drives.setDrive(labelled);
     drives.show();
@@ -424,6 +429,17 @@ void TestPlatform::driveListShowsWholeEntriesWhenAsked()
     box->showPopup();
     QTRY_VERIFY(box->view()->isVisible());
     QVERIFY(box->view()->width() >= box->view()->fontMetrics().horizontalAdvance(labelled));
+    // The open list keeps the box's colours: an entry other than the chosen
+    // one shows white on the face colour, not the style's menu colours.
+    const QRect other = box->view()->visualRect(box->model()->index(1, 0));
+    const QImage shown = box->view()->viewport()->grab(other).toImage();
+    QCOMPARE(shown.pixelColor(shown.width() - 2, shown.height() / 2), teal);
+    int lightest = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            lightest = qMax(lightest, qGray(shown.pixel(x, y)));
+    }
+    QVERIFY(lightest > 200);
     box->hidePopup();
 }
 
