@@ -7,15 +7,18 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <cstring>
 
-int main(int argc, char *argv[])
+namespace {
+
+void nameTheProgram()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("org.kelvane.Kelvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+}
 
-    QCommandLineParser parser;
+void describeArguments(QCommandLineParser &parser)
+{
     parser.setApplicationDescription(
         QStringLiteral("Attach a mesh to a character file of The Sims."));
     parser.addHelpOption();
@@ -27,6 +30,38 @@ int main(int argc, char *argv[])
         QStringLiteral("MESH_FOLDER"),
         QStringLiteral("Folder the mesh files are listed from (SKINS_FOLDER when not given)."),
         QStringLiteral("[MESH_FOLDER]]"));
+}
+
+// Help and version are only printed: they need no display.
+bool asksOnlyForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "-?", "--help", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameTheProgram();
+        QCommandLineParser parser;
+        describeArguments(parser);
+        parser.process(app);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    nameTheProgram();
+    QApplication::setDesktopFileName(QStringLiteral("org.kelvane.Kelvane"));
+    QCommandLineParser parser;
+    describeArguments(parser);
     parser.process(app);
 
     QApplication::setWindowIcon(kelvane::appIcon());
