@@ -30,10 +30,15 @@ std::optional<QString> BatchFiles::conflict(const QString &character, const QStr
     const QString identity = fileIdentity(outputPath);
     if (identity.isEmpty())
         return std::nullopt;
-    if (const auto earlier = m_outputs.constFind(identity); earlier != m_outputs.cend())
+    if (const auto earlier = m_outputs.constFind(identity); earlier != m_outputs.cend()) {
+        if (identity == fileIdentity(character))
+            return QStringLiteral("%1: skipped; it is the same file as %2, which this run has "
+                                  "already extended.")
+                .arg(shownPath(character), shownPath(*earlier));
         return QStringLiteral("%1: skipped; its new file %2 was already written for %3 in this "
                               "run. Give the files separate runs with --name.")
             .arg(shownPath(character), shownPath(outputPath), shownPath(*earlier));
+    }
     const auto input = m_inputs.constFind(identity);
     if (input == m_inputs.cend())
         return std::nullopt;

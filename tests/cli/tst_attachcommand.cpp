@@ -181,6 +181,13 @@ TEST_F(AttachCommand, InPlaceKeepsABackupAndAttachedMeshNeedsAllowDuplicate)
         run({"--in-place", "--no-backup", "--allow-duplicate", "B001FAFit_01.cmx", "glasses.skn"});
     EXPECT_EQ(allowed.exitCode, 0) << allowed.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("B001FAFit_01.cmx.bak2")));
+
+    // One file named twice is extended once.
+    const Outcome twice = run({"--in-place", "C001MA_hat.cmx", "./C001MA_hat.cmx", "glasses.skn"});
+    EXPECT_EQ(twice.exitCode, 1);
+    EXPECT_TRUE(twice.err.contains("C001MA_hat.cmx: skipped; it is the same file as "
+                                   "C001MA_hat.cmx, which this run has already extended."))
+        << twice.err.toStdString();
 }
 
 TEST_F(AttachCommand, ListAndSuffix)
