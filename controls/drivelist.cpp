@@ -6,9 +6,7 @@
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
@@ -63,11 +61,6 @@ public:
         QComboBox::showPopup();
     }
 
-    // One line of text inside a one-pixel edge and margin, however tall the
-    // style would make a drop-down.
-    QSize sizeHint() const override { return withLineHeight(QComboBox::sizeHint()); }
-    QSize minimumSizeHint() const override { return withLineHeight(QComboBox::minimumSizeHint()); }
-
 protected:
     // A flat face in the palette's button colour, edged a shade darker, with a
     // raised drop-down button at the right; the text starts just inside the edge.
@@ -97,12 +90,6 @@ protected:
 
 private:
     static constexpr int kButtonWidth = 16;
-
-    QSize withLineHeight(QSize size) const
-    {
-        size.setHeight(qMax(qCeil(QFontMetricsF(font()).height()), 14) + 4);
-        return size;
-    }
 
     void drawDropDownButton(QPainter &painter, const QStyleOptionComboBox &option,
                             const QRect &button) const

@@ -33,9 +33,9 @@ void setDriveListColours(QWidget &driveList, const QColor &back)
                            {QPalette::Window, back},
                            {QPalette::ButtonText, colours::white},
                            {QPalette::Text, colours::white},
-                           {QPalette::WindowText, colours::white}});
-    // The drop-down button is shaded from the face colour.
-    setColours(driveList, {{QPalette::Light, back.lighter(115)},
+                           {QPalette::WindowText, colours::white},
+                           // The drop-down button is shaded from the face colour.
+                           {QPalette::Light, back.lighter(115)},
                            {QPalette::Dark, back.darker(150)},
                            {QPalette::Shadow, back.darker(300)}});
 }
