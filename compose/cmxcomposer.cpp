@@ -46,18 +46,18 @@ bool isVersionLine(QByteArrayView line)
            parseSkinCount(line.sliced(word.size())).has_value();
 }
 
-std::optional<Result<QList<Skin>>> headingFault(const LineList &skinLines)
+std::optional<QString> headingFault(const LineList &skinLines)
 {
     if (!isVersionLine(skinLines[kVersionLine]))
-        return Failure{QStringLiteral("line %1 should be \"version\" and a number, but it is %2; "
-                                      "this is not a character file.")
-                           .arg(kVersionLine)
-                           .arg(quotedBytes(skinLines[kVersionLine]))};
+        return QStringLiteral("line %1 should be \"version\" and a number, but it is %2; "
+                              "this is not a character file.")
+            .arg(kVersionLine)
+            .arg(quotedBytes(skinLines[kVersionLine]));
     if (trimmed(skinLines[kOutfitCountLine]) != "1")
-        return Failure{QStringLiteral("line %1 should be \"1\" (one outfit), but it is %2; a file "
-                                      "with several outfits would lose all but the first.")
-                           .arg(kOutfitCountLine)
-                           .arg(quotedBytes(skinLines[kOutfitCountLine]))};
+        return QStringLiteral("line %1 should be \"1\" (one outfit), but it is %2; a file "
+                              "with several outfits would lose all but the first.")
+            .arg(kOutfitCountLine)
+            .arg(quotedBytes(skinLines[kOutfitCountLine]));
     return std::nullopt;
 }
 
@@ -114,7 +114,7 @@ LineList splitCharacterFile(const QByteArray &text)
     return splitLines(text, characterLinesUsed(head[kSkinCountLine]));
 }
 
-Result<QList<Skin>> skinsOf(const LineList &skinLines)
+Result<Character> textCharacterOf(const LineList &skinLines)
 {
     if (skinLines.isEmpty())
         return Failure{QStringLiteral("the file is empty.")};
@@ -124,8 +124,8 @@ Result<QList<Skin>> skinsOf(const LineList &skinLines)
                 .arg(kSkinCountLine)
                 .arg(skinLines.size() == 1 ? QStringLiteral("1 line")
                                            : QStringLiteral("%1 lines").arg(skinLines.size()))};
-    if (std::optional<Result<QList<Skin>>> fault = headingFault(skinLines))
-        return std::move(*fault);
+    if (std::optional<QString> fault = headingFault(skinLines))
+        return Failure{*fault};
     const std::optional<qint64> count = parseSkinCount(skinLines[kSkinCountLine]);
     if (!count)
         return Failure{QStringLiteral("line %1 should be the number of skins, but it is %2.")
@@ -156,12 +156,50 @@ Result<QList<Skin>> skinsOf(const LineList &skinLines)
                 .arg(skinLines.size())};
     }
 
-    QList<Skin> skins;
-    skins.reserve(*count);
-    for (qsizetype first = kFirstGroupLine; skins.size() < *count; first += kLinesPerGroup)
-        skins.append({skinLines[first], skinLines[first + 1]});
-    return skins;
+    Character character;
+    character.skins.reserve(*count);
+    for (qsizetype first = kFirstGroupLine; character.skins.size() < *count;
+         first += kLinesPerGroup)
+        character.skins.append({skinLines[first], skinLines[first + 1]});
+    return character;
 }
+
+Result<QList<Skin>> skinsOf(const LineList &skinLines)
+{
+    Result<Character> character = textCharacterOf(skinLines);
+    if (!character.ok())
+        return Failure{character.error()};
+    return std::move(character).value().skins;
+}
+
+QByteArray textOfCharacter(const Character &character)
+{
+    qsizetype copied = 0;
+    for (const Skin &skin : character.skins)
+        copied += skin.bone.size() + skin.mesh.size();
+    QByteArray text;
+    text.reserve(kHeading.size() + character.name.size() + copied +
+                 16 * (character.skins.size() + 4));
+    const auto appendLine = [&text](QByteArrayView line) {
+        text += line;
+        text += kCrLf;
+    };
+    text += kHeading;
+    appendLine(character.name);
+    appendLine(QByteArray::number(character.type));
+    appendLine(QByteArray::number(character.second));
+    appendLine(QByteArray::number(character.skins.size()));
+    for (const Skin &skin : character.skins) {
+        appendLine(skin.bone);
+        appendLine(skin.mesh);
+        appendLine(QByteArray::number(skin.censorFlags));
+        appendLine(QByteArray::number(skin.second));
+    }
+    text += "0";
+    return text;
+}
+
+
 
 LineList splitMeshStart(const QByteArray &start)
 {
@@ -204,42 +242,16 @@ ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &mesh
 ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
                                  const NewName &newName)
 {
-    const Result<QList<Skin>> skinsRead = skinsOf(skinLines);
-    if (!skinsRead.ok())
-        return fail(ComposeFailure::Input::CharacterFile, skinsRead.error());
-    const Result<Skin> attachedRead = attachedSkinOf(meshLines);
-    if (!attachedRead.ok())
-        return fail(ComposeFailure::Input::MeshFile, attachedRead.error());
-
-    const QList<Skin> &skins = skinsRead.value();
-    const Skin &attached = attachedRead.value();
-    qsizetype copied = 0;
-    for (const Skin &skin : skins)
-        copied += skin.bone.size() + skin.mesh.size();
-    QByteArray text;
-    text.reserve(kHeading.size() + newName.text().size() + copied + 12 * skins.size() + 64 +
-                 attached.bone.size() + attached.mesh.size());
-    const auto appendLine = [&text](QByteArrayView line) {
-        text += line;
-        text += kCrLf;
-    };
-    text += kHeading;
-    appendLine(newName.text().toLatin1());
-    appendLine("0");
-    appendLine("0");
-    appendLine(QByteArray::number(skins.size() + 1));
-    for (const Skin &skin : skins) {
-        appendLine(skin.bone);
-        appendLine(skin.mesh);
-        appendLine("0");
-        appendLine("0");
-    }
-    appendLine(attached.bone);
-    appendLine(attached.mesh);
-    appendLine("0");
-    appendLine("0");
-    text += "0";
-    return text;
+    Result<Character> read = textCharacterOf(skinLines);
+    if (!read.ok())
+        return fail(ComposeFailure::Input::CharacterFile, read.error());
+    const Result<Skin> attached = attachedSkinOf(meshLines);
+    if (!attached.ok())
+        return fail(ComposeFailure::Input::MeshFile, attached.error());
+    Character character = std::move(read).value();
+    character.name = newName.text().toLatin1();
+    character.skins.append(attached.value());
+    return textOfCharacter(character);
 }
 
 } // namespace kelvane

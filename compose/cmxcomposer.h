@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/character.h"
 #include "compose/linelist.h"
 #include "compose/newname.h"
 #include "compose/result.h"
@@ -9,10 +10,6 @@
 #include <optional>
 
 namespace kelvane {
-
-// Largest count line 7 of a character file may hold: the game reads it as a
-// signed 16-bit number.
-inline constexpr int kMaxSkinCount = 32767;
 
 // The line of a character file that holds its count of skins, counted from 0.
 inline constexpr qsizetype kSkinCountLine = 7;
@@ -35,20 +32,22 @@ qsizetype characterLinesUsed(QByteArrayView countLine);
 // file from costing more than its own bytes.
 LineList splitCharacterFile(const QByteArray &text);
 
-// One skin group as composing copies it: the bone name and the mesh name.
-struct Skin {
-    QByteArray bone;
-    QByteArray mesh;
-};
-
 // The lines of the first bytes of a mesh file. When the bytes were cut at the
 // 400th, within a line end, the last line is used without the CR.
 LineList splitMeshStart(const QByteArray &start);
 
-// The skin groups of character file lines in order, or why composing refuses
+// The character a text character file's lines hold, or why composing refuses
 // the lines: line 1 must read "version" and a number, line 3 must be "1" (one
-// outfit), and line 7 must count the groups that follow.
+// outfit), and line 7 must count the groups that follow. Only the bone and
+// mesh lines are read; the written file gives every other line a fixed value.
+Result<Character> textCharacterOf(const LineList &skinLines);
+// Its skin groups in order.
 Result<QList<Skin>> skinsOf(const LineList &skinLines);
+
+// The text of a character file for character, ending in the closing "0"
+// without a line end: the fixed heading, the name, the outfit's numbers, the
+// count and four lines per skin.
+QByteArray textOfCharacter(const Character &character);
 // The group a mesh file adds, its bone (line 3) and its mesh name (line 0),
 // from the lines read from the start of the mesh file; or why composing
 // refuses them: neither may be empty, and line 2 must count one bone or more.

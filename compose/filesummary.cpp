@@ -1,7 +1,7 @@
 #include "compose/filesummary.h"
 
+#include "compose/characterformat.h"
 #include "compose/inputfiles.h"
-#include "compose/linelist.h"
 
 #include <algorithm>
 
@@ -18,20 +18,28 @@ template <class T> Result<T> namingTheFile(Result<T> summary, const QString &pat
 
 } // namespace
 
-Result<QList<Skin>> summarizeCharacterFile(const QString &path)
+Result<Character> readCharacter(const QString &path)
 {
     const Result<QByteArray> read = readCharacterFile(path);
     if (!read.ok())
         return Failure{read.error()};
-    return namingTheFile(skinsOf(splitCharacterFile(read.value())), path);
+    return namingTheFile(characterOf(read.value()), path);
+}
+
+Result<QList<Skin>> summarizeCharacterFile(const QString &path)
+{
+    Result<Character> character = readCharacter(path);
+    if (!character.ok())
+        return Failure{character.error()};
+    return std::move(character).value().skins;
 }
 
 Result<Skin> summarizeMeshFile(const QString &path)
 {
-    const Result<QByteArray> read = readMeshFileStart(path);
-    if (!read.ok())
-        return Failure{read.error()};
-    return namingTheFile(attachedSkinOf(splitMeshStart(read.value())), path);
+    const Result<Mesh> mesh = readMeshFile(path);
+    if (!mesh.ok())
+        return Failure{mesh.error()};
+    return mesh.value().skin();
 }
 
 Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const QString &meshPath)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "compose/cmxcomposer.h"
+#include "compose/character.h"
+#include "compose/meshfile.h"
 #include "compose/result.h"
 
 #include <QList>
@@ -13,6 +14,9 @@ namespace kelvane {
 // What an input file holds, as the composer sees it, or why the composer
 // refuses it. Errors read exactly as the create command reports them for the
 // same file.
+
+// The character a character file of either format holds.
+Result<Character> readCharacter(const QString &path);
 
 // The skins of a character file, in order.
 Result<QList<Skin>> summarizeCharacterFile(const QString &path);

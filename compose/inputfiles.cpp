@@ -1,9 +1,10 @@
 #include "compose/inputfiles.h"
 
+#include "compose/archivepath.h"
+#include "compose/characterbinary.h"
 #include "compose/cmxcomposer.h"
-#include "compose/linelist.h"
-
 #include "compose/filekind.h"
+#include "compose/linelist.h"
 #include "compose/messagetext.h"
 
 #include <QFile>
@@ -65,6 +66,31 @@ Result<void> openRegularFile(QFile &file, const QString &path)
     return {};
 }
 
+// The archive and entry an input path names inside an archive; nothing for a
+// loose file. The failure says what is missing.
+struct ArchiveInput {
+    FarArchive archive;
+    FarEntry entry;
+};
+
+Result<std::optional<ArchiveInput>> archiveInputOf(const QString &path)
+{
+    const std::optional<ArchivePath> inside = archivePathOf(path);
+    if (!inside)
+        return std::optional<ArchiveInput>();
+    if (inside->inner.isEmpty())
+        return Failure{QStringLiteral("%1: this is an archive; choose a file inside it.")
+                           .arg(shownName(path))};
+    Result<FarArchive> archive = openArchive(inside->archive);
+    if (!archive.ok())
+        return Failure{archive.error()};
+    const FarEntry *entry = archive.value().find(inside->inner);
+    if (!entry)
+        return Failure{QStringLiteral("%1: the archive holds no entry %2.")
+                           .arg(shownName(inside->archive), shownName(inside->inner))};
+    return std::optional<ArchiveInput>(ArchiveInput{archive.value(), *entry});
+}
+
 qsizetype countCrLf(const QByteArray &text, qsizetype from)
 {
     qsizetype count = 0;
@@ -73,10 +99,48 @@ qsizetype countCrLf(const QByteArray &text, qsizetype from)
     return count;
 }
 
+// The first bytes of an input file, and how many it holds.
+struct FileStart {
+    QByteArray bytes;
+    qint64 size = 0;
+};
+
+Result<FileStart> readFileStart(const QString &path, qint64 maxBytes)
+{
+    const Result<std::optional<ArchiveInput>> inArchive = archiveInputOf(path);
+    if (!inArchive.ok())
+        return Failure{inArchive.error()};
+    if (const std::optional<ArchiveInput> &input = inArchive.value()) {
+        const Result<QByteArray> bytes = input->archive.readEntry(input->entry, maxBytes);
+        if (!bytes.ok())
+            return Failure{bytes.error()};
+        return FileStart{bytes.value(), input->entry.size};
+    }
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
+        return Failure{opened.error()};
+    QByteArray bytes;
+    while (bytes.size() < maxBytes) {
+        const QByteArray piece = file.read(maxBytes - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return readFailure(path, file.errorString());
+    return FileStart{bytes, file.size()};
+}
+
 } // namespace
 
 Result<void> checkInputFile(const QString &path)
 {
+    if (archivePathOf(path)) {
+        const Result<std::optional<ArchiveInput>> entry = archiveInputOf(path);
+        if (!entry.ok())
+            return Failure{entry.error()};
+        return {};
+    }
     switch (fileKindOf(path)) {
     case FileKind::Regular:
         return {};
@@ -99,6 +163,15 @@ Result<void> checkInputFile(const QString &path)
 
 Result<QByteArray> readCharacterFile(const QString &path)
 {
+    const Result<std::optional<ArchiveInput>> inArchive = archiveInputOf(path);
+    if (!inArchive.ok())
+        return Failure{inArchive.error()};
+    if (const std::optional<ArchiveInput> &input = inArchive.value()) {
+        if (input->entry.size > kMaxCharacterFileBytes)
+            return tooLarge(path);
+        return input->archive.readEntry(input->entry, input->entry.size);
+    }
+
     QFile file;
     if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
         return Failure{opened.error()};
@@ -106,11 +179,12 @@ Result<QByteArray> readCharacterFile(const QString &path)
         return tooLarge(path);
 
     // Reads in pieces until every line used has ended in CR LF; how many are
-    // used is known once the count line has.
+    // used is known once the count line has. A binary file is read whole.
     QByteArray bytes;
     qsizetype lineEnds = 0;
     qsizetype linesUsed = -1;
-    while (linesUsed < 0 || lineEnds < linesUsed) {
+    bool binary = false;
+    while (binary || linesUsed < 0 || lineEnds < linesUsed) {
         const qsizetype searchFrom = qMax<qsizetype>(0, bytes.size() - 1);
         const QByteArray piece = file.read(qMin(kPiece, kMaxCharacterFileBytes + 1 - bytes.size()));
         if (piece.isEmpty())
@@ -118,6 +192,10 @@ Result<QByteArray> readCharacterFile(const QString &path)
         bytes += piece;
         if (bytes.size() > kMaxCharacterFileBytes)
             return tooLarge(path);
+        if (bytes.size() == piece.size())
+            binary = looksLikeBinaryCharacter(bytes);
+        if (binary)
+            continue;
         lineEnds += countCrLf(bytes, searchFrom);
         if (linesUsed < 0 && lineEnds > kSkinCountLine)
             linesUsed = characterLinesUsed(splitLines(bytes, kSkinCountLine + 1).constLast());
@@ -129,23 +207,34 @@ Result<QByteArray> readCharacterFile(const QString &path)
 
 Result<QByteArray> readMeshFileStart(const QString &path)
 {
-    QFile file;
-    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
-        return Failure{opened.error()};
-    QByteArray bytes;
-    while (bytes.size() < kMeshBytesRead) {
-        const QByteArray piece = file.read(kMeshBytesRead - bytes.size());
-        if (piece.isEmpty())
-            break;
-        bytes += piece;
+    const Result<FileStart> start = readFileStart(path, kMeshBytesRead);
+    if (!start.ok())
+        return Failure{start.error()};
+    return start.value().bytes;
+}
+
+Result<Mesh> readMeshFile(const QString &path)
+{
+    Result<FileStart> start = readFileStart(path, kMeshBytesRead);
+    if (!start.ok())
+        return Failure{start.error()};
+    Result<Mesh> mesh = meshOf(start.value().bytes, start.value().size);
+    if (!mesh.ok() && start.value().size > kMeshBytesRead) {
+        start = readFileStart(path, kBinaryMeshBytesRead);
+        if (!start.ok())
+            return Failure{start.error()};
+        mesh = meshOf(start.value().bytes, start.value().size);
     }
-    if (file.error() != QFileDevice::NoError)
-        return readFailure(path, file.errorString());
-    return bytes;
+    if (!mesh.ok())
+        return Failure{inputFileFault(path, mesh.error())};
+    return mesh;
 }
 
 QString inputFileFault(const QString &path, const QString &reason)
 {
+    if (const std::optional<ArchivePath> inside = archivePathOf(path))
+        return shownName(QFileInfo(inside->archive).fileName() + QLatin1Char('/') + inside->inner) +
+               QStringLiteral(": ") + reason;
     return shownName(QFileInfo(path).fileName()) + QStringLiteral(": ") + reason;
 }
 

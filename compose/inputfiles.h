@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/meshfile.h"
 #include "compose/result.h"
 
 #include <QByteArray>
@@ -7,22 +8,28 @@
 
 namespace kelvane {
 
-// The input files as the create command reads them. Errors name the file and
-// the fault.
+// The input files as the create command reads them: loose files, or entries
+// of a FAR archive named by a path through it ("ARCHIVE.far/ENTRY"). Errors
+// name the file and the fault.
 
 // Whether the file at path can be read as an input: it exists under a name the
 // system could decode, and it is a regular file (links followed), so that
-// opening it never waits. Nothing is opened.
+// opening it never waits. Nothing is opened. An archive's entry must be in
+// its archive, whose manifest is read.
 Result<void> checkInputFile(const QString &path);
 
-// Reads a character file as far as composing uses it: up to the end of the
-// last skin group its count announces. A file without any CR LF is read to its
-// end, since its line ends then depend on the whole text. A file larger than
-// any character file is refused unread.
+// Reads a character file as far as composing uses it: a text file up to the
+// end of the last skin group its count announces, a binary file whole. A text
+// file without any CR LF is read to its end, since its line ends then depend
+// on the whole text. A file larger than any character file is refused unread.
 Result<QByteArray> readCharacterFile(const QString &path);
 
-// Reads the first 400 bytes of a mesh file, all composing uses.
+// Reads the first 400 bytes of a mesh file, all composing uses of a text mesh.
 Result<QByteArray> readMeshFileStart(const QString &path);
+
+// Reads the mesh of a mesh file of either format: the first 400 bytes, and
+// when they are no text mesh, the start of a binary one (see meshOf).
+Result<Mesh> readMeshFile(const QString &path);
 
 // The message for a fault in the content of the input file at path.
 QString inputFileFault(const QString &path, const QString &reason);

@@ -8,10 +8,13 @@ namespace kelvane {
 
 QString proposeNewName(const QString &characterFileName, const QString &suffix)
 {
-    const QString first7 = characterFileName.left(7);
+    QStringView name = characterFileName;
+    if (name.endsWith(u".cmx.bcf", Qt::CaseInsensitive))
+        name.chop(8);
+    const QStringView first7 = name.left(7);
     if (first7.endsWith(QLatin1Char('_')))
-        return first7 + suffix;
-    return characterFileName.left(9) + QLatin1Char('_') + suffix;
+        return first7.toString() + suffix;
+    return name.left(9).toString() + QLatin1Char('_') + suffix;
 }
 
 QString suffixOfName(const QString &name, const QString &previousSuffix)
@@ -50,7 +53,7 @@ bool isDeviceName(const QString &name)
 
 } // namespace
 
-Result<NewName> checkNewName(const QString &name)
+Result<NewName> checkNewName(const QString &name, QStringView extension)
 {
     if (name.isEmpty())
         return Failure{QStringLiteral("Type a name for the new file.")};
@@ -83,9 +86,10 @@ Result<NewName> checkNewName(const QString &name)
         return Failure{QStringLiteral("The new name \"%1\" is the name of a device on Windows, "
                                       "which no file can have.")
                            .arg(name)};
-    if ((name + QStringLiteral(".cmx")).toUtf8().size() > kMaxFileNameBytes)
-        return Failure{QStringLiteral("The new name is too long: with \".cmx\" it would pass the "
-                                      "%1 bytes a file name can hold.")
+    if ((name + extension.toString()).toUtf8().size() > kMaxFileNameBytes)
+        return Failure{QStringLiteral("The new name is too long: with \"%1\" it would pass the "
+                                      "%2 bytes a file name can hold.")
+                           .arg(extension)
                            .arg(kMaxFileNameBytes)};
     return NewName(name);
 }

@@ -11,7 +11,8 @@ inline const QString kDefaultSuffix = QStringLiteral("new");
 
 // The name proposed for a new character file made from the file named
 // characterFileName: its first 7 characters when the 7th is "_", otherwise its
-// first 9 characters and "_", followed by the suffix.
+// first 9 characters and "_", followed by the suffix. The extension of a
+// binary character file (".cmx.bcf") is left out first.
 QString proposeNewName(const QString &characterFileName, const QString &suffix);
 
 // The suffix a typed name carries: the text between its first and second "_",
@@ -26,8 +27,8 @@ class NewName;
 // game, so it may not be empty and may hold neither characters outside
 // Latin-1, nor control characters, nor any character that Windows forbids in
 // file names; nor may it end in a dot or a blank, be a Windows device name, or
-// make a file name longer than 255 bytes.
-Result<NewName> checkNewName(const QString &name);
+// make a file name longer than 255 bytes with extension.
+Result<NewName> checkNewName(const QString &name, QStringView extension = u".cmx");
 
 // A name that checkNewName accepted.
 class NewName
@@ -36,7 +37,7 @@ public:
     const QString &text() const { return m_text; }
 
 private:
-    friend Result<NewName> checkNewName(const QString &name);
+    friend Result<NewName> checkNewName(const QString &name, QStringView extension);
     explicit NewName(const QString &text) : m_text(text) {}
 
     QString m_text;

@@ -45,7 +45,7 @@ Result<void> checkOutputPath(const QString &outputPath)
     return {};
 }
 
-Result<QString> writeCharacterFile(const QString &path, const QByteArray &text, Backup backup)
+Result<QString> writeCharacterFile(const QString &path, const QByteArray &bytes, Backup backup)
 {
     if (const Result<void> checked = checkOutputPath(path); !checked.ok())
         return Failure{checked.error()};
@@ -56,7 +56,7 @@ Result<QString> writeCharacterFile(const QString &path, const QByteArray &text, 
     // A short write (disk full, file size limit) is not always reported as an
     // error of the device, and commit() may not notice it: the counts and an
     // explicit flush are what tell.
-    if (file.write(text) != text.size() || file.write("\r\n", 2) != 2 || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return cannotWrite(path, QStringLiteral("only part of it could be stored; the disk may "
                                                 "be full; no file was changed"));

@@ -33,6 +33,72 @@ QByteArray meshFile(const QByteArray &name, const QByteArray &bone, qsizetype mi
     return text;
 }
 
+void appendU32(QByteArray &out, quint32 value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out += char((value >> shift) & 0xff);
+}
+
+void appendString(QByteArray &out, const QByteArray &text)
+{
+    out += char(quint8(text.size()));
+    out += text;
+}
+
+QByteArray binaryCharacterFile(const BinaryCharacter &character)
+{
+    QByteArray out;
+    appendU32(out, character.skeletons);
+    appendU32(out, character.suits);
+    for (quint32 suit = 0; suit < character.suits; ++suit) {
+        appendString(out, character.name);
+        appendU32(out, character.type);
+        appendU32(out, character.second);
+        appendU32(out, quint32(character.skins.size()));
+        for (const BinarySkin &skin : character.skins) {
+            appendString(out, skin.bone);
+            appendString(out, skin.mesh);
+            appendU32(out, skin.censorFlags);
+            appendU32(out, skin.second);
+        }
+    }
+    appendU32(out, character.skills);
+    return out;
+}
+
+QByteArray binaryMeshFile(const QByteArray &name, const QByteArray &texture,
+                          const QList<QByteArray> &bones, qsizetype geometryBytes)
+{
+    QByteArray out;
+    appendString(out, name);
+    appendString(out, texture);
+    appendU32(out, quint32(bones.size()));
+    for (const QByteArray &bone : bones)
+        appendString(out, bone);
+    for (qsizetype i = 0; i < geometryBytes; ++i)
+        out += char(i * 7);
+    return out;
+}
+
+QByteArray farArchive(const QList<ArchivedFile> &files)
+{
+    QByteArray body;
+    QByteArray manifest;
+    appendU32(manifest, quint32(files.size()));
+    for (const ArchivedFile &file : files) {
+        appendU32(manifest, quint32(file.bytes.size()));
+        appendU32(manifest, quint32(file.bytes.size()));
+        appendU32(manifest, quint32(16 + body.size()));
+        appendU32(manifest, quint32(file.name.size()));
+        manifest += file.name;
+        body += file.bytes;
+    }
+    QByteArray out = "FAR!byAZ";
+    appendU32(out, 1);
+    appendU32(out, quint32(16 + body.size()));
+    return out + body + manifest;
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

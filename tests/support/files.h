@@ -23,6 +23,45 @@ QByteArray characterFileWithCount(const QByteArray &countLine, const QList<Skin>
 // with vertex lines to at least minimumSize bytes.
 QByteArray meshFile(const QByteArray &name, const QByteArray &bone, qsizetype minimumSize = 400);
 
+// The game's binary files, built from their published layouts: little-endian
+// u32 numbers, strings as a length byte and the bytes.
+
+struct BinarySkin {
+    QByteArray bone;
+    QByteArray mesh;
+    quint32 censorFlags = 0;
+    quint32 second = 0;
+};
+
+// A binary character file (.cmx.bcf): skeletons and skills are given as
+// counts only, followed by nothing (enough for a reader to refuse them).
+struct BinaryCharacter {
+    QByteArray name = "B001FAFit_01";
+    quint32 type = 0;
+    quint32 second = 0;
+    QList<BinarySkin> skins;
+    quint32 skeletons = 0;
+    quint32 suits = 1;
+    quint32 skills = 0;
+};
+QByteArray binaryCharacterFile(const BinaryCharacter &character);
+
+// A binary mesh (.bmf): name, texture, the bone names, then geometryBytes of
+// stand-in geometry.
+QByteArray binaryMeshFile(const QByteArray &name, const QByteArray &texture,
+                          const QList<QByteArray> &bones, qsizetype geometryBytes = 256);
+
+// A FAR archive of version 1a holding the files in order; names may hold "\"
+// between folders.
+struct ArchivedFile {
+    QByteArray name;
+    QByteArray bytes;
+};
+QByteArray farArchive(const QList<ArchivedFile> &files);
+
+void appendU32(QByteArray &out, quint32 value);
+void appendString(QByteArray &out, const QByteArray &text);
+
 // Writes bytes to the file at path; false when they could not all be written.
 [[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes);
 

@@ -1,0 +1,75 @@
+#include "compose/archivepath.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+
+namespace kelvane {
+
+namespace {
+
+struct CachedArchive {
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    FarArchive archive;
+};
+
+constexpr qsizetype kArchivesKept = 4;
+
+} // namespace
+
+std::optional<ArchivePath> archivePathOf(const QString &path)
+{
+    const QString slashed = QDir::fromNativeSeparators(path);
+    // Only names ending in ".far" are looked at on disk, so ordinary paths
+    // cost no file system call.
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = slashed.indexOf(QLatin1StringView(".far"), from, Qt::CaseInsensitive);
+        if (at < 0)
+            return std::nullopt;
+        const qsizetype end = at + 4;
+        from = end;
+        if (end < slashed.size() && slashed[end] != QLatin1Char('/'))
+            continue;
+        const QString archive = slashed.left(end);
+        if (!QFileInfo(archive).isFile())
+            continue;
+        QString inner = slashed.mid(end + 1);
+        while (inner.endsWith(QLatin1Char('/')))
+            inner.chop(1);
+        return ArchivePath{QDir::toNativeSeparators(archive), inner};
+    }
+}
+
+Result<FarArchive> openArchive(const QString &path)
+{
+    static QMutex mutex;
+    static QList<CachedArchive> kept;
+
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified();
+    {
+        const QMutexLocker lock(&mutex);
+        for (qsizetype i = 0; i < kept.size(); ++i) {
+            if (kept[i].path == key && kept[i].size == size && kept[i].modified == modified) {
+                kept.move(i, 0);
+                return kept.first().archive;
+            }
+        }
+    }
+    Result<FarArchive> opened = FarArchive::open(path);
+    if (opened.ok()) {
+        const QMutexLocker lock(&mutex);
+        kept.prepend({key, size, modified, opened.value()});
+        if (kept.size() > kArchivesKept)
+            kept.removeLast();
+    }
+    return opened;
+}
+
+} // namespace kelvane

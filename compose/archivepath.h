@@ -1,0 +1,29 @@
+#pragma once
+
+#include "compose/fararchive.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kelvane {
+
+// A path that leads into a FAR archive, as the browsers and kelvane-attach
+// name an archive's entries and folders: the archive's own path, then the
+// entry's name ("ARCHIVE.far/Skins/B001FAFit_01.cmx.bcf").
+struct ArchivePath {
+    QString archive; // the archive file, as given
+    QString inner;   // the entry or folder inside it, "/" between names; empty for the archive
+};
+
+// Where path leads when it passes through a FAR archive (a regular file
+// whose name ends in ".far"), or names one; nothing for an ordinary path.
+// Either slash separates names on Windows, "/" elsewhere.
+std::optional<ArchivePath> archivePathOf(const QString &path);
+
+// The archive at path, its manifest read once and kept while the archive is
+// unchanged on disk (same size and time of modification), so that listing a
+// folder of it or reading an entry does not read the manifest again.
+Result<FarArchive> openArchive(const QString &path);
+
+} // namespace kelvane

@@ -1,0 +1,167 @@
+#include "compose/attach.h"
+
+#include "compose/archivepath.h"
+#include "compose/characterformat.h"
+#include "compose/filekind.h"
+#include "compose/inputfiles.h"
+#include "compose/meshfile.h"
+#include "compose/messagetext.h"
+#include "compose/newname.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace kelvane {
+
+namespace {
+
+// What tells two inputs apart: an archive's entries by the archive and their
+// names (in any case), other files as fileIdentity says.
+QString inputIdentity(const QString &path)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(path))
+        return fileIdentity(inside->archive) + QStringLiteral("//") + inside->inner.toCaseFolded();
+    return fileIdentity(path);
+}
+
+// The subfolder of folder named name in any case, as it is spelt on disk.
+QString subfolderOf(const QString &folder, const QString &name)
+{
+    const QStringList found = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const auto match = std::find_if(found.cbegin(), found.cend(), [&](const QString &each) {
+        return each.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return match == found.cend() ? QString() : QDir(folder).filePath(*match);
+}
+
+QString gameSkinsFolderNear(const QString &archive)
+{
+    const QString archiveFolder = QFileInfo(archive).absolutePath();
+    for (const QString &candidate : {archiveFolder, QFileInfo(archiveFolder).absolutePath()}) {
+        const bool isGameData =
+            QDir(candidate).dirName().compare(QLatin1StringView("GameData"), Qt::CaseInsensitive) ==
+            0;
+        const QString gameData =
+            isGameData ? candidate : subfolderOf(candidate, QStringLiteral("GameData"));
+        if (gameData.isEmpty())
+            continue;
+        if (const QString skins = subfolderOf(gameData, QStringLiteral("Skins")); !skins.isEmpty())
+            return QDir::toNativeSeparators(skins);
+    }
+    return QDir::toNativeSeparators(archiveFolder);
+}
+
+} // namespace
+
+QString outputFilePath(const QString &outputFolder, const QString &newName, CharacterFormat format)
+{
+    const QString file = newName + characterExtension(format);
+    if (outputFolder.endsWith(QDir::separator()))
+        return outputFolder + file;
+    return outputFolder + QDir::separator() + file;
+}
+
+QString proposedOutputFolder(const QString &folder)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(folder))
+        return gameSkinsFolderNear(inside->archive);
+    return folder;
+}
+
+QString ownNameOf(const QString &fileName)
+{
+    for (const QString &extension :
+         {characterExtension(CharacterFormat::Binary), characterExtension(CharacterFormat::Text)}) {
+        if (fileName.endsWith(extension, Qt::CaseInsensitive) && fileName.size() > extension.size())
+            return fileName.chopped(extension.size());
+    }
+    return {};
+}
+
+Result<Composed> composeFromFiles(const QString &characterPath, const QString &meshPath,
+                                  const QString &newName)
+{
+    const Result<NewName> name = checkNewName(newName);
+    if (!name.ok())
+        return Failure{name.error()};
+    const QString characterIdentity = inputIdentity(characterPath);
+    if (!characterIdentity.isEmpty() && characterIdentity == inputIdentity(meshPath))
+        return Failure{inputFileFault(meshPath, QStringLiteral("the same file is given as the "
+                                                               "character file and as the mesh "
+                                                               "file."))};
+    const Result<QByteArray> characterBytes = readCharacterFile(characterPath);
+    if (!characterBytes.ok())
+        return Failure{characterBytes.error()};
+    Result<Character> read = characterOf(characterBytes.value());
+    if (!read.ok())
+        return Failure{inputFileFault(characterPath, read.error())};
+    const Result<Mesh> mesh = readMeshFile(meshPath);
+    if (!mesh.ok())
+        return Failure{mesh.error()};
+
+    Character character = std::move(read).value();
+    const Skin attached = mesh.value().skin();
+    const bool held =
+        std::any_of(character.skins.cbegin(), character.skins.cend(), [&](const Skin &each) {
+            return each.bone == attached.bone && each.mesh == attached.mesh;
+        });
+    if (character.format == CharacterFormat::Binary) {
+        const Result<NewName> stored = checkNewName(newName, characterExtension(character.format));
+        if (!stored.ok())
+            return Failure{stored.error()};
+    }
+    character.name = name.value().text().toLatin1();
+    character.skins.append(attached);
+    if (const std::optional<QString> fault = unstorableName(character))
+        return Failure{inputFileFault(meshPath, *fault)};
+    return Composed{character.format, fileBytesOf(character), attached, held};
+}
+
+Result<Attachment> prepareAttachment(const AttachInputs &in)
+{
+    // The inputs are checked first, since the name is often proposed from the
+    // character file's; the name decides the output path checked next.
+    for (const QString &input : {in.characterPath, in.meshPath}) {
+        if (const Result<void> checked = checkInputFile(input); !checked.ok())
+            return Failure{checked.error()};
+    }
+    if (const Result<NewName> name = checkNewName(in.newName); !name.ok())
+        return Failure{name.error()};
+    if (in.outputFolder.isEmpty())
+        return Failure{QStringLiteral("No folder to write into is given; type the full path of a "
+                                      "folder.")};
+    if (const std::optional<ArchivePath> inside = archivePathOf(in.outputFolder))
+        return Failure{QStringLiteral("%1: this folder is inside the archive %2, and nothing is "
+                                      "ever written into an archive; choose a folder outside it.")
+                           .arg(shownName(in.outputFolder), shownName(inside->archive))};
+    // The text format's output path is checked before reading, as always; the
+    // binary one once the format is known.
+    const QString textOutput = outputFilePath(in.outputFolder, in.newName);
+    if (const Result<void> output = checkOutputPath(textOutput); !output.ok())
+        return Failure{output.error()};
+
+    Result<Composed> composed = composeFromFiles(in.characterPath, in.meshPath, in.newName);
+    if (!composed.ok())
+        return Failure{composed.error()};
+    Attachment attachment;
+    static_cast<Composed &>(attachment) = std::move(composed).value();
+    attachment.outputPath = outputFilePath(in.outputFolder, in.newName, attachment.format);
+    if (attachment.format != CharacterFormat::Text)
+        if (const Result<void> output = checkOutputPath(attachment.outputPath); !output.ok())
+            return Failure{output.error()};
+    attachment.replacesFile = fileKindOf(attachment.outputPath) == FileKind::Regular;
+    return attachment;
+}
+
+Result<CreatedFile> writeAttachment(const Attachment &attachment, Backup backup)
+{
+    const Result<QString> written =
+        writeCharacterFile(attachment.outputPath, attachment.bytes, backup);
+    if (!written.ok())
+        return Failure{written.error()};
+    return CreatedFile{attachment.outputPath, written.value()};
+}
+
+} // namespace kelvane

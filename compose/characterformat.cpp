@@ -1,0 +1,57 @@
+#include "compose/characterformat.h"
+
+#include "compose/characterbinary.h"
+#include "compose/cmxcomposer.h"
+#include "compose/messagetext.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr qsizetype kLongestStoredName = 255;
+
+} // namespace
+
+QString characterExtension(CharacterFormat format)
+{
+    return format == CharacterFormat::Binary ? QStringLiteral(".cmx.bcf")
+                                             : QStringLiteral(".cmx");
+}
+
+Result<Character> characterOf(const QByteArray &bytes)
+{
+    if (looksLikeBinaryCharacter(bytes))
+        return binaryCharacterOf(bytes);
+    return textCharacterOf(splitCharacterFile(bytes));
+}
+
+QByteArray fileBytesOf(const Character &character)
+{
+    if (character.format == CharacterFormat::Binary)
+        return binaryOfCharacter(character);
+    return textOfCharacter(character) + "\r\n";
+}
+
+std::optional<QString> unstorableName(const Character &character)
+{
+    if (character.format != CharacterFormat::Binary)
+        return std::nullopt;
+    const auto tooLong = [](const QByteArray &name, const QString &what) {
+        return QStringLiteral("the %1 %2 is %3 bytes long; a binary character file holds names "
+                              "of at most %4 bytes.")
+            .arg(what, quotedBytes(name))
+            .arg(name.size())
+            .arg(kLongestStoredName);
+    };
+    if (character.name.size() > kLongestStoredName)
+        return tooLong(character.name, QStringLiteral("name"));
+    for (const Skin &skin : character.skins) {
+        if (skin.bone.size() > kLongestStoredName)
+            return tooLong(skin.bone, QStringLiteral("bone name"));
+        if (skin.mesh.size() > kLongestStoredName)
+            return tooLong(skin.mesh, QStringLiteral("mesh name"));
+    }
+    return std::nullopt;
+}
+
+} // namespace kelvane
