@@ -39,6 +39,17 @@ bool isWindowsAbsolutePath(const QString &path)
     return isLetter(path.left(2)) && (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
 }
 
+std::optional<QString> unmappedWindowsDrive(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+#else
+    if (isWindowsAbsolutePath(path) && !prefixPathForWindowsPath(path))
+        return path.left(2).toUpper();
+#endif
+    return std::nullopt;
+}
+
 std::optional<QString> prefixPathForWindowsPath(const QString &path)
 {
 #ifdef Q_OS_WIN

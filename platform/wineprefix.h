@@ -55,4 +55,9 @@ bool isWindowsAbsolutePath(const QString &path);
 // as it is, and none when no prefix maps the path's drive.
 std::optional<QString> prefixPathForWindowsPath(const QString &path);
 
+// The drive ("C:") of an absolute Windows path that the Wine prefix in use
+// cannot map, for the message that says so; none when the path maps, is no
+// Windows path, or on Windows itself.
+std::optional<QString> unmappedWindowsDrive(const QString &path);
+
 } // namespace kelvane

@@ -2,8 +2,6 @@
 
 #include "compose/backup.h"
 #include "compose/cmxfile.h"
-#include "compose/filekind.h"
-#include "compose/filesummary.h"
 #include "compose/messagetext.h"
 #include "controls/messagebox.h"
 #include "platform/wineprefix.h"
@@ -29,12 +27,12 @@ bool userSaysYes(QWidget *window, const QString &title, const QString &text)
 }
 
 // Asks before the mesh goes a second time onto a character file that holds it.
-bool mayAttachAgain(QWidget *window, const QString &characterPath, const Skin &mesh)
+bool mayAttachAgain(QWidget *window, const QString &characterFileName, const Skin &mesh)
 {
     return userSaysYes(window, QStringLiteral("Already Attached"),
                        QStringLiteral("%1 already holds the mesh %2 on the bone %3.\n\n"
                                       "Attach it again?")
-                           .arg(shownName(QFileInfo(characterPath).fileName()),
+                           .arg(shownName(characterFileName),
                                 quotedBytes(mesh.mesh), quotedBytes(mesh.bone)));
 }
 
@@ -63,48 +61,42 @@ Result<QString> outputFolderFor(const QString &typed)
         return *mapped;
     if (typed.isEmpty())
         return Failure{kAskFullPath};
-#ifndef Q_OS_WIN
-    // Mapped above when the prefix has the drive.
-    if (isWindowsAbsolutePath(typed)) {
+    if (const std::optional<QString> drive = unmappedWindowsDrive(typed))
         return Failure{QStringLiteral("%1: the Wine prefix in use has no drive %2. %3")
-                           .arg(shownName(typed), typed.left(2).toUpper(), kAskFullPath)};
-    }
-#endif
+                           .arg(shownName(typed), *drive, kAskFullPath)};
     if (!QDir::isAbsolutePath(typed))
         return Failure{
             QStringLiteral("%1: not a full folder path. %2").arg(shownName(typed), kAskFullPath)};
     return typed;
 }
 
-bool runCreateCommand(QWidget *window, const CreateInputs &in)
+std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
 {
     const Result<QString> folder = outputFolderFor(in.outputFolder);
     if (!folder.ok()) {
         showError(window, folder.error());
-        return false;
+        return std::nullopt;
     }
-    const QString characterPath = inputFilePath(in.skinDirectory, in.skinFileName);
-    const QString meshPath = inputFilePath(in.meshDirectory, in.meshFileName);
     // Faulty inputs are reported before any question.
-    const Result<std::optional<Skin>> attached = alreadyAttached(characterPath, meshPath);
-    if (!attached.ok()) {
-        showError(window, attached.error());
-        return false;
+    const Result<Attachment> prepared = prepareAttachment(
+        {inputFilePath(in.skinDirectory, in.skinFileName),
+         inputFilePath(in.meshDirectory, in.meshFileName), in.newName, folder.value()});
+    if (!prepared.ok()) {
+        showError(window, prepared.error());
+        return std::nullopt;
     }
-    if (attached.value() && !mayAttachAgain(window, characterPath, *attached.value()))
-        return false;
-    const QString outputPath = outputFilePath(folder.value(), in.newName);
-    if (fileKindOf(outputPath) == FileKind::Regular && !mayReplace(window, outputPath))
-        return false;
+    const Attachment &attachment = prepared.value();
+    if (attachment.alreadyHeld && !mayAttachAgain(window, in.skinFileName, attachment.attached))
+        return std::nullopt;
+    if (attachment.replacesFile && !mayReplace(window, attachment.outputPath))
+        return std::nullopt;
 
-    const Result<CreatedFile> created =
-        CreateAttachedCmxFile(in.skinDirectory, in.skinFileName, in.meshDirectory, in.meshFileName,
-                              in.newName, folder.value(), {Backup::Keep});
+    const Result<CreatedFile> created = writeAttachment(attachment, Backup::Keep);
     if (!created.ok()) {
         showError(window, created.error());
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return created.value();
 }
 
 } // namespace kelvane

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "compose/attach.h"
 #include "compose/result.h"
 
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -25,10 +28,11 @@ struct CreateInputs {
 // folder path when empty or relative, which would write somewhere unintended.
 Result<QString> outputFolderFor(const QString &typed);
 
-// Checks the output folder, asks before attaching a mesh the character file
-// already holds and before replacing an existing file (keeping its old content
-// in a backup), then composes. Faults are shown in a message over window.
-// True once the new file is written; false when refused or when the user says No.
-bool runCreateCommand(QWidget *window, const CreateInputs &inputs);
+// Checks the output folder, reads and composes, asks before attaching a mesh
+// the character file already holds and before replacing an existing file
+// (keeping its old content in a backup), then writes. Faults are shown in a
+// message over window. The file written; nothing when refused or when the
+// user says No.
+std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &inputs);
 
 } // namespace kelvane

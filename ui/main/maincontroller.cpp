@@ -11,6 +11,8 @@
 #include "platform/systempaths.h"
 #include "ui/main/createcommand.h"
 
+#include <QFileInfo>
+
 namespace kelvane {
 
 MainController::MainController(const MainControls &controls, QWidget *window)
@@ -158,9 +160,11 @@ void MainController::onCmdDoItClick()
                               c.DirProps->path(),   c.FileProps->fileName(),
                               c.txtNewName->text(), c.txtSavedTo->text()};
     // A refusal, a fault or a No leaves the window as it was.
-    if (!runCreateCommand(m_window, inputs))
+    const std::optional<CreatedFile> created = runCreateCommand(m_window, inputs);
+    if (!created)
         return;
-    showMessage(m_window, {c.txtNewName->text() + QStringLiteral(".cmx has been created"),
+    // The typed name and the extension of the file's format.
+    showMessage(m_window, {QFileInfo(created->path).fileName() + QStringLiteral(" has been created"),
                            MessageStyle::Plain, QStringLiteral("File Created")});
     c.FileSkins->refresh();
     c.cmdDoIt->setEnabled(false);
