@@ -1,3 +1,4 @@
+#include "compose/cmxcomposer.h"
 #include "compose/cmxfile.h"
 #include "compose/filesummary.h"
 #include "compose/inputfiles.h"
