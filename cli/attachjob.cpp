@@ -3,8 +3,8 @@
 #include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
 #include "cli/skinlisting.h"
-#include "compose/cmxfile.h"
-#include "compose/filesummary.h"
+#include "compose/archivepath.h"
+#include "compose/attach.h"
 #include "compose/messagetext.h"
 #include "platform/wineprefix.h"
 
@@ -14,8 +14,6 @@
 namespace kelvane {
 
 namespace {
-
-const QString kExtension = QStringLiteral(".cmx");
 
 QString failureLine(const QString &message)
 {
@@ -38,67 +36,73 @@ QString newNameFor(const AttachJob &job, const QString &characterFile)
 }
 
 // The name that makes the new file replace the character file: its name
-// without ".cmx".
+// without ".cmx" or ".cmx.bcf".
 Result<QString> ownName(const QString &characterFile)
 {
-    const QString name = fileNameOf(characterFile);
-    if (!name.endsWith(kExtension, Qt::CaseInsensitive) || name.size() == kExtension.size())
-        return Failure{QStringLiteral("%1: --in-place replaces only files whose name ends in "
-                                      "\".cmx\".")
+    if (archivePathOf(characterFile))
+        return Failure{QStringLiteral("%1: --in-place cannot replace an entry of an archive, and "
+                                      "nothing is ever written into one; leave out --in-place to "
+                                      "write a new file into the game's folder of skins.")
                            .arg(shownName(characterFile))};
-    return name.chopped(kExtension.size());
+    const QString name = ownNameOf(fileNameOf(characterFile));
+    if (name.isEmpty())
+        return Failure{QStringLiteral("%1: --in-place replaces only files whose name ends in "
+                                      "\".cmx\" or \".cmx.bcf\".")
+                           .arg(shownName(characterFile))};
+    return name;
 }
 
 // The folder --out names: a Windows path is taken as the game sees it, inside
 // the Wine prefix in use.
 Result<QString> outputFolderOf(const QString &given)
 {
-#ifndef Q_OS_WIN
-    if (isWindowsAbsolutePath(given)) {
-        if (const std::optional<QString> mapped = prefixPathForWindowsPath(given))
-            return *mapped;
+    if (const std::optional<QString> drive = unmappedWindowsDrive(given))
         return Failure{QStringLiteral("--out %1: a Windows path, but the Wine prefix in use has "
                                       "no drive %2 (set WINEPREFIX to the prefix of the game).")
-                           .arg(shownName(given), given.left(2).toLower())};
-    }
-#endif
+                           .arg(shownName(given), *drive)};
+    if (const std::optional<QString> mapped = prefixPathForWindowsPath(given))
+        return *mapped;
     return QDir::toNativeSeparators(given);
 }
 
 // Why the mesh must not be attached to the character file: it holds it already.
-std::optional<QString> duplicateOf(const AttachJob &job, const QString &character)
+std::optional<QString> duplicateOf(const AttachJob &job, const QString &character,
+                                   const Composed &composed)
 {
-    if (job.allowDuplicate)
+    if (job.allowDuplicate || !composed.alreadyHeld)
         return std::nullopt;
-    // A file that cannot be read is reported by the composer.
-    const Result<std::optional<Skin>> attached = alreadyAttached(character, job.meshFile);
-    if (!attached.ok() || !attached.value())
-        return std::nullopt;
-    const Skin &skin = *attached.value();
     return QStringLiteral("%1: skipped; it already holds the mesh %2 on the bone %3. Give "
                           "--allow-duplicate to attach it again.")
-        .arg(shownName(character), quotedBytes(skin.mesh), quotedBytes(skin.bone));
+        .arg(shownName(character), quotedBytes(composed.attached.mesh),
+             quotedBytes(composed.attached.bone));
 }
 
 int composeToStdout(const AttachJob &job, ConsoleOutput &console)
 {
     const QString &character = job.characterFiles.constFirst();
-    if (const std::optional<QString> duplicate = duplicateOf(job, character)) {
-        console.printError(failureLine(*duplicate));
-        return kExitFailure;
-    }
-    const Result<QByteArray> composed =
+    const Result<Composed> composed =
         composeFromFiles(character, job.meshFile, newNameFor(job, character));
     if (!composed.ok()) {
         console.printError(failureLine(composed.error()));
         return kExitFailure;
     }
-    if (!console.writeBytes(composed.value() + "\r\n")) {
+    if (const std::optional<QString> duplicate = duplicateOf(job, character, composed.value())) {
+        console.printError(failureLine(*duplicate));
+        return kExitFailure;
+    }
+    if (!console.writeBytes(composed.value().bytes)) {
         console.printError(
             failureLine(QStringLiteral("the composed file could not be written to stdout.")));
         return kExitFailure;
     }
     return kExitSuccess;
+}
+
+// The folder a new file goes into unless --out says otherwise: the character
+// file's own, or for an archive's entry the game's folder of loose skins.
+QString defaultFolderFor(const QString &character)
+{
+    return proposedOutputFolder(nativeFolderOf(character));
 }
 
 // Writes the new file for one character file; a failure is the message.
@@ -110,18 +114,20 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     const Result<QString> name = inPlace ? ownName(character) : newNameFor(job, character);
     if (!name.ok())
         return name.error();
-    const QString folder = inPlace || !job.outputFolder ? nativeFolderOf(character) : outputFolder;
-    const QString target = QFileInfo(outputFilePath(folder, name.value())).absoluteFilePath();
+    const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(character) : outputFolder;
+    const Result<Attachment> prepared =
+        prepareAttachment({character, job.meshFile, name.value(), folder});
+    if (!prepared.ok())
+        return prepared.error();
+    const QString target = QFileInfo(prepared.value().outputPath).absoluteFilePath();
     if (const std::optional<QString> conflict =
             batch.conflict(character, target, inPlace || job.newName.has_value()))
         return conflict;
-    if (const std::optional<QString> duplicate = duplicateOf(job, character))
+    if (const std::optional<QString> duplicate = duplicateOf(job, character, prepared.value()))
         return duplicate;
 
     const Result<CreatedFile> written =
-        CreateAttachedCmxFile(nativeFolderOf(character), fileNameOf(character),
-                              nativeFolderOf(job.meshFile), fileNameOf(job.meshFile), name.value(),
-                              folder, {job.keepBackup ? Backup::Keep : Backup::Skip});
+        writeAttachment(prepared.value(), job.keepBackup ? Backup::Keep : Backup::Skip);
     if (!written.ok())
         return written.error();
     batch.written(character, target);
@@ -145,7 +151,10 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
     }
     BatchFiles batch(job.characterFiles, job.meshFile);
     int exitCode = kExitSuccess;
-    for (const QString &character : job.characterFiles) {
+    for (const QString &given : job.characterFiles) {
+        // An archive's entry is named as the archive spells it, so that the
+        // proposed name follows the game's.
+        const QString character = pathAsStored(given);
         if (const std::optional<QString> failure =
                 attachTo(job, character, outputFolder.value(), batch, console)) {
             console.printError(failureLine(*failure));

@@ -16,11 +16,16 @@ const QString kUsage = QStringLiteral(
     "                      CHARACTER.cmx... MESH.skn\n"
     "       kelvane-attach --stdout [--name NAME | --suffix TEXT] [--allow-duplicate]\n"
     "                      CHARACTER.cmx MESH.skn\n"
-    "       kelvane-attach --list CHARACTER.cmx...\n"
+    "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
     "\n"
-    "Writes a new character file (.cmx) of The Sims holding every skin of a character\n"
-    "file plus the mesh of a mesh file (.skn), attached to the bone the mesh names.\n"
+    "Writes a new character file of The Sims holding every skin of a character file\n"
+    "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
     "The last argument is the mesh file; one or more character files come before it.\n"
+    "Character files may be text (.cmx) or binary (.cmx.bcf); the new file is written\n"
+    "in the same format. Mesh files may be text (.skn) or binary (.bmf). A file inside\n"
+    "one of the game's FAR archives is named ARCHIVE.far/ENTRY (entry names in any\n"
+    "case); nothing is written into an archive, and a new file made from one goes\n"
+    "into the game's GameData/Skins folder unless --out says otherwise.\n"
     "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...).\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
@@ -63,8 +68,8 @@ QString describe(const QCommandLineOption &option)
 
 AttachOptions::AttachOptions()
     : name(option({QStringLiteral("name")},
-                  QStringLiteral("Name of the new character file, without .cmx (one character file "
-                                 "only). Default: proposed from the character file's name, as the "
+                  QStringLiteral("Name of the new character file, without .cmx or .cmx.bcf (one "
+                                 "character file only). Default: proposed from the character file's name, as the "
                                  "window does (B001FAFit_01.cmx gives B001FAFit_new)."),
                   QStringLiteral("NAME"))),
       suffix(option({QStringLiteral("suffix")},
@@ -74,7 +79,8 @@ AttachOptions::AttachOptions()
       out(option({QStringLiteral("out")},
                  QStringLiteral("Folder to write into; a Windows path (C:\\...) names the folder "
                                 "of the Wine prefix in use. Default: each character file's own "
-                                "folder."),
+                                "folder (for an archive's entry, the game's GameData/Skins, or the "
+                                "archive's folder)."),
                  QStringLiteral("FOLDER"))),
       inPlace(option({QStringLiteral("in-place")},
                      QStringLiteral("Replace each character file by its extended version."))),
@@ -84,11 +90,12 @@ AttachOptions::AttachOptions()
                             QStringLiteral("Attach the mesh even to a character file that already "
                                            "holds it on the same bone."))),
       toStdout(option({QStringLiteral("stdout")},
-                      QStringLiteral("Write the new file's text to standard output instead of a "
+                      QStringLiteral("Write the new file's bytes to standard output instead of a "
                                      "file (one character file only)."))),
       list(option({QStringLiteral("list")},
                   QStringLiteral("Print the skins of each character file given (no mesh file), "
-                                 "one per line: the bone, a tab, the mesh."))),
+                                 "one per line: the bone, a tab, the mesh. An archive stands for "
+                                 "every character file inside it."))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},

@@ -2,6 +2,7 @@
 
 #include "cli/attachjob.h"
 #include "cli/consoleoutput.h"
+#include "compose/archivepath.h"
 #include "compose/filesummary.h"
 #include "compose/messagetext.h"
 
@@ -9,11 +10,55 @@
 
 namespace kelvane {
 
-int listSkins(const QStringList &characterFiles, ConsoleOutput &console)
+namespace {
+
+bool isCharacterEntry(const QString &name)
+{
+    return name.endsWith(QLatin1StringView(".cmx"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1StringView(".cmx.bcf"), Qt::CaseInsensitive);
+}
+
+// The files a --list argument stands for: the file itself, or for an archive
+// every character file inside it, as paths through the archive.
+Result<QStringList> filesListed(const QString &argument)
+{
+    const std::optional<ArchivePath> inside = archivePathOf(argument);
+    if (!inside || !inside->inner.isEmpty())
+        return QStringList{argument};
+    const Result<FarArchive> archive = openArchive(inside->archive);
+    if (!archive.ok())
+        return Failure{archive.error()};
+    QStringList files;
+    for (const FarEntry &entry : archive.value().entries()) {
+        if (isCharacterEntry(entry.name))
+            files.append(argument + QLatin1Char('/') + entry.name);
+    }
+    if (files.isEmpty())
+        return Failure{QStringLiteral("%1: the archive holds no character file (.cmx or .cmx.bcf).")
+                           .arg(shownName(argument))};
+    return files;
+}
+
+} // namespace
+
+int listSkins(const QStringList &arguments, ConsoleOutput &console)
 {
     // Names are shown whole: a listing is read by scripts too.
     constexpr qsizetype kWhole = std::numeric_limits<qsizetype>::max();
     int exitCode = kExitSuccess;
+    QStringList characterFiles;
+    bool headed = arguments.size() > 1;
+    for (const QString &argument : arguments) {
+        const Result<QStringList> files = filesListed(argument);
+        if (!files.ok()) {
+            console.printError(QStringLiteral("kelvane-attach: ") + files.error());
+            exitCode = kExitFailure;
+            continue;
+        }
+        // An archive's entries are always named.
+        headed = headed || files.value() != QStringList{argument};
+        characterFiles += files.value();
+    }
     bool first = true;
     for (const QString &file : characterFiles) {
         const Result<QList<Skin>> skins = summarizeCharacterFile(file);
@@ -22,7 +67,7 @@ int listSkins(const QStringList &characterFiles, ConsoleOutput &console)
             exitCode = kExitFailure;
             continue;
         }
-        if (characterFiles.size() > 1) {
+        if (headed) {
             if (!first)
                 console.printLine(QString());
             console.printLine(QStringLiteral("==> %1 <==").arg(shownName(file)));

@@ -44,6 +44,18 @@ std::optional<ArchivePath> archivePathOf(const QString &path)
     }
 }
 
+QString pathAsStored(const QString &path)
+{
+    const std::optional<ArchivePath> inside = archivePathOf(path);
+    if (!inside || inside->inner.isEmpty())
+        return path;
+    const Result<FarArchive> archive = openArchive(inside->archive);
+    const FarEntry *entry = archive.ok() ? archive.value().find(inside->inner) : nullptr;
+    if (!entry)
+        return path;
+    return inside->archive + QDir::separator() + QDir::toNativeSeparators(entry->name);
+}
+
 Result<FarArchive> openArchive(const QString &path)
 {
     static QMutex mutex;

@@ -21,6 +21,11 @@ struct ArchivePath {
 // Either slash separates names on Windows, "/" elsewhere.
 std::optional<ArchivePath> archivePathOf(const QString &path);
 
+// path with the name of the archive's entry it leads to as the archive spells
+// it (entries are found without regard to case); path itself when it leads to
+// no entry.
+QString pathAsStored(const QString &path);
+
 // The archive at path, its manifest read once and kept while the archive is
 // unchanged on disk (same size and time of modification), so that listing a
 // folder of it or reading an entry does not read the manifest again.
