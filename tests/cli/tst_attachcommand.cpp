@@ -217,6 +217,80 @@ TEST_F(AttachCommand, WindowsOutputFolderIsTheWinePrefixFolder)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(m_dir.filePath("prefix/drive_c/Games/Sims/B001FAFit_new.cmx")));
     EXPECT_EQ(unmapped.exitCode, 1);
-    EXPECT_TRUE(unmapped.err.contains("has no drive d:")) << unmapped.err.toStdString();
+    EXPECT_TRUE(unmapped.err.contains("has no drive D:")) << unmapped.err.toStdString();
 }
 #endif
+
+// A game folder whose shared archive holds a binary body, a text head and a
+// binary mesh, beside the game's folder of loose skins.
+class AttachFromArchive : public AttachCommand
+{
+protected:
+    void SetUp() override
+    {
+        AttachCommand::SetUp();
+        using namespace testsupport;
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("Game/ExpansionShared"));
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("Game/GameData/Skins"));
+        BinaryCharacter body;
+        body.type = 3;
+        body.skins = {{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY", 1, 2}};
+        ASSERT_TRUE(writeFile(
+            path(m_archive), farArchive({{"Skins\\B001FAFit_01.cmx.bcf", binaryCharacterFile(body)},
+                                         {"C001MA_hat.cmx", characterFile({})},
+                                         {"Meshes\\glasses.bmf",
+                                          binaryMeshFile("glasses", "glasses-tex", {"HEAD"})}})));
+    }
+
+    const QString m_archive = QStringLiteral("Game/ExpansionShared/ExpansionShared.far");
+};
+
+TEST_F(AttachFromArchive, EntriesComposeIntoTheGamesSkinsFolderInTheirOwnFormat)
+{
+    const QString archive = path(m_archive);
+    const Outcome r =
+        run({archive + "/skins/b001fafit_01.CMX.BCF", archive + "/Meshes/glasses.bmf"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString written = path("Game/GameData/Skins/B001FAFit_new.cmx.bcf");
+    EXPECT_EQ(QString::fromLocal8Bit(r.out.trimmed()), written);
+    testsupport::BinaryCharacter expected;
+    expected.name = "B001FAFit_new";
+    expected.type = 3;
+    expected.skins = {{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY", 1, 2}, {"HEAD", "glasses"}};
+    EXPECT_EQ(testsupport::readFile(written), testsupport::binaryCharacterFile(expected));
+
+    const Outcome listed = run({"--list", archive});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out, "==> " + (archive + "/Skins/B001FAFit_01.cmx.bcf").toLocal8Bit() +
+                              " <==\nPELVIS\txskin-b001fafit_01-PELVIS-BODY\n\n==> " +
+                              (archive + "/C001MA_hat.cmx").toLocal8Bit() + " <==\n");
+}
+
+TEST_F(AttachFromArchive, NothingIsWrittenIntoAnArchive)
+{
+    const QString archive = path(m_archive);
+    const QByteArray before = testsupport::readFile(archive);
+    const Outcome inPlace = run({"--in-place", archive + "/C001MA_hat.cmx", "glasses.skn"});
+    EXPECT_EQ(inPlace.exitCode, 1);
+    EXPECT_TRUE(inPlace.err.contains("cannot replace an entry of an archive"))
+        << inPlace.err.toStdString();
+    const Outcome into = run({"--out", archive + "/Skins", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(into.exitCode, 1);
+    EXPECT_TRUE(into.err.contains("inside the archive")) << into.err.toStdString();
+    EXPECT_EQ(testsupport::readFile(archive), before);
+}
+
+TEST_F(AttachCommand, InPlaceReplacesABinaryCharacterFileUnderItsOwnName)
+{
+    testsupport::BinaryCharacter body;
+    body.skins = {{"PELVIS", "body", 7, 9}};
+    ASSERT_TRUE(
+        testsupport::writeFile(path("B002MA.cmx.bcf"), testsupport::binaryCharacterFile(body)));
+    const Outcome r = run({"--in-place", "B002MA.cmx.bcf", "glasses.skn"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    body.name = "B002MA";
+    body.skins.append(testsupport::BinarySkin{"HEAD", "glasses"});
+    EXPECT_EQ(testsupport::readFile(path("B002MA.cmx.bcf")),
+              testsupport::binaryCharacterFile(body));
+    EXPECT_TRUE(QFile::exists(path("B002MA.cmx.bcf.bak")));
+}
