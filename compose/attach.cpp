@@ -72,17 +72,14 @@ QString proposedOutputFolder(const QString &folder)
 
 QString ownNameOf(const QString &fileName)
 {
-    for (const QString &extension :
-         {characterExtension(CharacterFormat::Binary), characterExtension(CharacterFormat::Text)}) {
-        if (fileName.endsWith(extension, Qt::CaseInsensitive) && fileName.size() > extension.size())
-            return fileName.chopped(extension.size());
-    }
-    return {};
+    const QString name = withoutCharacterExtension(fileName);
+    return name == fileName ? QString() : name;
 }
 
 Result<Composed> composeFromFiles(const QString &characterPath, const QString &meshPath,
-                                  const QString &newName)
+                                  const QString &typedName)
 {
+    const QString newName = withoutCharacterExtension(typedName);
     const Result<NewName> name = checkNewName(newName);
     if (!name.ok())
         return Failure{name.error()};
@@ -119,8 +116,10 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     return Composed{character.format, fileBytesOf(character), attached, held};
 }
 
-Result<Attachment> prepareAttachment(const AttachInputs &in)
+Result<Attachment> prepareAttachment(const AttachInputs &typed)
 {
+    AttachInputs in = typed;
+    in.newName = withoutCharacterExtension(typed.newName);
     // The inputs are checked first, since the name is often proposed from the
     // character file's; the name decides the output path checked next.
     for (const QString &input : {in.characterPath, in.meshPath}) {

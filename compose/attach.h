@@ -15,8 +15,9 @@ namespace kelvane {
 // it plus the mesh. Preparing reads and checks everything and writes nothing,
 // so that a front end can ask its questions (or apply its options) in between.
 
-// What the user chose: paths of the inputs, the new name without extension and
-// the folder to write into (already mapped from any Windows path).
+// What the user chose: paths of the inputs, the new name (an extension typed
+// with it is left out) and the folder to write into (already mapped from any
+// Windows path).
 struct AttachInputs {
     QString characterPath;
     QString meshPath;

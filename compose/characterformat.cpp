@@ -2,6 +2,7 @@
 
 #include "compose/characterbinary.h"
 #include "compose/cmxcomposer.h"
+#include "compose/linelist.h"
 #include "compose/messagetext.h"
 
 namespace kelvane {
@@ -20,6 +21,8 @@ QString characterExtension(CharacterFormat format)
 
 Result<Character> characterOf(const QByteArray &bytes)
 {
+    if (isUtf16Text(bytes))
+        return Failure{utf16Fault()};
     if (looksLikeBinaryCharacter(bytes))
         return binaryCharacterOf(bytes);
     return textCharacterOf(splitCharacterFile(bytes));

@@ -215,11 +215,11 @@ Result<QByteArray> readMeshFileStart(const QString &path)
 
 Result<Mesh> readMeshFile(const QString &path)
 {
-    Result<FileStart> start = readFileStart(path, kMeshBytesRead);
+    Result<FileStart> start = readFileStart(path, kTextMeshBytesRead);
     if (!start.ok())
         return Failure{start.error()};
     Result<Mesh> mesh = meshOf(start.value().bytes, start.value().size);
-    if (!mesh.ok() && start.value().size > kMeshBytesRead) {
+    if (!mesh.ok() && start.value().size > kTextMeshBytesRead) {
         start = readFileStart(path, kBinaryMeshBytesRead);
         if (!start.ok())
             return Failure{start.error()};

@@ -31,4 +31,27 @@ LineList splitLines(const QByteArray &text, qsizetype maxLines)
     return splitAt(text, "\r\n", maxLines);
 }
 
+bool isUtf16Text(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff"))
+        return true;
+    // Latin letters, digits and punctuation of UTF-16 in either byte order.
+    constexpr qsizetype kLooked = 8;
+    if (bytes.size() < kLooked)
+        return false;
+    const auto zeroesAt = [&bytes](qsizetype first) {
+        for (qsizetype i = 0; i < kLooked; ++i) {
+            if ((bytes[i] == 0) != (i % 2 == first))
+                return false;
+        }
+        return true;
+    };
+    return zeroesAt(1) || zeroesAt(0);
+}
+
+QString utf16Fault()
+{
+    return QStringLiteral("the file is saved as Unicode (UTF-16); save it as ANSI text.");
+}
+
 } // namespace kelvane

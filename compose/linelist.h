@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 namespace kelvane {
 
@@ -13,5 +14,12 @@ using LineList = QList<QByteArray>;
 // last, empty line; an empty text yields no line at all. With maxLines set,
 // cutting stops after that many lines and the rest of the text is dropped.
 LineList splitLines(const QByteArray &text, qsizetype maxLines = -1);
+
+// Whether bytes are text saved as UTF-16 ("Unicode" in Windows editors): a
+// byte-order mark, or a zero at every other byte of the first characters.
+bool isUtf16Text(QByteArrayView bytes);
+
+// Why a game file saved as UTF-16 is refused, and what to do.
+QString utf16Fault();
 
 } // namespace kelvane

@@ -29,8 +29,17 @@ struct Mesh {
 // bone names for any accessory; the geometry after them is never read.
 inline constexpr qint64 kBinaryMeshBytesRead = 16 * 1024;
 
+// The longest name the game's files hold: a length byte's worth.
+inline constexpr qsizetype kLongestName = 255;
+
+// How many bytes of a text mesh are read: its first 400 bytes decide where its
+// lines begin, and a name that begins within them is read to its end.
+inline constexpr qint64 kTextMeshBytesRead = 400 + kLongestName + 2;
+
 // The mesh the first bytes of a mesh file describe. A text mesh is read from
-// its first 400 bytes as the text rules say; bytes that are no text mesh are
+// its first 400 bytes as the text rules say, except that its name (line 0)
+// and its bone (line 3) are read to their ends even past the 400th byte; a
+// name longer than 255 bytes is refused; bytes that are no text mesh are
 // read as a binary mesh (a name, a texture name, a u32 bone count and the bone
 // names), every length checked. When neither fits, the failure is the text
 // reader's. The binary reader needs more bytes than the text reader: start

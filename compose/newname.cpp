@@ -17,6 +17,15 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix)
     return name.left(9).toString() + QLatin1Char('_') + suffix;
 }
 
+QString withoutCharacterExtension(const QString &name)
+{
+    for (const QStringView extension : {u".cmx.bcf", u".cmx"}) {
+        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size())
+            return name.chopped(extension.size());
+    }
+    return name;
+}
+
 QString suffixOfName(const QString &name, const QString &previousSuffix)
 {
     const qsizetype first = name.indexOf(QLatin1Char('_'));

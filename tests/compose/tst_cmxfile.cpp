@@ -244,3 +244,56 @@ TEST_F(CreateFile, UndecodableNameIsNamedAsSuch)
         << result.error().toStdString();
 }
 #endif
+
+// Names as the game reads them: whole, in the encoding it reads, with the
+// extension it adds.
+TEST_F(CreateFile, MeshNamesRunningPastThe400thByteAreReadWhole)
+{
+    // Line 3 begins 1 to 7 bytes before the 400th: "PELVIS" is cut within it or at its CR.
+    for (const int before : {1, 3, 6, 7}) {
+        const QByteArray mesh =
+            "hat\r\n" + QByteArray(390 - before, 't') + "\r\n1\r\nPELVIS\r\nv\r\n";
+        ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("late.skn"), mesh));
+        const Result<QString> result = create("n", m_out, "B001FAFit_01.cmx", "late.skn");
+        ASSERT_TRUE(result.ok()) << result.error().toStdString();
+        EXPECT_EQ(splitLines(testsupport::readFile(result.value()))[16], "PELVIS") << before;
+    }
+    QByteArray tooLong = "hat\r\ntex\r\n1\r\n" + QByteArray(256, 'B') + "\r\n";
+    ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("long.skn"), tooLong));
+    const Result<QString> refused = create("n", m_out, "B001FAFit_01.cmx", "long.skn");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().toStdString(), "long.skn: line 3 (the bone the mesh attaches to) is "
+                                             "longer than 255 bytes, the longest name the game's "
+                                             "files can hold.");
+}
+
+TEST_F(CreateFile, UnicodeTextIsRefusedWithWhatToDo)
+{
+    const QByteArray text = testsupport::characterFile({{"PELVIS", "body"}});
+    QByteArray utf16;
+    for (const char c : text)
+        utf16 += QByteArray(1, c) + '\0';
+    for (const QByteArray &bytes : {utf16, "\xff\xfe" + utf16}) {
+        ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("wide.cmx"), bytes));
+        ASSERT_TRUE(testsupport::writeFile(QDir(m_skins).filePath("wide.skn"), bytes));
+        for (const auto &[character, mesh] :
+             {std::pair{"wide.cmx", "hat.skn"}, std::pair{"B001FAFit_01.cmx", "wide.skn"}}) {
+            const Result<QString> refused = create("n", m_out, character, mesh);
+            ASSERT_FALSE(refused.ok());
+            EXPECT_EQ(refused.error(),
+                      QStringLiteral("%1: the file is saved as Unicode (UTF-16); "
+                                     "save it as ANSI text.")
+                          .arg(character == QStringLiteral("wide.cmx") ? character : mesh));
+        }
+    }
+}
+
+TEST_F(CreateFile, ATypedExtensionIsNotAddedTwice)
+{
+    for (const char *typed : {"a.cmx", "b.CMX", "c.cmx.bcf"}) {
+        const Result<QString> result = create(typed, m_out);
+        ASSERT_TRUE(result.ok()) << result.error().toStdString();
+        EXPECT_EQ(splitLines(testsupport::readFile(result.value()))[4], QByteArray(typed, 1));
+    }
+    EXPECT_EQ(outputFolderEntries(), (QStringList{"a.cmx", "b.cmx", "c.cmx"}));
+}
