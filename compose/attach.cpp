@@ -113,7 +113,7 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     character.skins.append(attached);
     if (const std::optional<QString> fault = unstorableName(character))
         return Failure{inputFileFault(meshPath, *fault)};
-    return Composed{character.format, fileBytesOf(character), attached, held};
+    return Composed{character.format, fileBytesOf(character), attached, held, mesh.value()};
 }
 
 Result<Attachment> prepareAttachment(const AttachInputs &typed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/character.h"
+#include "compose/meshfile.h"
 #include "compose/outputfile.h"
 #include "compose/result.h"
 
@@ -33,6 +34,8 @@ struct Composed {
     // (same bone and mesh name, compared exactly).
     Skin attached;
     bool alreadyHeld = false;
+    // The mesh as read.
+    Mesh mesh;
 };
 
 // Reads both inputs and composes the new file named newName from them; a

@@ -3,6 +3,7 @@
 #include "controls/windowplacement.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShowEvent>
 
 #include <optional>
@@ -51,6 +52,8 @@ QMessageBox::Icon iconOf(MessageStyle style)
     return QMessageBox::NoIcon;
 }
 
+// The standard buttons stand in for every answer; those without a standard
+// text of their own get one.
 QMessageBox::StandardButton standardButtonOf(MessageButton button)
 {
     switch (button) {
@@ -58,10 +61,28 @@ QMessageBox::StandardButton standardButtonOf(MessageButton button)
         return QMessageBox::Yes;
     case MessageButton::No:
         return QMessageBox::No;
+    case MessageButton::CopyAndCreate:
+        return QMessageBox::Apply;
+    case MessageButton::CreateOnly:
+        return QMessageBox::Ignore;
+    case MessageButton::Cancel:
+        return QMessageBox::Cancel;
     case MessageButton::Ok:
         break;
     }
     return QMessageBox::Ok;
+}
+
+QString textOf(MessageButton button)
+{
+    switch (button) {
+    case MessageButton::CopyAndCreate:
+        return QStringLiteral("&Copy and Create");
+    case MessageButton::CreateOnly:
+        return QStringLiteral("Create &Only");
+    default:
+        return {};
+    }
 }
 
 MessageButton answerOf(int pressed, const Message &message)
@@ -70,7 +91,11 @@ MessageButton answerOf(int pressed, const Message &message)
         if (standardButtonOf(button) == pressed)
             return button;
     }
-    return message.buttons.contains(MessageButton::No) ? MessageButton::No : message.defaultButton;
+    for (const MessageButton refusal : {MessageButton::Cancel, MessageButton::No}) {
+        if (message.buttons.contains(refusal))
+            return refusal;
+    }
+    return message.defaultButton;
 }
 
 } // namespace
@@ -96,6 +121,12 @@ MessageButton showMessage(QWidget *parent, const Message &message)
     for (const MessageButton button : message.buttons)
         buttons |= standardButtonOf(button);
     CentredMessageBox box(iconOf(message.style), message.title, message.text, buttons, parent);
+    // Names and bytes from files are shown as they are.
+    box.setTextFormat(Qt::PlainText);
+    for (const MessageButton button : message.buttons) {
+        if (const QString text = textOf(button); !text.isEmpty())
+            box.button(standardButtonOf(button))->setText(text);
+    }
     box.setDefaultButton(standardButtonOf(message.defaultButton));
     // Screen readers read the box out by these.
     box.setAccessibleName(message.title);

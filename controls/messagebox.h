@@ -12,7 +12,7 @@ namespace kelvane {
 // The icons a message box shows: none, the exclamation mark or the question mark.
 enum class MessageStyle { Plain, Exclamation, Question };
 
-enum class MessageButton { Ok, Yes, No };
+enum class MessageButton { Ok, Yes, No, CopyAndCreate, CreateOnly, Cancel };
 
 struct Message {
     QString text;
@@ -20,7 +20,7 @@ struct Message {
     QString title;
     QList<MessageButton> buttons = {MessageButton::Ok};
     // Pressed by Enter; also the answer when the box is closed without a choice
-    // in a box that has no No.
+    // in a box that has neither No nor Cancel.
     MessageButton defaultButton = MessageButton::Ok;
 };
 
@@ -28,7 +28,8 @@ struct Message {
 Message yesNoQuestion(const QString &title, const QString &text);
 
 // Shows a modal message box and returns the button the user pressed once the
-// box is closed. Escape and the close box answer No where there is a No.
+// box is closed. Escape and the close box answer Cancel or No where there is
+// one. The text is shown as it is, never as rich text.
 MessageButton showMessage(QWidget *parent, const Message &message);
 
 // Replaces the box by a handler that receives each message instead, so that

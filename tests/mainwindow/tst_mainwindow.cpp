@@ -59,7 +59,9 @@ const QStringList kCharacterLines = {"// Character File. Copyright 1997, Maxis I
                                      "xskin-b001fafit_01-PELVIS-BODY",
                                      "0",
                                      "0"};
-const QStringList kMeshLines = {"xskin-hat", "tex", "1", "HEAD", "0"};
+// Without a texture, and beside every file written into skins/, so that the
+// game finds what it needs.
+const QStringList kMeshLines = {"hat", "x", "1", "HEAD", "0"};
 
 } // namespace
 
@@ -99,6 +101,7 @@ private slots:
     void replacingAsksFirstAndKeepsABackup();
     void enterInTheRealQuestionAnswersNo();
     void attachingTheSameMeshTwiceAsksFirst();
+    void whatTheGameLacksIsOfferedForCopyFirst();
 
     // For players
     void startFoldersOpenThroughTheirDrives();
@@ -164,6 +167,7 @@ void TestMainWindow::init()
         QVERIFY(writeFile(path(QStringLiteral("skins/") + QLatin1String(name)), character));
     QVERIFY(writeFile(path("skins/other/D001MA_x.cmx"), character));
     QVERIFY(writeFile(path("props/hat.skn"), crlfLines(kMeshLines)));
+    QVERIFY(writeFile(path("skins/hat.skn"), crlfLines(kMeshLines)));
     QVERIFY(writeFile(path("props/broken.skn"), "only one line"));
 
     m_usbDrive = path("usb") + " [USB]";
@@ -522,7 +526,7 @@ void TestMainWindow::createWritesFileAndRefreshes()
                                   "0",
                                   "0",
                                   "HEAD",
-                                  "xskin-hat",
+                                  "hat",
                                   "0",
                                   "0",
                                   "0",
@@ -667,6 +671,7 @@ void TestMainWindow::outputFolderMustBeAFullPath()
     const QByteArray emptyPrefix = qgetenv("WINEPREFIX");
 #ifndef Q_OS_WIN
     QVERIFY(QDir().mkpath(path("prefix/drive_c/Games/Out")));
+    QVERIFY(writeFile(path("prefix/drive_c/Games/Out/hat.skn"), crlfLines(kMeshLines)));
     QVERIFY(QDir().mkpath(path("prefix/dosdevices")));
     QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
     qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
@@ -744,15 +749,47 @@ void TestMainWindow::enterInTheRealQuestionAnswersNo()
 void TestMainWindow::attachingTheSameMeshTwiceAsksFirst()
 {
     QVERIFY(writeFile(path("skins/hatted.cmx"),
-                      characterFile({{"PELVIS", "xskin-body"}, {"HEAD", "xskin-hat"}})));
+                      characterFile({{"PELVIS", "xskin-body"}, {"HEAD", "hat"}})));
     selectBothFiles("hatted.cmx");
     clickCreate();
 
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().title, QStringLiteral("Already Attached"));
-    for (const char *named : {"xskin-hat", "HEAD"})
+    for (const char *named : {"\"hat\"", "HEAD"})
         QVERIFY2(m_messages.first().text.contains(named), qPrintable(m_messages.first().text));
     QVERIFY(!QFile::exists(path("skins/hatted.cm_new.cmx")));
+}
+
+void TestMainWindow::whatTheGameLacksIsOfferedForCopyFirst()
+{
+    QVERIFY(writeFile(path("props/glasses.skn"), "glasses\r\nglasses-tex\r\n1\r\nHEAD\r\n"));
+    QByteArray bmp = "BM" + QByteArray(52, '\0');
+    bmp[28] = 8;
+    QVERIFY(writeFile(path("props/Glasses-Tex.BMP"), bmp));
+    openBothFolders();
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "glasses.skn"));
+
+    clickCreate(); // answered by the default: Cancel
+    QCOMPARE(m_messages.size(), 1);
+    const Message question = m_messages.first();
+    QCOMPARE(question.title, QStringLiteral("Check Before Creating"));
+    QCOMPARE(question.style, MessageStyle::Exclamation);
+    QCOMPARE(question.buttons, (QList{MessageButton::CopyAndCreate, MessageButton::CreateOnly,
+                                      MessageButton::Cancel}));
+    QCOMPARE(question.defaultButton, MessageButton::Cancel);
+    for (const char *named : {"glasses.skn", "glasses-tex.bmp", "crashes", "grey or white"})
+        QVERIFY2(question.text.contains(named), qPrintable(question.text));
+    QVERIFY(!QFile::exists(path("skins/abc.cmx_new.cmx")));
+
+    setNextAnswer(MessageButton::CopyAndCreate);
+    clickCreate();
+    QCOMPARE(m_messages.size(), 3);
+    QVERIFY2(m_messages.last().text.startsWith("abc.cmx_new.cmx has been created\n\nCopied"),
+             qPrintable(m_messages.last().text));
+    QCOMPARE(readFile(path("skins/glasses.skn")), readFile(path("props/glasses.skn")));
+    QCOMPARE(readFile(path("skins/glasses-tex.bmp")), bmp);
+    QVERIFY(QFile::exists(path("skins/abc.cmx_new.cmx")));
 }
 
 void TestMainWindow::startFoldersOpenThroughTheirDrives()

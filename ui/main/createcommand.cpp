@@ -29,11 +29,11 @@ bool userSaysYes(QWidget *window, const QString &title, const QString &text)
 // Asks before the mesh goes a second time onto a character file that holds it.
 bool mayAttachAgain(QWidget *window, const QString &characterFileName, const Skin &mesh)
 {
-    return userSaysYes(window, QStringLiteral("Already Attached"),
-                       QStringLiteral("%1 already holds the mesh %2 on the bone %3.\n\n"
-                                      "Attach it again?")
-                           .arg(shownName(characterFileName),
-                                quotedBytes(mesh.mesh), quotedBytes(mesh.bone)));
+    return userSaysYes(
+        window, QStringLiteral("Already Attached"),
+        QStringLiteral("%1 already holds the mesh %2 on the bone %3.\n\n"
+                       "Attach it again?")
+            .arg(shownName(characterFileName), quotedBytes(mesh.mesh), quotedBytes(mesh.bone)));
 }
 
 // Asks before an existing file is replaced, naming where its old content goes.
@@ -53,7 +53,54 @@ bool mayReplace(QWidget *window, const QString &outputPath)
                                 shownName(backupShown)));
 }
 
+// Asks, when the game would not find what the mesh needs, whether to copy the
+// mesh and its texture first, to create the file as it is, or to do nothing.
+std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
+{
+    if (check.findings.isEmpty())
+        return Copies::Offered;
+    QString text = QStringLiteral("The game may not show the attached mesh as it should:\n\n");
+    for (const QString &finding : check.findings)
+        text += QStringLiteral("\u2022 ") + finding + QStringLiteral("\n\n");
+    QList<MessageButton> buttons = {MessageButton::CreateOnly, MessageButton::Cancel};
+    if (!check.copies.isEmpty()) {
+        QStringList names;
+        for (const GameFileCopy &copy : check.copies)
+            names.append(shownName(QFileInfo(copy.to).fileName()));
+        text += QStringLiteral("Copy %1 into the folder of the new file before creating it?")
+                    .arg(names.join(QStringLiteral(" and ")));
+        buttons.prepend(MessageButton::CopyAndCreate);
+    } else {
+        text += QStringLiteral("Create the file anyway?");
+    }
+    switch (showMessage(window,
+                        {text, MessageStyle::Exclamation, QStringLiteral("Check Before Creating"),
+                         buttons, MessageButton::Cancel})) {
+    case MessageButton::CopyAndCreate:
+        return Copies::Made;
+    case MessageButton::CreateOnly:
+        return Copies::Offered;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
+
+QString createdMessage(const CreateOutcome &outcome)
+{
+    QString text = QFileInfo(outcome.file.path).fileName() + QStringLiteral(" has been created");
+    if (!outcome.copies.copied.isEmpty()) {
+        QStringList names;
+        for (const QString &copied : outcome.copies.copied)
+            names.append(shownName(QFileInfo(copied).fileName()));
+        text += QStringLiteral("\n\nCopied beside it for the game: %1.")
+                    .arg(names.join(QStringLiteral(", ")));
+    }
+    for (const QString &problem : outcome.copies.problems)
+        text += QStringLiteral("\n\n") + problem;
+    return text;
+}
 
 Result<QString> outputFolderFor(const QString &typed)
 {
@@ -70,7 +117,7 @@ Result<QString> outputFolderFor(const QString &typed)
     return typed;
 }
 
-std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
+std::optional<CreateOutcome> runCreateCommand(QWidget *window, const CreateInputs &in)
 {
     const Result<QString> folder = outputFolderFor(in.outputFolder);
     if (!folder.ok()) {
@@ -78,15 +125,20 @@ std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs 
         return std::nullopt;
     }
     // Faulty inputs are reported before any question.
+    const QString meshPath = inputFilePath(in.meshDirectory, in.meshFileName);
     const Result<Attachment> prepared = prepareAttachment(
-        {inputFilePath(in.skinDirectory, in.skinFileName),
-         inputFilePath(in.meshDirectory, in.meshFileName), in.newName, folder.value()});
+        {inputFilePath(in.skinDirectory, in.skinFileName), meshPath, in.newName, folder.value()});
     if (!prepared.ok()) {
         showError(window, prepared.error());
         return std::nullopt;
     }
     const Attachment &attachment = prepared.value();
     if (attachment.alreadyHeld && !mayAttachAgain(window, in.skinFileName, attachment.attached))
+        return std::nullopt;
+    const QString outputFolder = QFileInfo(attachment.outputPath).absolutePath();
+    const std::optional<Copies> copies =
+        mayCreateDespite(window, checkWhatTheGameNeeds(meshPath, attachment.mesh, outputFolder));
+    if (!copies)
         return std::nullopt;
     if (attachment.replacesFile && !mayReplace(window, attachment.outputPath))
         return std::nullopt;
@@ -96,7 +148,11 @@ std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs 
         showError(window, created.error());
         return std::nullopt;
     }
-    return created.value();
+    CreateOutcome outcome{created.value(), {}};
+    if (*copies == Copies::Made)
+        outcome.copies = copyForTheGame(
+            checkWhatTheGameNeeds(meshPath, attachment.mesh, outputFolder, Copies::Made).copies);
+    return outcome;
 }
 
 } // namespace kelvane
