@@ -5,6 +5,7 @@
 #include "cli/skinlisting.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
+#include "compose/gamecheck.h"
 #include "compose/messagetext.h"
 #include "platform/wineprefix.h"
 
@@ -114,7 +115,8 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     const Result<QString> name = inPlace ? ownName(character) : newNameFor(job, character);
     if (!name.ok())
         return name.error();
-    const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(character) : outputFolder;
+    const QString folder =
+        inPlace || !job.outputFolder ? defaultFolderFor(character) : outputFolder;
     const Result<Attachment> prepared =
         prepareAttachment({character, job.meshFile, name.value(), folder});
     if (!prepared.ok())
@@ -126,12 +128,29 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     if (const std::optional<QString> duplicate = duplicateOf(job, character, prepared.value()))
         return duplicate;
 
+    const GameCheck check = checkWhatTheGameNeeds(job.meshFile, prepared.value().mesh,
+                                                  QFileInfo(prepared.value().outputPath).path(),
+                                                  job.copyMesh ? Copies::Made : Copies::Offered);
+    if (job.strict && !check.findings.isEmpty())
+        return QStringLiteral("%1: not written (--strict): %2")
+            .arg(shownName(character), check.findings.join(QLatin1Char(' ')));
+    for (const QString &finding : check.findings)
+        console.printError(
+            QStringLiteral("kelvane-attach: warning: %1: %2").arg(shownName(character), finding));
+
     const Result<CreatedFile> written =
         writeAttachment(prepared.value(), job.keepBackup ? Backup::Keep : Backup::Skip);
     if (!written.ok())
         return written.error();
     batch.written(character, target);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
+    if (job.copyMesh) {
+        const GameCopies copies = copyForTheGame(check.copies);
+        for (const QString &copied : copies.copied)
+            console.printLine(shownName(QDir::toNativeSeparators(copied)));
+        for (const QString &problem : copies.problems)
+            console.printError(QStringLiteral("kelvane-attach: warning: ") + problem);
+    }
     return std::nullopt;
 }
 

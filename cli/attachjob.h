@@ -26,6 +26,10 @@ struct AttachJob {
     QString suffix = kDefaultSuffix;
     bool keepBackup = true;
     bool allowDuplicate = false;
+    // Copy the mesh and its texture beside each new file, where the game looks.
+    bool copyMesh = false;
+    // Refuse to write a file the game would not show as it should.
+    bool strict = false;
 };
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };

@@ -11,8 +11,10 @@ constexpr qsizetype kDescriptionColumn = 24;
 
 const QString kUsage = QStringLiteral(
     "Usage: kelvane-attach [--name NAME | --suffix TEXT] [--out FOLDER] [--no-backup]\n"
-    "                      [--allow-duplicate] CHARACTER.cmx... MESH.skn\n"
-    "       kelvane-attach --in-place [--no-backup] [--allow-duplicate]\n"
+    "                      [--allow-duplicate] [--copy-mesh] [--strict]\n"
+    "                      CHARACTER.cmx... MESH.skn\n"
+    "       kelvane-attach --in-place [--no-backup] [--allow-duplicate] [--copy-mesh]\n"
+    "                      [--strict]\n"
     "                      CHARACTER.cmx... MESH.skn\n"
     "       kelvane-attach --stdout [--name NAME | --suffix TEXT] [--allow-duplicate]\n"
     "                      CHARACTER.cmx MESH.skn\n"
@@ -26,6 +28,8 @@ const QString kUsage = QStringLiteral(
     "one of the game's FAR archives is named ARCHIVE.far/ENTRY (entry names in any\n"
     "case); nothing is written into an archive, and a new file made from one goes\n"
     "into the game's GameData/Skins folder unless --out says otherwise.\n"
+    "Before writing, it checks that the game will find the mesh and its texture in\n"
+    "the output folder and can show them; each finding is a warning.\n"
     "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...).\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
@@ -67,11 +71,13 @@ QString describe(const QCommandLineOption &option)
 } // namespace
 
 AttachOptions::AttachOptions()
-    : name(option({QStringLiteral("name")},
-                  QStringLiteral("Name of the new character file, without .cmx or .cmx.bcf (one "
-                                 "character file only). Default: proposed from the character file's name, as the "
-                                 "window does (B001FAFit_01.cmx gives B001FAFit_new)."),
-                  QStringLiteral("NAME"))),
+    : name(option(
+          {QStringLiteral("name")},
+          QStringLiteral(
+              "Name of the new character file, without .cmx or .cmx.bcf (one "
+              "character file only). Default: proposed from the character file's name, as the "
+              "window does (B001FAFit_01.cmx gives B001FAFit_new)."),
+          QStringLiteral("NAME"))),
       suffix(option({QStringLiteral("suffix")},
                     QStringLiteral("Propose names with TEXT instead of \"new\" (B001FAFit_01.cmx "
                                    "gives B001FAFit_TEXT)."),
@@ -89,6 +95,13 @@ AttachOptions::AttachOptions()
       allowDuplicate(option({QStringLiteral("allow-duplicate")},
                             QStringLiteral("Attach the mesh even to a character file that already "
                                            "holds it on the same bone."))),
+      copyMesh(option({QStringLiteral("copy-mesh")},
+                      QStringLiteral("Copy the mesh file (under the name the game looks for) and "
+                                     "its texture into the output folder when they are not "
+                                     "there; nothing is ever replaced."))),
+      strict(option({QStringLiteral("strict")},
+                    QStringLiteral("Refuse, writing nothing, where the game would not find or "
+                                   "show the mesh (what is otherwise a warning)."))),
       toStdout(option({QStringLiteral("stdout")},
                       QStringLiteral("Write the new file's bytes to standard output instead of a "
                                      "file (one character file only)."))),
@@ -105,7 +118,8 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name, suffix, out, inPlace, noBackup, allowDuplicate, toStdout, list, help, version};
+    return {name,     suffix, out,      inPlace, noBackup, allowDuplicate,
+            copyMesh, strict, toStdout, list,    help,     version};
 }
 
 QString attachHelpText(const AttachOptions &options)

@@ -16,6 +16,8 @@ struct AttachOptions {
     QCommandLineOption inPlace;
     QCommandLineOption noBackup;
     QCommandLineOption allowDuplicate;
+    QCommandLineOption copyMesh;
+    QCommandLineOption strict;
     QCommandLineOption toStdout;
     QCommandLineOption list;
     QCommandLineOption help;

@@ -61,6 +61,8 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
         job.suffix = parser.value(options.suffix);
     job.keepBackup = !parser.isSet(options.noBackup);
     job.allowDuplicate = parser.isSet(options.allowDuplicate);
+    job.copyMesh = parser.isSet(options.copyMesh);
+    job.strict = parser.isSet(options.strict);
     const bool toStdout = parser.isSet(options.toStdout);
     const bool inPlace = parser.isSet(options.inPlace);
 
@@ -75,9 +77,9 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
                                          "--name, --suffix, --out and --stdout."));
     if (toStdout && several)
         return usageError(QStringLiteral("--stdout can be used with one character file only."));
-    if (toStdout && (job.outputFolder || !job.keepBackup))
-        return usageError(QStringLiteral("--stdout writes no file; leave out --out and "
-                                         "--no-backup."));
+    if (toStdout && (job.outputFolder || !job.keepBackup || job.copyMesh || job.strict))
+        return usageError(QStringLiteral("--stdout writes no file; leave out --out, --no-backup, "
+                                         "--copy-mesh and --strict."));
     if (inPlace)
         job.mode = AttachJob::Mode::InPlace;
     else if (toStdout)

@@ -294,3 +294,34 @@ TEST_F(AttachCommand, InPlaceReplacesABinaryCharacterFileUnderItsOwnName)
               testsupport::binaryCharacterFile(body));
     EXPECT_TRUE(QFile::exists(path("B002MA.cmx.bcf.bak")));
 }
+
+TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("dl"));
+    ASSERT_TRUE(testsupport::writeFile(path("dl/specs.skn"), testsupport::meshFile("hat", "HEAD")));
+    QByteArray bmp = "BM" + QByteArray(52, '\0');
+    bmp[28] = 8;
+    ASSERT_TRUE(testsupport::writeFile(path("dl/hat-tex.bmp"), bmp));
+
+    const Outcome strict = run({"--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_TRUE(strict.err.contains("not written (--strict)")) << strict.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("B001FAFit_new.cmx")));
+
+    const Outcome warned = run({"--name", "warned", "B001FAFit_01.cmx", "dl/specs.skn"});
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_EQ(warned.err.count("kelvane-attach: warning: "), 3) << warned.err.toStdString();
+    for (const char *named : {"specs.skn", "hat.skn", "hat-tex.bmp"})
+        EXPECT_TRUE(warned.err.contains(named)) << named;
+
+    ASSERT_TRUE(testsupport::writeFile(path("hat-tex.bmp"), "other"));
+    const Outcome copied = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
+    EXPECT_EQ(copied.exitCode, 1) << "the texture in place is no 256-colour BMP";
+    ASSERT_TRUE(QFile::remove(path("hat-tex.bmp")));
+    const Outcome done = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
+    EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
+    const QString sep = QDir::separator();
+    EXPECT_EQ(QString::fromLocal8Bit(done.out),
+              "." + sep + "B001FAFit_new.cmx\n." + sep + "hat.skn\n." + sep + "hat-tex.bmp\n");
+    EXPECT_EQ(testsupport::readFile(path("hat-tex.bmp")), bmp);
+}
