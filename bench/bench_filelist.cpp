@@ -48,7 +48,7 @@ void plainListing(benchmark::State &state)
 void fileListPathWrite(benchmark::State &state)
 {
     const QString folder = folderOf(int(state.range(0)));
-    kelvane::FileList list(QStringLiteral("*.cmx"));
+    kelvane::FileList list({QStringLiteral("*.cmx")});
     list.resize(241, 78);
     list.show();
     QWidget *viewport = list.findChild<QListView *>()->viewport();

@@ -2,6 +2,8 @@
 
 #include "controls/fill.h"
 
+#include "compose/archivepath.h"
+#include "controls/archivefolder.h"
 #include "controls/focusframe.h"
 #include "controls/folderdelegate.h"
 #include "controls/folderwatch.h"
@@ -9,12 +11,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace kelvane {
 
@@ -23,17 +29,6 @@ namespace {
 QString normalisedPath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
-}
-
-// The folders from the root down to path, each as its full path.
-QStringList folderChain(const QString &path)
-{
-    QStringList chain;
-    QDir folder(path);
-    do {
-        chain.prepend(normalisedPath(folder.absolutePath()));
-    } while (folder.cdUp());
-    return chain;
 }
 
 // Qt's own classic folder pictures, the same on every desktop. The style's
@@ -50,6 +45,23 @@ QIcon classicFolderIcon(const QString &name, QStyle::StandardPixmap standard)
                             : QIcon(QPixmap::fromImage(picture));
 }
 
+// The closed folder with a zip fastener down its middle: an archive is a
+// folder packed into one file, and opens like one.
+QIcon archiveIcon(const QIcon &closedFolder)
+{
+    QPixmap picture = closedFolder.pixmap(16, 16);
+    QPainter painter(&picture);
+    const QColor dark(40, 40, 40);
+    const QColor light(225, 225, 225);
+    for (int y = 2; y <= 10; ++y) {
+        painter.fillRect(7, y, 1, 1, y % 2 ? dark : light);
+        painter.fillRect(8, y, 1, 1, y % 2 ? light : dark);
+    }
+    painter.fillRect(6, 11, 4, 3, dark);
+    painter.fillRect(7, 12, 2, 1, light);
+    return QIcon(picture);
+}
+
 // The folder that holds path, or empty at a root.
 QString folderAbove(const QString &path)
 {
@@ -57,13 +69,73 @@ QString folderAbove(const QString &path)
     return above == path ? QString() : above;
 }
 
+// The folders from the root down to path, each as its full path; inside an
+// archive, the archive and the folders in it follow the folder holding it.
+QStringList folderChain(const QString &path)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(path)) {
+        QStringList chain = folderChain(folderAbove(inside->archive));
+        chain.append(inside->archive);
+        QStringList names;
+        for (const QString &name : inside->inner.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            names.append(name);
+            chain.append(archiveFolderPath(inside->archive, names.join(QLatin1Char('/'))));
+        }
+        return chain;
+    }
+    QStringList chain;
+    QDir folder(path);
+    do {
+        chain.prepend(normalisedPath(folder.absolutePath()));
+    } while (folder.cdUp());
+    return chain;
+}
+
+// The path as the list shows it (absolute and clean; inside an archive, as
+// the archive spells it), or nothing when the folder cannot be listed.
+std::optional<QString> listedPath(const QString &path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const QString folder = normalisedPath(path);
+    if (const std::optional<ArchivePath> inside = archivePathOf(folder)) {
+        const Result<ArchiveFolder> read = readArchiveFolder(*inside);
+        if (!read.ok())
+            return std::nullopt;
+        return archiveFolderPath(inside->archive, read.value().inner);
+    }
+    if (!folderCanBeListed(folder))
+        return std::nullopt;
+    return folder;
+}
+
 // The nearest folder above path that can be listed, or empty when there is none.
 QString nearestListedFolderAbove(const QString &path)
 {
     QString folder = folderAbove(path);
-    while (!folder.isEmpty() && !folderCanBeListed(folder))
+    while (!folder.isEmpty() && !listedPath(folder))
         folder = folderAbove(folder);
     return folder;
+}
+
+// The FAR archives among the regular files of folder, and links to them,
+// sorted by name. Only names ending in ".far" are looked at more closely.
+QStringList archivesIn(const QString &folder)
+{
+    QDir::Filters filters = QDir::Files;
+#ifndef Q_OS_WIN
+    filters |= QDir::Hidden;
+#endif
+    QStringList names;
+    for (QDirIterator entries(folder, filters); entries.hasNext();) {
+        entries.next();
+        if (isArchiveName(entries.fileName()) && entries.fileInfo().isFile())
+            names.append(entries.fileName());
+    }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
 
 QString folderTitle(const QString &folderPath)
@@ -80,7 +152,8 @@ DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
     : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this)),
       m_aboveWatch(new FolderWatch(this)),
       m_openIcon(classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon)),
-      m_closedIcon(classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon))
+      m_closedIcon(classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon)),
+      m_archiveIcon(archiveIcon(m_closedIcon))
 {
     fillWith(*this, *m_list, InnerFocus::Forwarded);
     new FocusFrame(*m_list, QPalette::Highlight);
@@ -92,7 +165,7 @@ DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
     connect(m_list, &QListWidget::itemDoubleClicked, this, &DirectoryList::openSelected);
     connect(m_watch, &FolderWatch::changed, this, &DirectoryList::refreshFolder);
     connect(m_aboveWatch, &FolderWatch::changed, this, [this] {
-        if (!folderCanBeListed(m_path))
+        if (!listedPath(m_path))
             refreshFolder();
     });
 
@@ -107,17 +180,22 @@ QString DirectoryList::path() const
 
 bool DirectoryList::setPath(const QString &path)
 {
-    if (!folderCanBeListed(path))
+    const std::optional<QString> folder = listedPath(path);
+    if (!folder)
         return false;
-    const QString folder = normalisedPath(path);
-    if (folder == m_path)
+    if (*folder == m_path)
         return true;
-    m_path = folder;
+    m_path = *folder;
     m_watch->watch(m_path);
     m_aboveWatch->watch(folderAbove(m_path));
     showFolder();
     emit changed();
     return true;
+}
+
+bool DirectoryList::canList(const QString &path)
+{
+    return listedPath(path).has_value();
 }
 
 bool DirectoryList::eventFilter(QObject *watched, QEvent *event)
@@ -136,26 +214,41 @@ void DirectoryList::showFolder()
 {
     m_list->clear();
 
+    const std::optional<ArchivePath> inside = archivePathOf(m_path);
     const QStringList chain = folderChain(m_path);
     for (qsizetype level = 0; level < chain.size(); ++level) {
-        auto *item = new QListWidgetItem(m_openIcon, folderTitle(chain[level]), m_list);
+        const bool isArchive = inside && chain[level] == inside->archive;
+        auto *item = new QListWidgetItem(isArchive ? m_archiveIcon : m_openIcon,
+                                         folderTitle(chain[level]), m_list);
         item->setData(kFolderPathRole, chain[level]);
         item->setData(kFolderLevelRole, int(level));
     }
     QListWidgetItem *current = m_list->item(m_list->count() - 1);
 
-    const QDir folder(m_path);
-    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
-#ifndef Q_OS_WIN
-    filters |= QDir::Hidden;
-#endif
-    for (const QFileInfo &entry : folder.entryInfoList(filters, QDir::Name | QDir::IgnoreCase)) {
-        // Dirs lets links to special files through; only folders, and links to them, are listed.
-        if (!entry.isDir())
-            continue;
-        auto *item = new QListWidgetItem(m_closedIcon, entry.fileName(), m_list);
-        item->setData(kFolderPathRole, QDir::toNativeSeparators(entry.filePath()));
+    const auto addEntry = [&](const QIcon &icon, const QString &name) {
+        auto *item = new QListWidgetItem(icon, name, m_list);
+        item->setData(kFolderPathRole, QDir::toNativeSeparators(QDir(m_path).filePath(name)));
         item->setData(kFolderLevelRole, int(chain.size()));
+    };
+    if (inside) {
+        const Result<ArchiveFolder> folder = readArchiveFolder(*inside);
+        for (const QString &name : folder.ok() ? folder.value().folders : QStringList())
+            addEntry(m_closedIcon, name);
+    } else {
+        QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
+#ifndef Q_OS_WIN
+        filters |= QDir::Hidden;
+#endif
+        const QDir folder(m_path);
+        for (const QFileInfo &entry :
+             folder.entryInfoList(filters, QDir::Name | QDir::IgnoreCase)) {
+            // Dirs lets links to special files through; only folders, and links to them, are
+            // listed.
+            if (entry.isDir())
+                addEntry(m_closedIcon, entry.fileName());
+        }
+        for (const QString &name : archivesIn(m_path))
+            addEntry(m_archiveIcon, name);
     }
 
     m_list->setCurrentItem(current);
@@ -166,7 +259,7 @@ void DirectoryList::refreshFolder()
 {
     // A folder removed while shown gives way to the nearest one above it that
     // remains, as if the user had opened that one.
-    if (!folderCanBeListed(m_path)) {
+    if (!listedPath(m_path)) {
         const QString above = nearestListedFolderAbove(m_path);
         if (!above.isEmpty() && setPath(above))
             return;
@@ -187,9 +280,16 @@ void DirectoryList::openSelected()
     const QListWidgetItem *item = m_list->currentItem();
     if (!item)
         return;
+    const QString folder = item->data(kFolderPathRole).toString();
+    if (setPath(folder))
+        return;
     // A folder removed since it was listed cannot be opened; show what is there now.
-    if (!setPath(item->data(kFolderPathRole).toString()))
-        showFolder();
+    refreshFolder();
+    // An archive that cannot be read says why.
+    if (const std::optional<ArchivePath> inside = archivePathOf(folder)) {
+        if (const Result<FarArchive> archive = openArchive(inside->archive); !archive.ok())
+            emit cannotOpen(archive.error());
+    }
 }
 
 } // namespace kelvane

@@ -16,6 +16,8 @@ class FolderWatch;
 // disk: subfolders another program adds, removes or renames show within a
 // moment, without a change of path. When the folder itself is removed or
 // renamed, the list opens the nearest folder above it that remains.
+// A FAR archive is listed after the subfolders, marked as an archive, and
+// opens like a folder: its entries' folders are listed below it.
 class DirectoryList final : public QWidget
 {
     Q_OBJECT
@@ -29,13 +31,18 @@ public:
 
     // The full native path, without a trailing separator except at a root.
     QString path() const;
-    // Shows the folder at path, raising changed() when it differs from the
-    // one shown. Returns false, and changes nothing, when the folder cannot
-    // be listed (gone, no medium, no permission).
+    // Shows the folder at path, on disk or inside an archive, raising
+    // changed() when it differs from the one shown. Returns false, and
+    // changes nothing, when the folder cannot be listed (gone, no medium, no
+    // permission, an archive that cannot be read).
     bool setPath(const QString &path);
+    // Whether setPath(path) would show the folder.
+    static bool canList(const QString &path);
 
 signals:
     void changed();
+    // The user opened an archive that cannot be read; reason says why.
+    void cannotOpen(const QString &reason);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,6 +58,7 @@ private:
     FolderWatch *m_aboveWatch;
     const QIcon m_openIcon;
     const QIcon m_closedIcon;
+    const QIcon m_archiveIcon;
     QString m_path;
 };
 

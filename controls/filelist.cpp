@@ -2,6 +2,8 @@
 
 #include "controls/fill.h"
 
+#include "compose/archivepath.h"
+#include "controls/archivefolder.h"
 #include "controls/filelistview.h"
 #include "controls/focusframe.h"
 #include "controls/folderwatch.h"
@@ -46,21 +48,35 @@ bool matchesPattern(QStringView name, QStringView pattern)
     return p == pattern.size();
 }
 
-// The names of the regular files in folder matching pattern, sorted by name
+bool matchesAnyPattern(QStringView name, const QStringList &patterns)
+{
+    return std::any_of(patterns.cbegin(), patterns.cend(),
+                       [name](const QString &pattern) { return matchesPattern(name, pattern); });
+}
+
+// The names of the regular files in folder matching patterns, sorted by name
 // ignoring case. Only the file system's entries are read, never a file, so a
 // FIFO or a device cannot hold the listing up; they, and links to them, are
-// left out.
-QStringList regularFilesIn(const QString &folder, const QString &pattern)
+// left out. Inside an archive, only its list of entries is read, already in order.
+QStringList regularFilesIn(const QString &folder, const QStringList &patterns)
 {
+    QStringList names;
+    if (const std::optional<ArchivePath> inside = archivePathOf(folder)) {
+        const Result<ArchiveFolder> entries = readArchiveFolder(*inside);
+        for (const QString &name : entries.ok() ? entries.value().files : QStringList()) {
+            if (matchesAnyPattern(name, patterns))
+                names.append(name);
+        }
+        return names;
+    }
     QDir::Filters filters = QDir::Files;
 #ifndef Q_OS_WIN
     filters |= QDir::Hidden;
 #endif
-    QStringList names;
     for (QDirIterator entries(folder, filters); entries.hasNext();) {
         entries.next();
         const QFileInfo entry = entries.fileInfo();
-        if (matchesPattern(entry.fileName(), pattern) && entry.isFile())
+        if (matchesAnyPattern(entry.fileName(), patterns) && entry.isFile())
             names.append(entry.fileName());
     }
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
@@ -72,8 +88,8 @@ QStringList regularFilesIn(const QString &folder, const QString &pattern)
 
 } // namespace
 
-FileList::FileList(const QString &pattern, QWidget *parent)
-    : QWidget(parent), m_pattern(pattern), m_files(new QStringListModel(this)),
+FileList::FileList(const QStringList &patterns, QWidget *parent)
+    : QWidget(parent), m_patterns(patterns), m_files(new QStringListModel(this)),
       m_view(new FileListView(this)), m_watch(new FolderWatch(this))
 {
     fillWith(*this, *m_view, InnerFocus::Forwarded);
@@ -175,7 +191,7 @@ void FileList::showToolTip(const QHelpEvent &event)
 void FileList::readFolder()
 {
     const QScopedValueRollback reading(m_reading, true);
-    m_files->setStringList(regularFilesIn(m_path, m_pattern));
+    m_files->setStringList(regularFilesIn(m_path, m_patterns));
 }
 
 } // namespace kelvane

@@ -14,13 +14,15 @@ namespace kelvane {
 class FileListView;
 class FolderWatch;
 
-// The regular files of one folder whose names match a pattern (case-insensitively
-// on every system), sorted by name; hidden files too, except on Windows.
+// The regular files of one folder whose names match any of the patterns
+// (case-insensitively on every system), sorted by name; hidden files too,
+// except on Windows. In a folder inside a FAR archive, its entries.
 // fileChosen() follows every change of the selection the user makes (mouse
 // button of any kind, dragging, keys) and a left click on the selected entry;
 // the list's own re-reads raise nothing, except selectionLost() when the
 // selected file is gone. The list follows the folder on disk: files another
-// program adds, removes or renames show within a moment.
+// program adds, removes or renames show within a moment; inside an archive,
+// the entries of the archive put in its place.
 // An optional provider gives the tooltip of the entry the pointer rests on.
 class FileList final : public QWidget
 {
@@ -31,7 +33,7 @@ public:
     // The tooltip text for the file at filePath (its native full path).
     using ToolTipProvider = std::function<QString(const QString &filePath)>;
 
-    explicit FileList(const QString &pattern, QWidget *parent = nullptr);
+    explicit FileList(const QStringList &patterns, QWidget *parent = nullptr);
 
     // The folder as last written.
     QString path() const;
@@ -60,7 +62,7 @@ private:
     void followClick();
     void showToolTip(const QHelpEvent &event);
 
-    QString m_pattern;
+    QStringList m_patterns;
     QString m_path;
     QStringListModel *m_files;
     FileListView *m_view;

@@ -1,6 +1,9 @@
 #include "controls/folderwatch.h"
 
+#include "compose/archivepath.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -13,7 +16,7 @@ namespace {
 
 constexpr int kBurstEndMs = 200;
 
-// One watcher for the program, and how many lists watch each folder.
+// One watcher for the program, and how many lists watch each path.
 struct SharedWatch {
     QPointer<QFileSystemWatcher> watcher; // gone with the application
     QHash<QString, int> users;
@@ -35,12 +38,17 @@ FolderWatch::FolderWatch(QObject *parent) : QObject(parent), m_burstEnd(new QTim
 {
     m_burstEnd->setSingleShot(true);
     m_burstEnd->setInterval(kBurstEndMs);
-    connect(m_burstEnd, &QTimer::timeout, this, &FolderWatch::changed);
-    connect(sharedWatch().watcher, &QFileSystemWatcher::directoryChanged, this,
-            [this](const QString &folder) {
-                if (folder == m_folder)
-                    m_burstEnd->start();
-            });
+    connect(m_burstEnd, &QTimer::timeout, this, [this] {
+        rewatchReplaced();
+        emit changed();
+    });
+    const auto follow = [this](const QString &path) {
+        if (m_paths.contains(path))
+            m_burstEnd->start();
+    };
+    QFileSystemWatcher *watcher = sharedWatch().watcher;
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, follow);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, follow);
 }
 
 FolderWatch::~FolderWatch()
@@ -51,25 +59,49 @@ FolderWatch::~FolderWatch()
 void FolderWatch::watch(const QString &folder)
 {
     unwatch();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    if (folder.isEmpty())
         return;
+    if (const std::optional<ArchivePath> inside = archivePathOf(folder)) {
+        // The folder sees the archive replaced or removed, the archive its
+        // own bytes rewritten.
+        add(QDir::toNativeSeparators(QFileInfo(inside->archive).absolutePath()));
+        add(inside->archive);
+    } else if (QFileInfo(folder).isDir()) {
+        add(folder);
+    }
+}
+
+void FolderWatch::add(const QString &path)
+{
     SharedWatch &shared = sharedWatch();
-    if (shared.users[folder]++ == 0)
-        shared.watcher->addPath(folder);
-    m_folder = folder;
+    if (shared.users[path]++ == 0)
+        shared.watcher->addPath(path);
+    m_paths.append(path);
+}
+
+void FolderWatch::rewatchReplaced()
+{
+    // The system drops the watch of a file removed or replaced by another;
+    // the archive put in its place is watched again.
+    QFileSystemWatcher *watcher = sharedWatch().watcher;
+    for (const QString &path : std::as_const(m_paths)) {
+        if (!watcher->files().contains(path) && !watcher->directories().contains(path) &&
+            QFileInfo(path).isFile())
+            watcher->addPath(path);
+    }
 }
 
 void FolderWatch::unwatch()
 {
     m_burstEnd->stop();
-    if (m_folder.isEmpty())
-        return;
     SharedWatch &shared = sharedWatch();
-    if (--shared.users[m_folder] == 0) {
-        shared.users.remove(m_folder);
-        shared.watcher->removePath(m_folder);
+    for (const QString &path : std::as_const(m_paths)) {
+        if (--shared.users[path] == 0) {
+            shared.users.remove(path);
+            shared.watcher->removePath(path);
+        }
     }
-    m_folder.clear();
+    m_paths.clear();
 }
 
 } // namespace kelvane

@@ -88,8 +88,8 @@ void TestFileToolTips::init()
     QVERIFY(writeFile(path("props/hat.skn"), "xskin-hat\r\ntex\r\n1\r\nHEAD\r\n0\r\n"));
     QVERIFY(writeFile(path("props/broken.skn"), "only one line"));
 
-    m_skins = std::make_unique<FileList>(QStringLiteral("*.cmx"));
-    m_props = std::make_unique<FileList>(QStringLiteral("*.skn"));
+    m_skins = std::make_unique<FileList>(QStringList{QStringLiteral("*.cmx")});
+    m_props = std::make_unique<FileList>(QStringList{QStringLiteral("*.skn")});
     MainControls controls;
     controls.FileSkins = m_skins.get();
     controls.FileProps = m_props.get();

@@ -172,7 +172,7 @@ void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
 
 void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
 {
-    FileList list(QStringLiteral("*.cmx"));
+    FileList list({QStringLiteral("*.cmx")});
     list.setPath(path("files"));
     QCOMPARE(entryTexts(*list.findChild<QListView *>()),
              QStringList({"abc.cmx", "B001FAFIT_01.CMX", "Zed.cmx"}));
@@ -184,7 +184,7 @@ void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
 
 void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
 {
-    FileList list(QStringLiteral("*.cmx"));
+    FileList list({QStringLiteral("*.cmx")});
     QVERIFY(showFileList(list, path("files")));
     auto *view = list.findChild<QListView *>();
     QSignalSpy chosen(&list, &FileList::fileChosen);
@@ -219,7 +219,7 @@ void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
 
 void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
 {
-    FileList list(QStringLiteral("*.cmx"));
+    FileList list({QStringLiteral("*.cmx")});
     QVERIFY(showFileList(list, path("files")));
     auto *view = list.findChild<QListView *>();
     QSignalSpy chosen(&list, &FileList::fileChosen);
@@ -245,7 +245,7 @@ void TestPlatform::fileListEverySelectionTheUserMakesIsChosen()
 {
     for (int i = 0; i < 20; ++i)
         touch(path(QStringLiteral("files/m%1.cmx").arg(i, 2, 10, QLatin1Char('0'))));
-    FileList list(QStringLiteral("*.cmx"));
+    FileList list({QStringLiteral("*.cmx")});
     QVERIFY(showFileList(list, path("files"), 100));
     auto *view = list.findChild<QListView *>();
     QWidget *viewport = view->viewport();
@@ -299,7 +299,7 @@ void TestPlatform::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
     touch(path("files/.hidden.cmx"));
     QVERIFY(QDir().mkpath(path("files/.wine")));
 
-    FileList files(QStringLiteral("*.cmx"));
+    FileList files({QStringLiteral("*.cmx")});
     files.setPath(path("files"));
     QCOMPARE(
         entryTexts(*files.findChild<QListView *>()),
@@ -314,7 +314,7 @@ void TestPlatform::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
 
 void TestPlatform::listsFollowTheDiskKeepingTheSelection()
 {
-    FileList files(QStringLiteral("*.cmx"));
+    FileList files({QStringLiteral("*.cmx")});
     files.resize(200, 200);
     files.setPath(path("files"));
     files.show();
@@ -349,7 +349,7 @@ void TestPlatform::listsFollowTheDiskKeepingTheSelection()
 
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()
 {
-    FileList list(QStringLiteral("*.cmx"));
+    FileList list({QStringLiteral("*.cmx")});
     QStringList asked;
     list.setToolTipProvider([&asked](const QString &filePath) {
         asked << filePath;

@@ -1,5 +1,6 @@
 #include "ui/main/maincontroller.h"
 
+#include "compose/attach.h"
 #include "compose/newname.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
@@ -10,8 +11,6 @@
 #include "controls/textbox.h"
 #include "platform/systempaths.h"
 #include "ui/main/createcommand.h"
-
-#include <QFileInfo>
 
 namespace kelvane {
 
@@ -26,6 +25,8 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     connect(c.DrvProps, &DriveList::changed, this, &MainController::onDrvPropsChange);
     connect(c.DirSkins, &DirectoryList::changed, this, &MainController::onDirSkinsChange);
     connect(c.DirProps, &DirectoryList::changed, this, &MainController::onDirPropsChange);
+    for (DirectoryList *folders : {c.DirSkins, c.DirProps})
+        connect(folders, &DirectoryList::cannotOpen, this, &MainController::onDirCannotOpen);
     connect(c.FileSkins, &FileList::fileChosen, this, &MainController::onFileSkinsChosen);
     connect(c.FileProps, &FileList::fileChosen, this, &MainController::onFilePropsChosen);
     connect(c.FileSkins, &FileList::selectionLost, this, &MainController::onFileSelectionLost);
@@ -74,7 +75,7 @@ bool MainController::openPropsFolder(const QString &folder)
 
 bool MainController::openFolder(const Side &side, const QString &folder)
 {
-    if (!folderCanBeListed(folder))
+    if (!DirectoryList::canList(folder))
         return false;
     // A new drive moves the folder list to its root first, as a drive chosen by hand does.
     side.drive->setDrive(folder);
@@ -99,6 +100,11 @@ void MainController::onDirSkinsChange()
 void MainController::onDirPropsChange()
 {
     directoryChange(m_props);
+}
+
+void MainController::onDirCannotOpen(const QString &reason)
+{
+    showMessage(m_window, {reason, MessageStyle::Exclamation, QStringLiteral("Error")});
 }
 
 void MainController::driveChange(const Side &side)
@@ -160,12 +166,11 @@ void MainController::onCmdDoItClick()
                               c.DirProps->path(),   c.FileProps->fileName(),
                               c.txtNewName->text(), c.txtSavedTo->text()};
     // A refusal, a fault or a No leaves the window as it was.
-    const std::optional<CreatedFile> created = runCreateCommand(m_window, inputs);
+    const std::optional<CreateOutcome> created = runCreateCommand(m_window, inputs);
     if (!created)
         return;
-    // The typed name and the extension of the file's format.
-    showMessage(m_window, {QFileInfo(created->path).fileName() + QStringLiteral(" has been created"),
-                           MessageStyle::Plain, QStringLiteral("File Created")});
+    showMessage(m_window,
+                {createdMessage(*created), MessageStyle::Plain, QStringLiteral("File Created")});
     c.FileSkins->refresh();
     c.cmdDoIt->setEnabled(false);
 }
@@ -184,7 +189,8 @@ void MainController::onLblTitleClick()
 
 QString MainController::folderProposal() const
 {
-    return m_controls.FileSkins->path() + pathSeparator();
+    // A file from an archive goes where the game takes it instead of the archive's.
+    return proposedOutputFolder(m_controls.FileSkins->path()) + pathSeparator();
 }
 
 } // namespace kelvane

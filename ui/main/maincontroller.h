@@ -28,9 +28,10 @@ public:
     void setShowHelp(std::function<void()> showHelp);
     void setShowAbout(std::function<void()> showAbout);
 
-    // Shows folder on the skins or the mesh side as a user opening it would:
-    // the drive list follows the folder's drive, then the folder list. Returns
-    // false, changing nothing, when the folder cannot be listed.
+    // Shows folder (on disk or inside an archive) on the skins or the mesh
+    // side as a user opening it would: the drive list follows the folder's
+    // drive, then the folder list. Returns false, changing nothing, when the
+    // folder cannot be listed.
     bool openSkinsFolder(const QString &folder);
     bool openPropsFolder(const QString &folder);
 
@@ -43,6 +44,7 @@ public slots:
     void onDrvPropsChange();
     void onDirSkinsChange();
     void onDirPropsChange();
+    void onDirCannotOpen(const QString &reason);
     void onFileSkinsChosen();
     void onFilePropsChosen();
     void onFileSelectionLost();

@@ -23,6 +23,9 @@ Control *construct(const MainControlRow &row, const DriveSource &drives, QWidget
     // current folder first would be work thrown away.
     if constexpr (std::is_same_v<Control, DirectoryList>)
         return new Control(systemRoot(), window);
+    // A file list's text is its patterns, separated by ";".
+    else if constexpr (std::is_same_v<Control, FileList>)
+        return new Control(QString::fromUtf8(row.text).split(QLatin1Char(';')), window);
     else if constexpr (std::is_constructible_v<Control, DriveSource, QWidget *>)
         return new Control(drives, window);
     else if constexpr (std::is_constructible_v<Control, QString, QWidget *>)
@@ -71,10 +74,10 @@ constexpr MainControlRow kRows[] = {
     {"DirProps", handled<&M::DirProps>, nullptr,
      {3840, 1560, 4575, 1140}, F::Caption, C::FolderText,
      "Select the directory of the mesh to be appended", "Folder whose SKN files are listed below"},
-    {"FileSkins", handled<&M::FileSkins>, "*.cmx",
+    {"FileSkins", handled<&M::FileSkins>, "*.cmx;*.cmx.bcf",
      {120, 3120, 3615, 1170}, F::Caption, C::Standard,
      "Existing CMX files", "The character file the new file is made from"},
-    {"FileProps", handled<&M::FileProps>, "*.skn",
+    {"FileProps", handled<&M::FileProps>, "*.skn;*.bmf",
      {3840, 3120, 4575, 1170}, F::Caption, C::Standard,
      "Existing SKN files", "The mesh that will be added to the new file"},
     {"txtNewName", handled<&M::txtNewName>, nullptr,

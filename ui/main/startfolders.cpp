@@ -1,5 +1,6 @@
 #include "ui/main/startfolders.h"
 
+#include "compose/archivepath.h"
 #include "compose/messagetext.h"
 #include "ui/main/maincontroller.h"
 
@@ -11,13 +12,35 @@ namespace kelvane {
 namespace {
 
 // The folder as the folder lists show it, every link resolved so that it falls
-// under the drive it lies on; empty when it cannot be found.
+// under the drive it lies on; empty when it cannot be found. An archive, or a
+// folder inside one, keeps the archive's own name after its resolved folder.
 QString fullFolderPath(const QString &folder)
 {
-    const QFileInfo info(QDir::current().absoluteFilePath(folder));
+    const QString absolute = QDir::current().absoluteFilePath(folder);
+    if (const std::optional<ArchivePath> inside = archivePathOf(absolute)) {
+        const QFileInfo archive(inside->archive);
+        QString full = QFileInfo(archive.absolutePath()).canonicalFilePath() + QLatin1Char('/') +
+                       archive.fileName();
+        if (!inside->inner.isEmpty())
+            full += QLatin1Char('/') + inside->inner;
+        return QDir::toNativeSeparators(full);
+    }
+    const QFileInfo info(absolute);
     if (!info.isDir())
         return {};
     return QDir::toNativeSeparators(info.canonicalFilePath());
+}
+
+// Why the folder given as folder, found at full, could not be opened.
+QString openFault(const QString &folder, const QString &full)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(full)) {
+        const Result<FarArchive> archive = openArchive(inside->archive);
+        if (!archive.ok())
+            return archive.error();
+        return QStringLiteral("%1: the archive holds no such folder").arg(shownName(folder));
+    }
+    return QStringLiteral("%1: the folder cannot be read").arg(shownName(folder));
 }
 
 } // namespace
@@ -34,7 +57,7 @@ QStringList openStartFolders(MainController &controller, const QStringList &fold
                 shownName(folder),
                 exists ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
         } else if (!(controller.*openOnSide)(full)) {
-            messages.append(QStringLiteral("%1: the folder cannot be read").arg(shownName(folder)));
+            messages.append(openFault(folder, full));
         }
     };
     if (folders.size() >= 1)

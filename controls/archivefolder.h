@@ -1,0 +1,28 @@
+#pragma once
+
+#include "compose/archivepath.h"
+#include "compose/result.h"
+
+#include <QStringList>
+
+namespace kelvane {
+
+// A folder inside a FAR archive, as the browsers show it. An archive holds
+// only files, named with "/" between folders; a folder is there while some
+// entry lies under it.
+struct ArchiveFolder {
+    QString archive;     // the archive's path, as given
+    QString inner;       // the folder's names as the archive spells them; empty for its top
+    QStringList folders; // the folders directly in it
+    QStringList files;   // the names of the entries directly in it
+};
+
+// The folder where leads to, each list sorted by name ignoring case, names
+// differing only in case listed once; or why it cannot be listed: the
+// archive cannot be read, or holds no such folder.
+Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where);
+
+// The native path of the folder: the archive's path, then the folder's names.
+QString archiveFolderPath(const QString &archive, const QString &inner);
+
+} // namespace kelvane
