@@ -7,6 +7,7 @@
 #include "compose/attach.h"
 #include "compose/gamecheck.h"
 #include "compose/messagetext.h"
+#include "platform/gamefolders.h"
 #include "platform/wineprefix.h"
 
 #include <QDir>
@@ -143,6 +144,8 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     if (!written.ok())
         return written.error();
     batch.written(character, target);
+    for (const QString &settled : written.value().settled)
+        console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
     if (job.copyMesh) {
         const GameCopies copies = copyForTheGame(check.copies);
@@ -154,12 +157,25 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     return std::nullopt;
 }
 
+// Succeeds when none is found too: finding none is an answer.
+int printGameFolders(ConsoleOutput &console)
+{
+    const QList<GameFolder> games = findGameFolders();
+    for (const GameFolder &game : games)
+        console.printLine(shownName(game.folder));
+    if (games.isEmpty())
+        console.printError(failureLine(QStringLiteral("no folder of The Sims found.")));
+    return kExitSuccess;
+}
+
 } // namespace
 
 int runAttachJob(const AttachJob &job, ConsoleOutput &console)
 {
     if (job.mode == AttachJob::Mode::List)
         return listSkins(job.characterFiles, console);
+    if (job.mode == AttachJob::Mode::FindGame)
+        return printGameFolders(console);
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
 

@@ -40,9 +40,8 @@ QString gameSkinsFolderNear(const QString &archive)
 {
     const QString archiveFolder = QFileInfo(archive).absolutePath();
     for (const QString &candidate : {archiveFolder, QFileInfo(archiveFolder).absolutePath()}) {
-        const bool isGameData =
-            QDir(candidate).dirName().compare(QLatin1StringView("GameData"), Qt::CaseInsensitive) ==
-            0;
+        const bool isGameData = QDir(candidate).dirName().compare(QLatin1StringView("GameData"),
+                                                                  Qt::CaseInsensitive) == 0;
         const QString gameData =
             isGameData ? candidate : subfolderOf(candidate, QStringLiteral("GameData"));
         if (gameData.isEmpty())
@@ -156,11 +155,11 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
 
 Result<CreatedFile> writeAttachment(const Attachment &attachment, Backup backup)
 {
-    const Result<QString> written =
+    const Result<Replaced> written =
         writeCharacterFile(attachment.outputPath, attachment.bytes, backup);
     if (!written.ok())
         return Failure{written.error()};
-    return CreatedFile{attachment.outputPath, written.value()};
+    return CreatedFile{attachment.outputPath, written.value().backupPath, written.value().settled};
 }
 
 } // namespace kelvane

@@ -54,6 +54,8 @@ struct Attachment : Composed {
 struct CreatedFile {
     QString path;       // the new character file
     QString backupPath; // where the replaced file's old content is kept; empty when none
+    // What settling an earlier, interrupted replace of the file did.
+    QStringList settled;
 };
 
 // Reads and checks both inputs, the name and the output folder, and composes

@@ -2,6 +2,7 @@
 
 #include "compose/messagetext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,7 +19,6 @@ namespace {
 
 // Far more backups than anyone keeps; the bound only ends the search.
 constexpr int kMaxBackups = 9999;
-constexpr qint64 kPiece = 64 * 1024;
 
 QString candidate(const QString &file, int number)
 {
@@ -32,66 +32,22 @@ bool isFree(const QString &path)
     return !info.exists() && !info.isSymLink();
 }
 
-enum class Link { Made, Taken, Unsupported };
-
-// A hard link at backup to file; Taken when a file of that name exists.
-Link hardLink(const QString &file, const QString &backup)
+// Moves from to the free name to, never replacing a file that took it meanwhile.
+bool moveToFreeName(const QString &from, const QString &to)
 {
 #ifdef Q_OS_WIN
-    if (CreateHardLinkW(reinterpret_cast<const wchar_t *>(backup.utf16()),
-                        reinterpret_cast<const wchar_t *>(file.utf16()), nullptr))
-        return Link::Made;
-    const DWORD error = GetLastError();
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Link::Taken
-                                                                       : Link::Unsupported;
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()),
+                       reinterpret_cast<const wchar_t *>(to.utf16()), MOVEFILE_WRITE_THROUGH);
 #else
-    if (::link(QFile::encodeName(file).constData(), QFile::encodeName(backup).constData()) == 0)
-        return Link::Made;
-    return errno == EEXIST ? Link::Taken : Link::Unsupported;
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    // Without hard links (FAT, exFAT) the name was free a moment ago.
+    return errno != EEXIST && isFree(to) && ::rename(source.constData(), target.constData()) == 0;
 #endif
-}
-
-Failure<QString> backupFailure(const QString &path, const QString &reason)
-{
-    return {QStringLiteral("%1: the old file cannot be kept as a backup (%2); nothing was changed.")
-                .arg(shownName(path), reason)};
-}
-
-enum class Copy { Made, Taken, Failed };
-
-// Copies file to backup, which must not exist yet; a partial copy is removed.
-Copy copyTo(const QString &file, const QString &backup, QString &error)
-{
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) {
-        error = source.errorString();
-        return Copy::Failed;
-    }
-    QFile target(backup);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (QFileInfo(backup).exists() || QFileInfo(backup).isSymLink())
-            return Copy::Taken;
-        error = target.errorString();
-        return Copy::Failed;
-    }
-    bool copied = true;
-    while (copied) {
-        const QByteArray piece = source.read(kPiece);
-        if (piece.isEmpty()) {
-            copied = source.error() == QFileDevice::NoError;
-            break;
-        }
-        copied = target.write(piece) == piece.size();
-    }
-    copied = copied && target.flush();
-    target.close();
-    if (!copied) {
-        error = QStringLiteral("only part of it could be copied; the disk may be full");
-        target.remove();
-        return Copy::Failed;
-    }
-    target.setPermissions(source.permissions());
-    return Copy::Made;
 }
 
 } // namespace
@@ -99,7 +55,9 @@ Copy copyTo(const QString &file, const QString &backup, QString &error)
 QString replacedFilePath(const QString &path)
 {
     const QFileInfo info(path);
-    return info.isSymLink() ? info.canonicalFilePath() : path;
+    if (!info.exists())
+        return info.isSymLink() ? QString() : path;
+    return QDir::toNativeSeparators(info.canonicalFilePath());
 }
 
 QString backupPathFor(const QString &outputPath)
@@ -112,30 +70,23 @@ QString backupPathFor(const QString &outputPath)
     return {};
 }
 
-Result<QString> makeBackup(const QString &path)
+Result<QString> nameAsBackup(const QString &kept, const QString &path)
 {
-    bool linksWork = true;
     for (int number = 1; number <= kMaxBackups; ++number) {
         const QString backup = candidate(path, number);
-        if (!isFree(backup))
-            continue;
-        if (linksWork) {
-            const Link link = hardLink(path, backup);
-            if (link == Link::Made)
-                return backup;
-            if (link == Link::Taken)
-                continue;
-            linksWork = false;
-        }
-        QString error;
-        const Copy copy = copyTo(path, backup, error);
-        if (copy == Copy::Made)
+        if (isFree(backup) && moveToFreeName(kept, backup))
             return backup;
-        if (copy == Copy::Failed)
-            return backupFailure(path, error);
+        if (!QFileInfo::exists(kept))
+            break;
     }
-    return backupFailure(
-        path, QStringLiteral("every backup name up to .bak%1 is taken").arg(kMaxBackups));
+    return Failure{QStringLiteral("no backup name is free")};
+}
+
+QString noFreeBackupName(const QString &path)
+{
+    return QStringLiteral("%1: no backup name is free (every name up to %2 is taken), so its old "
+                          "content could not be kept; move some old backups away first.")
+        .arg(shownName(path), shownName(QFileInfo(candidate(path, kMaxBackups)).fileName()));
 }
 
 } // namespace kelvane

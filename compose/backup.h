@@ -7,7 +7,8 @@
 namespace kelvane {
 
 // The file that writing to path replaces: the file a symbolic link at path
-// leads to, every link resolved, or path itself. Empty for a dangling link.
+// leads to, every link resolved, under its long name on Windows; or path
+// itself when it does not exist. Empty for a dangling link.
 QString replacedFilePath(const QString &path);
 
 // The name the old content of the file at outputPath is kept under when it is
@@ -16,9 +17,12 @@ QString replacedFilePath(const QString &path);
 // game never loads it.
 QString backupPathFor(const QString &outputPath);
 
-// Keeps the content of the existing regular file at path under the first free
-// backup name, never replacing any file: a hard link when the file system has
-// them, a copy otherwise. Gives the backup's path.
-Result<QString> makeBackup(const QString &path);
+// Gives the file at kept, which holds old content of the file at path, the
+// first free backup name of path, never replacing any file. Gives the
+// backup's path.
+Result<QString> nameAsBackup(const QString &kept, const QString &path);
+
+// Why the file at path cannot be replaced with a backup: no backup name is free.
+QString noFreeBackupName(const QString &path);
 
 } // namespace kelvane

@@ -26,10 +26,9 @@ QString plural(quint32 count, const QString &one, const QString &many)
 bool looksLikeBinaryCharacter(QByteArrayView bytes)
 {
     // The skeleton count: a small number, so its high bytes are zero; text
-    // files begin with a letter or "//". Text saved as UTF-16 has a zero at
-    // every other byte, beginning with the second.
-    return bytes.size() >= 4 && bytes[2] == 0 && bytes[3] == 0 &&
-           !(bytes[0] != 0 && bytes[1] == 0);
+    // files begin with a letter or "//" (text saved as UTF-16 is told apart
+    // before).
+    return bytes.size() >= 4 && bytes[2] == 0 && bytes[3] == 0;
 }
 
 Result<Character> binaryCharacterOf(QByteArrayView bytes)
@@ -39,10 +38,10 @@ Result<Character> binaryCharacterOf(QByteArrayView bytes)
     if (!skeletons)
         return Failure{endsEarly(QStringLiteral("the count of skeletons"), in.position())};
     if (*skeletons != 0)
-        return Failure{QStringLiteral("it holds %1 and no outfit; it looks like a skeleton "
-                                      "file, not a character file.")
-                           .arg(plural(*skeletons, QStringLiteral("skeleton"),
-                                       QStringLiteral("skeletons")))};
+        return Failure{
+            QStringLiteral("it holds %1 and no outfit; it looks like a skeleton "
+                           "file, not a character file.")
+                .arg(plural(*skeletons, QStringLiteral("skeleton"), QStringLiteral("skeletons")))};
     const std::optional<quint32> suits = in.u32();
     if (!suits)
         return Failure{endsEarly(QStringLiteral("the count of outfits"), in.position())};
@@ -50,9 +49,10 @@ Result<Character> binaryCharacterOf(QByteArrayView bytes)
         return Failure{QStringLiteral("it holds no outfit; it looks like an animation file, not a "
                                       "character file.")};
     if (*suits != 1)
-        return Failure{QStringLiteral("it holds %1; a file with several outfits would lose all but "
-                                      "the first.")
-                           .arg(plural(*suits, QStringLiteral("outfit"), QStringLiteral("outfits")))};
+        return Failure{
+            QStringLiteral("it holds %1; a file with several outfits would lose all but "
+                           "the first.")
+                .arg(plural(*suits, QStringLiteral("outfit"), QStringLiteral("outfits")))};
 
     Character character;
     character.format = CharacterFormat::Binary;
@@ -83,17 +83,18 @@ Result<Character> binaryCharacterOf(QByteArrayView bytes)
         const std::optional<quint32> flags = mesh ? in.u32() : std::nullopt;
         const std::optional<quint32> more = flags ? in.u32() : std::nullopt;
         if (!more)
-            return Failure{endsEarly(QStringLiteral("skin %1 of %2").arg(k + 1).arg(*count),
-                                     in.position())};
+            return Failure{
+                endsEarly(QStringLiteral("skin %1 of %2").arg(k + 1).arg(*count), in.position())};
         character.skins.append({*bone, *mesh, *flags, *more});
     }
     const std::optional<quint32> skills = in.u32();
     if (!skills)
         return Failure{endsEarly(QStringLiteral("the count of skills"), in.position())};
     if (*skills != 0)
-        return Failure{QStringLiteral("it holds %1 besides its outfit; a character file holds "
-                                      "none, so it is another kind of file.")
-                           .arg(plural(*skills, QStringLiteral("skill"), QStringLiteral("skills")))};
+        return Failure{
+            QStringLiteral("it holds %1 besides its outfit; a character file holds "
+                           "none, so it is another kind of file.")
+                .arg(plural(*skills, QStringLiteral("skill"), QStringLiteral("skills")))};
     if (!in.atEnd())
         return Failure{QStringLiteral("%1 bytes follow the end of the character (at byte %2); "
                                       "the file is damaged or another kind of file.")

@@ -13,7 +13,8 @@ namespace kelvane {
 // skins; a skin is a bone name, a mesh name, censor flags and a second number.
 
 // Whether bytes begin as a binary character file does: a u32 count, which no
-// text file of the game begins with.
+// text file of the game begins with (one saved as UTF-16 may: tell those
+// apart first).
 bool looksLikeBinaryCharacter(QByteArrayView bytes);
 
 // The character bytes hold: no skeleton, one suit, no skill and nothing after,

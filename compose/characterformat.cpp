@@ -15,8 +15,7 @@ constexpr qsizetype kLongestStoredName = 255;
 
 QString characterExtension(CharacterFormat format)
 {
-    return format == CharacterFormat::Binary ? QStringLiteral(".cmx.bcf")
-                                             : QStringLiteral(".cmx");
+    return format == CharacterFormat::Binary ? QStringLiteral(".cmx.bcf") : QStringLiteral(".cmx");
 }
 
 Result<Character> characterOf(const QByteArray &bytes)
@@ -42,9 +41,8 @@ std::optional<QString> unstorableName(const Character &character)
     const auto tooLong = [](const QByteArray &name, const QString &what) {
         return QStringLiteral("the %1 %2 is %3 bytes long; a binary character file holds names "
                               "of at most %4 bytes.")
-            .arg(what, quotedBytes(name))
-            .arg(name.size())
-            .arg(kLongestStoredName);
+            .arg(what, quotedBytes(name), QString::number(name.size()),
+                 QString::number(kLongestStoredName));
     };
     if (character.name.size() > kLongestStoredName)
         return tooLong(character.name, QStringLiteral("name"));

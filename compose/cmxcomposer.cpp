@@ -199,8 +199,6 @@ QByteArray textOfCharacter(const Character &character)
     return text;
 }
 
-
-
 LineList splitMeshStart(const QByteArray &start)
 {
     LineList lines = splitLines(start);

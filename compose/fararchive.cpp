@@ -66,8 +66,8 @@ Result<FarArchive> FarArchive::open(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return damaged(path, QStringLiteral("the archive cannot be read (%1).")
-                                 .arg(file.errorString()));
+        return damaged(path,
+                       QStringLiteral("the archive cannot be read (%1).").arg(file.errorString()));
     return read(file, path);
 }
 
@@ -105,8 +105,8 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
                                             "archive of the game; it is damaged.")
                                  .arg((size - *manifestAt) / (1024 * 1024)));
     if (!device.seek(*manifestAt))
-        return damaged(path, QStringLiteral("the archive cannot be read (%1).")
-                                 .arg(device.errorString()));
+        return damaged(
+            path, QStringLiteral("the archive cannot be read (%1).").arg(device.errorString()));
     const QByteArray manifest = device.read(size - *manifestAt);
     if (manifest.size() != size - *manifestAt)
         return damaged(path, QStringLiteral("the archive cannot be read whole; it changed while "
@@ -143,16 +143,14 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
             return damaged(path, QStringLiteral("%1 gives two different sizes (%2 and %3), as "
                                                 "compressed archives do; only version 1a "
                                                 "archives can be read.")
-                                     .arg(entryShown(entry))
-                                     .arg(*stored)
-                                     .arg(*storedAgain));
+                                     .arg(entryShown(entry), QString::number(*stored),
+                                          QString::number(*storedAgain)));
         if (entry.offset < kHeaderBytes || entry.offset + entry.size > *manifestAt)
             return damaged(path, QStringLiteral("%1 lies beyond the files' bytes (bytes %2 to "
                                                 "%3, of %4); it is damaged.")
-                                     .arg(entryShown(entry))
-                                     .arg(entry.offset)
-                                     .arg(entry.offset + entry.size)
-                                     .arg(*manifestAt));
+                                     .arg(entryShown(entry), QString::number(entry.offset),
+                                          QString::number(entry.offset + entry.size),
+                                          QString::number(*manifestAt)));
         archive.m_entries.append(entry);
     }
 

@@ -88,9 +88,8 @@ GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
             QStringLiteral("The mesh %1 is bound to %2 bones: it is a body rather than an "
                            "accessory. It is attached by its first bone, %3, only, so the game "
                            "may show it torn or crash.")
-                .arg(quotedMesh)
-                .arg(mesh.boneCount)
-                .arg(quotedBytes(mesh.bones.value(0))));
+                .arg(quotedMesh, QString::number(mesh.boneCount),
+                     quotedBytes(mesh.bones.value(0))));
     if (hasBlanksAround(mesh.name) || hasBlanksAround(mesh.bones.value(0)))
         check.findings.append(
             QStringLiteral("The mesh name %1 or its bone %2 has blanks at its start or end. They "

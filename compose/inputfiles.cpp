@@ -35,8 +35,7 @@ Failure<QString> tooLarge(const QString &path)
 {
     return {QStringLiteral("%1: the file is larger than %2 MB, far larger than any character "
                            "file; it cannot be one.")
-                .arg(shownName(path))
-                .arg(kMaxCharacterFileBytes / (1024 * 1024))};
+                .arg(shownName(path), QString::number(kMaxCharacterFileBytes / (1024 * 1024)))};
 }
 
 // Opens the regular file at path for reading. Nothing else is opened, and the

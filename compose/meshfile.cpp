@@ -93,7 +93,9 @@ Result<Mesh> meshOf(const QByteArray &start, qint64 fileSize)
     const Result<Skin> text = attachedSkinOf(lines);
     if (text.ok()) {
         const std::optional<qint64> count = parseSkinCount(lines[2]);
-        return Mesh{MeshFormat::Text, text.value().mesh, lines[kTextureLine],
+        return Mesh{MeshFormat::Text,
+                    text.value().mesh,
+                    lines[kTextureLine],
                     quint32(qMin<qint64>(*count, std::numeric_limits<quint32>::max())),
                     {text.value().bone}};
     }

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kelvane {
 
@@ -45,40 +44,11 @@ Result<void> checkOutputPath(const QString &outputPath)
     return {};
 }
 
-Result<QString> writeCharacterFile(const QString &path, const QByteArray &bytes, Backup backup)
+Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes, Backup backup)
 {
     if (const Result<void> checked = checkOutputPath(path); !checked.ok())
         return Failure{checked.error()};
-    const QString target = replacedFilePath(path);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(path, file.errorString());
-    // A short write (disk full, file size limit) is not always reported as an
-    // error of the device, and commit() may not notice it: the counts and an
-    // explicit flush are what tell.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return cannotWrite(path, QStringLiteral("only part of it could be stored; the disk may "
-                                                "be full; no file was changed"));
-    }
-
-    // The new content is complete before the backup is made, and the backup
-    // exists before the new content takes the old one's name.
-    QString backupPath;
-    if (backup == Backup::Keep && QFileInfo::exists(target)) {
-        const Result<QString> kept = makeBackup(target);
-        if (!kept.ok()) {
-            file.cancelWriting();
-            return Failure{kept.error()};
-        }
-        backupPath = kept.value();
-    }
-    if (!file.commit()) {
-        if (!backupPath.isEmpty())
-            QFile::remove(backupPath);
-        return cannotWrite(path, file.errorString());
-    }
-    return backupPath;
+    return replaceFile(replacedFilePath(path), bytes, backup == Backup::Keep);
 }
 
 } // namespace kelvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/replace.h"
 #include "compose/result.h"
 
 #include <QByteArray>
@@ -15,11 +16,12 @@ enum class Backup { Keep, Skip };
 // file is written through.
 Result<void> checkOutputPath(const QString &outputPath);
 
-// Replaces the file at path (through a link) by bytes in one step. With Backup::Keep and an existing file, its old content is kept under
-// backupPathFor(path), and the new file and the backup appear together: on
-// any failure the old file stays as it was and no backup is left. Gives the
-// backup's path, or an empty string when none was made.
-Result<QString> writeCharacterFile(const QString &path, const QByteArray &bytes,
-                                   Backup backup = Backup::Keep);
+// Replaces the file at path (through a link) by bytes in one step, as
+// replaceFile does. With Backup::Keep and an existing file, its old content is
+// kept under backupPathFor(path); on any failure the old file stays as it was
+// and no backup is left. What an interrupted earlier replace left is settled
+// first.
+Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes,
+                                    Backup backup = Backup::Keep);
 
 } // namespace kelvane

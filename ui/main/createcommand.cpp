@@ -97,7 +97,7 @@ QString createdMessage(const CreateOutcome &outcome)
         text += QStringLiteral("\n\nCopied beside it for the game: %1.")
                     .arg(names.join(QStringLiteral(", ")));
     }
-    for (const QString &problem : outcome.copies.problems)
+    for (const QString &problem : outcome.copies.problems + outcome.file.settled)
         text += QStringLiteral("\n\n") + problem;
     return text;
 }
@@ -140,6 +140,10 @@ std::optional<CreateOutcome> runCreateCommand(QWidget *window, const CreateInput
         mayCreateDespite(window, checkWhatTheGameNeeds(meshPath, attachment.mesh, outputFolder));
     if (!copies)
         return std::nullopt;
+    if (attachment.replacesFile && backupPathFor(attachment.outputPath).isEmpty()) {
+        showError(window, noFreeBackupName(replacedFilePath(attachment.outputPath)));
+        return std::nullopt;
+    }
     if (attachment.replacesFile && !mayReplace(window, attachment.outputPath))
         return std::nullopt;
 
