@@ -82,6 +82,11 @@ QByteArray binaryMeshFile(const QByteArray &name, const QByteArray &texture,
 
 QByteArray farArchive(const QList<ArchivedFile> &files)
 {
+    return farArchive(files, 1, 4);
+}
+
+QByteArray farArchive(const QList<ArchivedFile> &files, quint32 version, int nameLengthBytes)
+{
     QByteArray body;
     QByteArray manifest;
     appendU32(manifest, quint32(files.size()));
@@ -89,12 +94,13 @@ QByteArray farArchive(const QList<ArchivedFile> &files)
         appendU32(manifest, quint32(file.bytes.size()));
         appendU32(manifest, quint32(file.bytes.size()));
         appendU32(manifest, quint32(16 + body.size()));
-        appendU32(manifest, quint32(file.name.size()));
-        manifest += file.name;
+        QByteArray nameLength;
+        appendU32(nameLength, quint32(file.name.size()));
+        manifest += nameLength.first(nameLengthBytes) + file.name;
         body += file.bytes;
     }
     QByteArray out = "FAR!byAZ";
-    appendU32(out, 1);
+    appendU32(out, version);
     appendU32(out, quint32(16 + body.size()));
     return out + body + manifest;
 }

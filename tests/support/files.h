@@ -58,6 +58,9 @@ struct ArchivedFile {
     QByteArray bytes;
 };
 QByteArray farArchive(const QList<ArchivedFile> &files);
+// The same laid out as other FAR versions: the version number in the heading,
+// and name lengths of nameLengthBytes (2 in version 1b, 4 in 1a).
+QByteArray farArchive(const QList<ArchivedFile> &files, quint32 version, int nameLengthBytes);
 
 void appendU32(QByteArray &out, quint32 value);
 void appendString(QByteArray &out, const QByteArray &text);
