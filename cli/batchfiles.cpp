@@ -14,12 +14,18 @@ QString shownPath(const QString &path)
     return shownName(QDir::toNativeSeparators(path));
 }
 
+// Names that differ only in case are one file to the game, on every system.
+QString batchIdentity(const QString &path)
+{
+    return fileIdentity(path).toCaseFolded();
+}
+
 } // namespace
 
 BatchFiles::BatchFiles(const QStringList &characterFiles, const QString &meshFile)
 {
     for (const QString &file : characterFiles + QStringList{meshFile}) {
-        if (const QString identity = fileIdentity(file); !identity.isEmpty())
+        if (const QString identity = batchIdentity(file); !identity.isEmpty())
             m_inputs.insert(identity, file);
     }
 }
@@ -27,11 +33,11 @@ BatchFiles::BatchFiles(const QStringList &characterFiles, const QString &meshFil
 std::optional<QString> BatchFiles::conflict(const QString &character, const QString &outputPath,
                                             bool replacingItselfAsked) const
 {
-    const QString identity = fileIdentity(outputPath);
+    const QString identity = batchIdentity(outputPath);
     if (identity.isEmpty())
         return std::nullopt;
     if (const auto earlier = m_outputs.constFind(identity); earlier != m_outputs.cend()) {
-        if (identity == fileIdentity(character))
+        if (identity == batchIdentity(character))
             return QStringLiteral("%1: skipped; it is the same file as %2, which this run has "
                                   "already extended.")
                 .arg(shownPath(character), shownPath(*earlier));
@@ -42,7 +48,7 @@ std::optional<QString> BatchFiles::conflict(const QString &character, const QStr
     const auto input = m_inputs.constFind(identity);
     if (input == m_inputs.cend())
         return std::nullopt;
-    if (identity != fileIdentity(character))
+    if (identity != batchIdentity(character))
         return QStringLiteral("%1: skipped; its new file %2 would replace %3, which this run "
                               "reads. Choose another name with --name or --suffix.")
             .arg(shownPath(character), shownPath(outputPath), shownPath(*input));
@@ -55,7 +61,7 @@ std::optional<QString> BatchFiles::conflict(const QString &character, const QStr
 
 void BatchFiles::written(const QString &character, const QString &outputPath)
 {
-    m_outputs.insert(fileIdentity(outputPath), character);
+    m_outputs.insert(batchIdentity(outputPath), character);
 }
 
 } // namespace kelvane

@@ -8,8 +8,8 @@
 
 namespace kelvane {
 
-// The files one run of kelvane-attach reads and writes, compared as the file
-// system sees them (links and ".." resolved, case ignored on Windows), so that
+// The files one run of kelvane-attach reads and writes, compared as the game
+// sees them (links and ".." resolved, case ignored on every system), so that
 // no output replaces a file the run reads, other than the character file it is
 // made from, nor an output written before it.
 class BatchFiles final

@@ -52,6 +52,23 @@ QString gameSkinsFolderNear(const QString &archive)
     return QDir::toNativeSeparators(archiveFolder);
 }
 
+// path, or the entry of its folder whose name equals its own without regard
+// to case when path itself does not exist.
+QString spellingOnDisk(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return path;
+    const QDir folder = info.dir();
+    const QStringList names =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return QDir::toNativeSeparators(folder.filePath(name));
+    }
+    return path;
+}
+
 } // namespace
 
 QString outputFilePath(const QString &outputFolder, const QString &newName, CharacterFormat format)
@@ -145,8 +162,11 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
         return Failure{composed.error()};
     Attachment attachment;
     static_cast<Composed &>(attachment) = std::move(composed).value();
-    attachment.outputPath = outputFilePath(in.outputFolder, in.newName, attachment.format);
-    if (attachment.format != CharacterFormat::Text)
+    // A file whose name differs only in case is the one the game would load:
+    // it is the file replaced, and keeps its name.
+    attachment.outputPath =
+        spellingOnDisk(outputFilePath(in.outputFolder, in.newName, attachment.format));
+    if (attachment.outputPath != textOutput)
         if (const Result<void> output = checkOutputPath(attachment.outputPath); !output.ok())
             return Failure{output.error()};
     attachment.replacesFile = fileKindOf(attachment.outputPath) == FileKind::Regular;

@@ -12,7 +12,7 @@ namespace kelvane {
 
 namespace {
 
-const QString kSkinsHint = QStringLiteral("the game looks for it there");
+const QString kSkinsHint = QStringLiteral("the game looks for it");
 
 // The file of that name in folder, found without regard to case as the game
 // finds it; empty when there is none.
@@ -33,7 +33,7 @@ QString fileNamedIn(const QString &folder, const QString &name)
 
 QString shownFolder(const QString &folder)
 {
-    return shownName(QDir::toNativeSeparators(folder));
+    return shownName(QDir::toNativeSeparators(QDir(folder).absolutePath()));
 }
 
 // Why the game cannot draw the BMP at path, from its header; nothing when it

@@ -35,7 +35,8 @@ protected:
 
     QStringList cmxFiles() const
     {
-        return QDir(m_dir.path()).entryList({QStringLiteral("*.cmx")}, QDir::Files);
+        return QDir(m_dir.path())
+            .entryList({QStringLiteral("*.cmx")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     }
 
     QTemporaryDir m_dir;

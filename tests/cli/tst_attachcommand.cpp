@@ -2,10 +2,12 @@
 
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
+#include "compose/linelist.h"
 
 #include "version.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 using namespace kelvane;
 
@@ -324,4 +326,32 @@ TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
     EXPECT_EQ(QString::fromLocal8Bit(done.out),
               "." + sep + "B001FAFit_new.cmx\n." + sep + "hat.skn\n." + sep + "hat-tex.bmp\n");
     EXPECT_EQ(testsupport::readFile(path("hat-tex.bmp")), bmp);
+}
+
+// The game sees names without regard to case, and the name inside a file is
+// the name of the file actually replaced.
+TEST_F(AttachCommand, NamesAreTheGamesWithoutRegardToCase)
+{
+    ASSERT_TRUE(QFile::rename(path("B001FAFit_01.cmx"), path("B001FAFit_01.CMX")));
+    const Outcome inPlace = run({"--in-place", "B001FAFit_01.CMX", "glasses.skn"});
+    EXPECT_EQ(inPlace.exitCode, 0) << inPlace.err.toStdString();
+    EXPECT_EQ(cmxFiles(), (QStringList{"B001FAFit_01.CMX", "broken.cmx", "C001MA_hat.cmx"}))
+        << "no twin beside the file";
+    EXPECT_TRUE(QFile::exists(path("B001FAFit_01.CMX.bak")));
+    EXPECT_EQ(splitLines(testsupport::readFile(path("B001FAFit_01.CMX")))[4], "B001FAFit_01");
+
+    ASSERT_TRUE(testsupport::writeFile(path("b001fafit_02.cmx"), testsupport::characterFile({})));
+    const Outcome batch =
+        run({"--allow-duplicate", "B001FAFit_01.CMX", "b001fafit_02.cmx", "glasses.skn"});
+    EXPECT_EQ(batch.exitCode, 1) << batch.err.toStdString();
+    EXPECT_TRUE(batch.err.contains("was already written for")) << batch.err.toStdString();
+    EXPECT_EQ(splitLines(testsupport::readFile(path("B001FAFit_new.cmx")))[4], "B001FAFit_new");
+
+#ifdef Q_OS_UNIX
+    ASSERT_TRUE(QFile::link("C001MA_hat.cmx", path("link.cmx")));
+    const Outcome linked = run({"--in-place", "link.cmx", "glasses.skn"});
+    EXPECT_EQ(linked.exitCode, 0) << linked.err.toStdString();
+    EXPECT_EQ(splitLines(testsupport::readFile(path("C001MA_hat.cmx")))[4], "C001MA_hat");
+    EXPECT_TRUE(QFileInfo(path("link.cmx")).isSymLink());
+#endif
 }
