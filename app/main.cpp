@@ -24,11 +24,13 @@ void describeArguments(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SKINS_FOLDER"),
-                                 QStringLiteral("Folder the character files are listed from."),
+                                 QStringLiteral("Folder (or FAR archive) the character files are "
+                                                "listed from."),
                                  QStringLiteral("[SKINS_FOLDER"));
     parser.addPositionalArgument(
         QStringLiteral("MESH_FOLDER"),
-        QStringLiteral("Folder the mesh files are listed from (SKINS_FOLDER when not given)."),
+        QStringLiteral("Folder (or FAR archive) the mesh files are listed from (SKINS_FOLDER "
+                       "when not given)."),
         QStringLiteral("[MESH_FOLDER]]"));
 }
 
@@ -36,7 +38,7 @@ void describeArguments(QCommandLineParser &parser)
 bool asksOnlyForText(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : {"-h", "-?", "--help", "-v", "--version"}) {
+        for (const char *option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }

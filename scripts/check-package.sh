@@ -18,7 +18,13 @@ echo "package: $deb"
 dpkg-deb --field "$deb" Package Version Depends
 
 root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
+installed=0
+# The package comes off again however the check ends.
+cleanup() {
+    rm -rf "$root"
+    if [ "$installed" = 1 ]; then $sudo apt-get remove -y kelvane >/dev/null || true; fi
+}
+trap cleanup EXIT
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/kelvane usr/bin/kelvane-attach \
          usr/share/applications/org.kelvane.Kelvane.desktop \
@@ -36,17 +42,20 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvane.Kelvane.met
 "$root/usr/bin/kelvane-attach" --version
 
 # Install for real, start the program as the desktop entry says, look for its window.
+installed=1
 $sudo apt-get install -y --no-install-recommends "./$deb" >/dev/null
 # Without files to open, a launcher drops the entry's field codes (%F).
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.kelvane.Kelvane.desktop |
     sed 's/ *%[fFuU]//g')
+# The status is whether the window appeared, not how the program ended.
 xvfb-run -a bash -c "
     $exec_line & pid=\$!
+    shown=1
     for i in \$(seq 1 50); do
-        xwininfo -root -tree | grep -qF '\"$title\"' && break
+        if xwininfo -root -tree | grep -F '\"$title\"'; then shown=0; break; fi
         sleep 0.2
     done
-    xwininfo -root -tree | grep -F '\"$title\"'
-    kill \$pid"
-$sudo apt-get remove -y kelvane >/dev/null
+    kill \$pid 2>/dev/null
+    [ \$shown = 0 ] || echo 'no window titled \"$title\" appeared' >&2
+    exit \$shown"
 echo "package check passed"

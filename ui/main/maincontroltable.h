@@ -45,7 +45,7 @@ struct MainControlRow {
     const char *accessibleDescription;
 };
 
-// The eighteen controls, those that take the focus first and in tab order.
+// Every control of the window, those that take the focus first and in tab order.
 std::span<const MainControlRow> mainControlTable();
 
 } // namespace kelvane

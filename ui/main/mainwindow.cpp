@@ -28,7 +28,7 @@ namespace {
 constexpr int kClientWidthTwips = 8535;
 constexpr int kClientHeightTwips = 5940;
 
-// The ten controls that take the focus, in the order Tab visits them; the
+// The controls that take the focus, in the order Tab visits them; the
 // table creates them in this order too.
 void setTabOrderOf(const MainControls &c)
 {

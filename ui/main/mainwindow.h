@@ -9,7 +9,7 @@ namespace kelvane {
 
 class MainController;
 
-// The Main window: the eighteen controls in their fixed places, bound to
+// The Main window: its controls in their fixed places, bound to
 // their controller, loaded and ready to show.
 class MainWindow final : public QWidget
 {
