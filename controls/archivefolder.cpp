@@ -67,24 +67,32 @@ Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where)
         return Failure{archive.error()};
 
     const QStringList folder = where.inner.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    ArchiveFolder shown{where.archive, {}, {}, {}};
+    // Each of the folder's names as the first entry under it spells it, as
+    // the folder above lists it.
+    QStringList spelt(folder.size());
     NameList folders;
     NameList files;
     bool found = folder.isEmpty();
     for (const FarEntry &entry : archive.value().entries()) {
         const std::optional<QStringList> names = namesOf(entry.name);
-        if (!names || !startsWithFolder(*names, folder))
+        if (!names)
             continue;
-        if (!found) {
-            shown.inner = names->first(folder.size()).join(QLatin1Char('/'));
-            found = true;
+        for (qsizetype k = 0; k < folder.size() && k + 1 < names->size() &&
+                              (*names)[k].compare(folder[k], Qt::CaseInsensitive) == 0;
+             ++k) {
+            if (spelt[k].isEmpty())
+                spelt[k] = (*names)[k];
         }
+        if (!startsWithFolder(*names, folder))
+            continue;
+        found = true;
         const QString &name = (*names)[folder.size()];
         (names->size() == folder.size() + 1 ? files : folders).add(name);
     }
     if (!found)
         return Failure{QStringLiteral("%1: the archive holds no folder %2.")
                            .arg(shownName(where.archive), shownName(where.inner))};
+    ArchiveFolder shown{spelt.join(QLatin1Char('/')), {}, {}};
     shown.folders = std::move(folders).sorted();
     shown.files = std::move(files).sorted();
     return shown;

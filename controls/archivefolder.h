@@ -11,7 +11,6 @@ namespace kelvane {
 // only files, named with "/" between folders; a folder is there while some
 // entry lies under it.
 struct ArchiveFolder {
-    QString archive;     // the archive's path, as given
     QString inner;       // the folder's names as the archive spells them; empty for its top
     QStringList folders; // the folders directly in it
     QStringList files;   // the names of the entries directly in it

@@ -105,6 +105,8 @@ private slots:
 
     // For players
     void startFoldersOpenThroughTheirDrives();
+    void archiveEntriesMakeAFileInTheGameSkinsFolder();
+    void archiveThatCannotBeReadSaysWhy();
 
 private:
     QString path(const QString &relative) const
@@ -808,6 +810,65 @@ void TestMainWindow::startFoldersOpenThroughTheirDrives()
     QCOMPARE(m_c.DrvSkins->drive(), systemRoot());
     QCOMPARE(m_c.FileSkins->path(), path("skins"));
     QCOMPARE(m_c.FileProps->path(), path("usb/deep"));
+}
+
+void TestMainWindow::archiveEntriesMakeAFileInTheGameSkinsFolder()
+{
+    // An expansion's archive beside GameData, as the game installs it.
+    QVERIFY(QDir().mkpath(path("Game/ExpansionShared")));
+    QVERIFY(QDir().mkpath(path("Game/GameData/Skins")));
+    const QString archive = path("Game/ExpansionShared/ExpansionShared.far");
+    BinaryCharacter body;
+    body.skins = {{"PELVIS", "xskin-b001fafit_01-PELVIS-BODY"}};
+    const QByteArray archived =
+        farArchive({{"Skins\\B001FAFit_01.cmx.bcf", binaryCharacterFile(body)},
+                    {"Skins\\glasses.bmf", binaryMeshFile("glasses", "glasses-tex", {"HEAD"})},
+                    {"Skins\\notes.txt", "not listed"},
+                    {"Textures\\glasses-tex.bmp", "BM"}});
+    QVERIFY(writeFile(archive, archived));
+
+    // The mesh side opened as a start folder spelt in another case, the skins side by hand.
+    const QString skins = archive + QDir::separator() + "Skins";
+    QCOMPARE(openStartFolders(m_window->controller(),
+                              {path("Game/ExpansionShared"), archive + "/skins"}),
+             QStringList());
+    QCOMPARE(m_c.FileProps->path(), skins);
+    auto *folders = m_c.DirSkins->findChild<QListWidget *>();
+    for (const char *opened : {"ExpansionShared.far", "Skins"}) {
+        QVERIFY(clickEntry(*folders, opened));
+        QVERIFY(doubleClickEntry(*folders, opened));
+    }
+    QCOMPARE(m_c.FileSkins->path(), skins);
+
+    QCOMPARE(entryTexts(*m_c.FileSkins->findChild<QListView *>()),
+             QStringList{"B001FAFit_01.cmx.bcf"});
+    QCOMPARE(entryTexts(*m_c.FileProps->findChild<QListView *>()), QStringList{"glasses.bmf"});
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx.bcf"));
+    QVERIFY(clickFile(m_c.FileProps, "glasses.bmf"));
+    QCOMPARE(m_c.txtSavedTo->text(), path("Game/GameData/Skins") + pathSeparator());
+    clickCreate();
+
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().title, QStringLiteral("File Created"));
+    QVERIFY(QFile::exists(path("Game/GameData/Skins/B001FAFit_new.cmx.bcf")));
+    QCOMPARE(readFile(archive), archived);
+}
+
+void TestMainWindow::archiveThatCannotBeReadSaysWhy()
+{
+    QVERIFY(writeFile(path("skins/Packed.far"), farArchive({{"a.cmx", "x"}}, 3, 4)));
+    openBothFolders();
+    auto *folders = m_c.DirSkins->findChild<QListWidget *>();
+    QVERIFY(clickEntry(*folders, "Packed.far"));
+    QVERIFY(doubleClickEntry(*folders, "Packed.far"));
+
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().title, QStringLiteral("Error"));
+    QCOMPARE(m_messages.first().style, MessageStyle::Exclamation);
+    for (const char *named : {"Packed.far", "version 3"})
+        QVERIFY2(m_messages.first().text.contains(named), qPrintable(m_messages.first().text));
+    QCOMPARE(m_c.DirSkins->path(), path("skins"));
+    QCOMPARE(m_c.FileSkins->path(), path("skins"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -6,6 +6,7 @@
 #include "controls/textbox.h"
 #include "platform/drives.h"
 #include "platform/systempaths.h"
+#include "tests/support/files.h"
 #include "tests/support/widgets.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ private slots:
     void directoryListRaisesChangeOnlyForAnotherFolder();
     void directoryListRefusesFolderItCannotList();
     void directoryListOpensByDoubleClickAndByTypingAndEnter();
+    void directoryListOpensArchivesLikeFolders();
 
     void fileListMatchesPatternIgnoringCaseSortedByName();
     void fileListChoiceFollowsMouseAndKeyboard();
@@ -168,6 +170,55 @@ void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(changed.count(), 2);
     QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid")));
+}
+
+void TestPlatform::directoryListOpensArchivesLikeFolders()
+{
+    for (const char *folder : {"game/sub", "game/dir.far"})
+        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+    const QString archive = QDir::toNativeSeparators(path("game/b.FAR"));
+    QVERIFY(writeFile(archive, farArchive({{"Skins\\x.cmx", "x"},
+                                           {"skins\\Heads\\h.cmx", "h"},
+                                           {"Textures\\t.bmp", "t"},
+                                           {"top.cmx", "t"}})));
+    QVERIFY(writeFile(path("game/a.far"), farArchive({})));
+    touch(path("game/notes.txt"));
+    DirectoryList list;
+    list.resize(200, 400);
+    QVERIFY(list.setPath(path("game")));
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    auto *view = list.findChild<QListWidget *>();
+    const auto lastEntries = [view](qsizetype count) { return entryTexts(*view).last(count); };
+
+    // Archives after the folders, and marked as archives.
+    QCOMPARE(lastEntries(5), QStringList({"game", "dir.far", "sub", "a.far", "b.FAR"}));
+    const auto picture = [view](const char *name) {
+        return view->item(entryNamed(*view, QLatin1String(name)).row())
+            ->icon()
+            .pixmap(16)
+            .toImage();
+    };
+    QVERIFY(picture("b.FAR") != picture("sub"));
+    QCOMPARE(picture("b.FAR"), picture("a.far"));
+
+    // Opened like a folder: the folders its entries lie in, once whatever their case.
+    QVERIFY(clickEntry(*view, "b.FAR"));
+    QVERIFY(doubleClickEntry(*view, "b.FAR"));
+    QCOMPARE(list.path(), archive);
+    QCOMPARE(lastEntries(4), QStringList({"game", "b.FAR", "Skins", "Textures"}));
+    QVERIFY(list.setPath(archive + "/SKINS/heads"));
+    QCOMPARE(list.path(), archive + QDir::separator() + "Skins" + QDir::separator() + "Heads");
+    QVERIFY(!list.setPath(archive + "/Meshes"));
+
+    // Rewritten in place, the archive shows what it holds now.
+    QVERIFY(list.setPath(archive));
+    QVERIFY(writeFile(archive, farArchive({{"Meshes\\m.skn", "m"}})));
+    QTRY_COMPARE(lastEntries(2), QStringList({"b.FAR", "Meshes"}));
+
+    QVERIFY(clickEntry(*view, "game"));
+    QVERIFY(doubleClickEntry(*view, "game"));
+    QCOMPARE(list.path(), QDir::toNativeSeparators(path("game")));
 }
 
 void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
