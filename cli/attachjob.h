@@ -12,10 +12,11 @@ namespace kelvane {
 // One run of kelvane-attach, as given on its command line.
 struct AttachJob {
     enum class Mode {
-        Write,   // a new file for each character file
-        InPlace, // each character file replaced by its extended version
-        Stdout,  // the new file's bytes on standard output
-        List,    // the skins of each character file; no mesh file
+        Write,    // a new file for each character file
+        InPlace,  // each character file replaced by its extended version
+        Stdout,   // the new file's bytes on standard output
+        List,     // the skins of each character file; no mesh file
+        FindGame, // the game folders of this machine; no files
     };
 
     Mode mode = Mode::Write;

@@ -19,6 +19,7 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --stdout [--name NAME | --suffix TEXT] [--allow-duplicate]\n"
     "                      CHARACTER.cmx MESH.skn\n"
     "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
+    "       kelvane-attach --find-game\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
@@ -109,6 +110,10 @@ AttachOptions::AttachOptions()
                   QStringLiteral("Print the skins of each character file given (no mesh file), "
                                  "one per line: the bone, a tab, the mesh. An archive stands for "
                                  "every character file inside it."))),
+      findGame(option({QStringLiteral("find-game")},
+                      QStringLiteral("Print each folder of The Sims found on this machine, one per "
+                                     "line (where its installers and Steam put it, also inside the "
+                                     "Wine prefix in use), and nothing when there is none."))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},
@@ -118,8 +123,8 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name,     suffix, out,      inPlace, noBackup, allowDuplicate,
-            copyMesh, strict, toStdout, list,    help,     version};
+    return {name,   suffix,   out,  inPlace,  noBackup, allowDuplicate, copyMesh,
+            strict, toStdout, list, findGame, help,     version};
 }
 
 QString attachHelpText(const AttachOptions &options)

@@ -20,6 +20,7 @@ struct AttachOptions {
     QCommandLineOption strict;
     QCommandLineOption toStdout;
     QCommandLineOption list;
+    QCommandLineOption findGame;
     QCommandLineOption help;
     QCommandLineOption version;
 

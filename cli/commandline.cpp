@@ -38,6 +38,18 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
 
     AttachJob job;
     job.characterFiles = parser.positionalArguments();
+    if (parser.isSet(options.findGame)) {
+        for (const QCommandLineOption &other : options.all()) {
+            if (other.names() != options.findGame.names() && parser.isSet(other))
+                return usageError(QStringLiteral("--find-game only looks for the game; leave out "
+                                                 "--%1.")
+                                      .arg(other.names().constLast()));
+        }
+        if (!job.characterFiles.isEmpty())
+            return usageError(QStringLiteral("--find-game takes no files."));
+        job.mode = AttachJob::Mode::FindGame;
+        return AttachRequest{std::move(job)};
+    }
     if (parser.isSet(options.list)) {
         for (const QCommandLineOption &other : options.all()) {
             if (other.names() != options.list.names() && parser.isSet(other))

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
@@ -180,6 +181,13 @@ int DriveList::indexOfDrive(const QString &text) const
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < m_box->count(); ++i) {
+        // A game's folder is chosen for that folder only; below it, as
+        // anywhere else, the drive that holds the path is shown.
+        if (const std::optional<QString> game = gameEntryFolder(m_box->itemText(i))) {
+            if (QDir::cleanPath(text).compare(QDir::cleanPath(*game), pathCaseSensitivity()) == 0)
+                return i;
+            continue;
+        }
         const QString root = driveRoot(m_box->itemText(i));
         if (!root.isEmpty() && root.size() >= bestLength && isOnRoot(text, root)) {
             best = i;

@@ -1,8 +1,12 @@
 #include "platform/drives.h"
 
+#include "platform/gamefolders.h"
+#include "platform/systempaths.h"
 #include "platform/wineprefix.h"
 
 #include <QDir>
+#include <QHash>
+#include <QMutex>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -15,6 +19,49 @@ QString withLabel(const QString &root, const QStorageInfo &volume)
 {
     const QString label = volume.isValid() ? volume.name() : QString();
     return label.isEmpty() ? root : root + QStringLiteral(" [") + label + QLatin1Char(']');
+}
+
+const QString kGameEntryStart = QStringLiteral("The Sims");
+
+QString gameEntryEnd()
+{
+    return QStringLiteral(": GameData") + pathSeparator() + QStringLiteral("Skins");
+}
+
+// The game folders' entries ever listed, and the folders they open. Kept for
+// entries no longer found too, so that a list still showing one can tell the
+// drive its folder was on.
+struct GameEntries {
+    QMutex mutex;
+    QHash<QString, QString> folders;
+};
+
+GameEntries &gameEntries()
+{
+    static GameEntries entries;
+    return entries;
+}
+
+QStringList listGameEntries()
+{
+    QStringList texts;
+    QHash<QString, QString> found;
+    for (const GameFolder &game : findGameFolders()) {
+        texts.append(game.name + gameEntryEnd());
+        found.insert(texts.constLast(), game.skins);
+    }
+    GameEntries &entries = gameEntries();
+    const QMutexLocker lock(&entries.mutex);
+    entries.folders.insert(found);
+    return texts;
+}
+
+std::optional<QString> knownGameEntry(const QString &driveText)
+{
+    GameEntries &entries = gameEntries();
+    const QMutexLocker lock(&entries.mutex);
+    const auto known = entries.folders.constFind(driveText);
+    return known == entries.folders.cend() ? std::nullopt : std::optional<QString>(*known);
 }
 
 #ifndef Q_OS_WIN
@@ -58,7 +105,18 @@ QStringList browsableDrives()
     volumes.sort(Qt::CaseInsensitive);
     drives.append(volumes);
 #endif
+    drives.append(listGameEntries());
     return drives;
+}
+
+std::optional<QString> gameEntryFolder(const QString &driveText)
+{
+    if (!driveText.startsWith(kGameEntryStart) || !driveText.endsWith(gameEntryEnd()))
+        return std::nullopt;
+    if (std::optional<QString> known = knownGameEntry(driveText))
+        return known;
+    listGameEntries();
+    return knownGameEntry(driveText);
 }
 
 } // namespace kelvane

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace kelvane {
 
@@ -13,7 +14,13 @@ using DriveSource = std::function<QStringList()>;
 // The drives a user browses: the drive letters on Windows ("c: [label]");
 // elsewhere the drive letters of the Wine prefix in use first ("c: [wine]"),
 // then "/", then the volumes mounted under the usual places for removable and
-// extra disks, without pseudo file systems.
+// extra disks, without pseudo file systems. Last, each game folder found, as
+// "The Sims: GameData\Skins" (see findGameFolders()).
 QStringList browsableDrives();
+
+// The folder an entry of a game folder opens: that game's GameData\Skins.
+// None for any other text. Entries listed once are remembered; an entry not
+// seen yet is looked for afresh.
+std::optional<QString> gameEntryFolder(const QString &driveText);
 
 } // namespace kelvane

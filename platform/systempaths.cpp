@@ -1,5 +1,6 @@
 #include "platform/systempaths.h"
 
+#include "platform/drives.h"
 #include "platform/wineprefix.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@ namespace kelvane {
 
 QString driveRoot(const QString &driveText)
 {
+    if (const std::optional<QString> game = gameEntryFolder(driveText))
+        return *game;
 #ifdef Q_OS_WIN
     // Of a drive letter's text only the letter and colon count.
     static const QRegularExpression letter(QStringLiteral("^[A-Za-z]:( \\[.*\\])?$"));

@@ -9,8 +9,8 @@ namespace kelvane {
 // The folder at the top of the drive a drive list names: for a drive letter on
 // Windows ("c:", "c: [LABEL]") the letter and colon followed by "\"; elsewhere
 // for a Wine drive ("c: [wine]") the folder it links to, empty when it is gone;
-// for any other text the volume's root path, the text before an optional
-// " [label]".
+// for a game folder's entry its GameData\Skins folder; for any other text
+// the volume's root path, the text before an optional " [label]".
 QString driveRoot(const QString &driveText);
 
 // The folder both browsers show at start: "c:\" on Windows; elsewhere the root

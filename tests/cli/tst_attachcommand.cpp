@@ -128,6 +128,8 @@ TEST_F(AttachCommand, UsageErrorsExitWithTwoAndWriteNothing)
         {"--in-place", "--name", "x", "B001FAFit_01.cmx", "glasses.skn"},
         {"--in-place", "--out", ".", "B001FAFit_01.cmx", "glasses.skn"},
         {"--list"},
+        {"--find-game", "B001FAFit_01.cmx"},
+        {"--find-game", "--list", "B001FAFit_01.cmx"},
     };
     for (const QStringList &arguments : misuses) {
         const Outcome r = run(arguments);
@@ -220,6 +222,40 @@ TEST_F(AttachCommand, WindowsOutputFolderIsTheWinePrefixFolder)
     EXPECT_TRUE(QFile::exists(m_dir.filePath("prefix/drive_c/Games/Sims/B001FAFit_new.cmx")));
     EXPECT_EQ(unmapped.exitCode, 1);
     EXPECT_TRUE(unmapped.err.contains("has no drive D:")) << unmapped.err.toStdString();
+}
+
+TEST_F(AttachCommand, FindGamePrintsEachGameFolderOnceAndSucceedsWithoutOne)
+{
+    QDir dir(m_dir.path());
+    const QString game = "prefix/drive_c/Program Files/Maxis/The Sims";
+    for (const QString &folder :
+         {game + "/GameData/Skins", QStringLiteral("prefix/dosdevices"),
+          QStringLiteral("home/.steam/steam/steamapps"),
+          QStringLiteral("lib/steamapps/common/The Sims Legacy Collection")})
+        ASSERT_TRUE(dir.mkpath(folder));
+    ASSERT_TRUE(QFile::link("../drive_c", dir.filePath("prefix/dosdevices/c:")));
+    // The registry names the folder again, in capitals; Steam a library without the skins.
+    ASSERT_TRUE(
+        testsupport::writeFile(dir.filePath("prefix/system.reg"),
+                               "[Software\\\\Maxis\\\\The Sims] 1\n\"InstallPath\"=\"C:\\\\PROGRAM "
+                               "FILES\\\\MAXIS\\\\THE SIMS\"\n"));
+    ASSERT_TRUE(testsupport::writeFile(
+        dir.filePath("home/.steam/steam/steamapps/libraryfolders.vdf"),
+        "\"libraryfolders\" { \"0\" { \"path\" \"" + dir.filePath("lib").toUtf8() + "\" } }"));
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(dir.filePath("home")));
+    qputenv("WINEPREFIX", QFile::encodeName(dir.filePath("prefix")));
+    const Outcome found = run({"--find-game"});
+    qputenv("WINEPREFIX", QFile::encodeName(dir.filePath("nowhere")));
+    const Outcome none = run({"--find-game"});
+    qputenv("HOME", home);
+    qunsetenv("WINEPREFIX");
+
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(found.out, QFileInfo(dir.filePath(game)).canonicalFilePath().toUtf8() + "\n");
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains("no folder of The Sims found")) << none.err.toStdString();
 }
 #endif
 

@@ -3,6 +3,7 @@
 #include "controls/filelist.h"
 #include "controls/messagebox.h"
 #include "tests/support/widgets.h"
+#include "ui/main/maincontroller.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ private slots:
     void opensInTheCDrive();
     void startedFromTheCDriveListsItsFiles();
     void emptyDriveReturnsToTheWineDriveShown();
+    void gameFolderIsChosenLikeADrive();
 
 private:
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
@@ -116,6 +118,29 @@ void TestWineStart::emptyDriveReturnsToTheWineDriveShown()
     QCOMPARE(messages.first().text, QStringLiteral("Nothing in specified drive!"));
     QCOMPARE(drives->drive(), QStringLiteral("c: [wine]"));
     QCOMPARE(folders->path(), driveC());
+}
+
+void TestWineStart::gameFolderIsChosenLikeADrive()
+{
+    const QString entry = QStringLiteral("The Sims: GameData/Skins");
+    const QString skins = driveC() + "/Program Files/Maxis/The Sims/GameData/Skins";
+    QVERIFY(QFile(skins + "/B001FAFit_01.cmx").open(QIODevice::WriteOnly));
+    auto *box = control<DriveList>("DrvSkins")->findChild<QComboBox *>();
+    const int offered = box->findText(entry);
+    QVERIFY(offered > 0);
+    box->setCurrentIndex(offered);
+    QCOMPARE(control<DirectoryList>("DirSkins")->path(), skins);
+    const auto *files = control<FileList>("FileSkins");
+    QCOMPARE(files->path(), skins);
+    QCOMPARE(testsupport::entryTexts(*files->findChild<QListView *>()),
+             QStringList{"B001FAFit_01.cmx"});
+
+    // Opened by its path, the folder shows as the game's; any other on its drive.
+    auto *props = control<DriveList>("DrvProps");
+    QVERIFY(m_window->controller().openPropsFolder(skins));
+    QCOMPARE(props->drive(), entry);
+    QVERIFY(m_window->controller().openPropsFolder(driveC() + "/Program Files"));
+    QCOMPARE(props->drive(), QStringLiteral("c: [wine]"));
 }
 
 QTEST_MAIN(TestWineStart)

@@ -1,0 +1,333 @@
+#include "platform/gamefolders.h"
+
+#include "platform/keyvalues.h"
+#include "platform/systempaths.h"
+#include "platform/wineprefix.h"
+#include "platform/wineregistry.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QSet>
+#ifdef Q_OS_WIN
+#include <QSettings>
+#endif
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace kelvane {
+
+namespace {
+
+enum class Edition { Original, Steam, EaApp };
+
+// How a place names a folder: a registry value, a folder under each Program
+// Files folder, or a folder under the user's home off Windows.
+enum class Look { Registry, ProgramFiles, Home };
+
+struct Place {
+    Edition edition; // for Steam, the folder of a Steam client whose libraries may hold the game
+    Look look;
+    const char *where;
+    const char *value = nullptr;
+};
+
+// Where players' guides say the game is. Registry keys begin with their hive;
+// folders are written as the system of the place writes them.
+const Place kPlaces[] = {
+    {Edition::Original, Look::Registry,
+     "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Maxis\\The Sims", "InstallPath"},
+    {Edition::Original, Look::Registry, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Maxis\\The Sims",
+     "InstallPath"},
+    {Edition::Original, Look::ProgramFiles, "Maxis\\The Sims"},
+    {Edition::EaApp, Look::ProgramFiles, "EA Games\\The Sims Legacy"},
+    {Edition::Steam, Look::Registry, "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Valve\\Steam",
+     "InstallPath"},
+    {Edition::Steam, Look::Registry, "HKEY_CURRENT_USER\\Software\\Valve\\Steam", "SteamPath"},
+    {Edition::Steam, Look::ProgramFiles, "Steam"},
+    {Edition::Steam, Look::Home, ".steam/steam"},
+    {Edition::Steam, Look::Home, ".local/share/Steam"},
+};
+// Below a Steam client's folder its list of libraries; below each library the
+// game (the Legacy Collection, app 3314060); below the game's folder its skins.
+constexpr QLatin1StringView kSteamLibraries("steamapps\\libraryfolders.vdf");
+constexpr QLatin1StringView kSteamGame("steamapps\\common\\The Sims Legacy Collection");
+constexpr QLatin1StringView kSkins("GameData\\Skins");
+
+constexpr qint64 kMaxLibraryListSize = 1024 * 1024;
+
+QString editionTag(Edition edition)
+{
+    switch (edition) {
+    case Edition::Steam:
+        return QStringLiteral("Steam");
+    case Edition::EaApp:
+        return QStringLiteral("EA app");
+    case Edition::Original:
+        break;
+    }
+    return {};
+}
+
+// One system the game may be installed in, as it names its folders: Windows
+// itself, a Wine prefix, or the user's own system.
+struct System {
+    // The text of a registry value, empty when there is none.
+    std::function<QString(const QString &key, const QString &name)> registry;
+    // The existing folder a path, written as this system writes it, names;
+    // empty when there is none.
+    std::function<QString(const QString &path)> folder;
+    QStringList programFiles;
+    QString home;
+};
+
+// The entry below base that relative ("a\\b") names. Off Windows a name that
+// does not exist as written is matched without regard to case, as Windows
+// would. Empty when there is none.
+QString entryBelow(const QString &base, QLatin1StringView relative)
+{
+    QString path = base;
+    for (const QString &name : QString(relative).split(u'\\')) {
+        const QDir folder(path);
+        QString found = name;
+#ifndef Q_OS_WIN
+        if (!folder.exists(name)) {
+            const QStringList entries =
+                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            for (const QString &entry : entries) {
+                if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                    found = entry;
+            }
+        }
+#endif
+        path = folder.filePath(found);
+        if (!QFileInfo::exists(path))
+            return {};
+    }
+    return path;
+}
+
+// The libraries a Steam client lists, as it writes them: "path" of each
+// numbered block, or in the older format the numbered values themselves.
+QStringList steamLibraryPaths(const QString &steamFolder)
+{
+    const QString listPath = entryBelow(steamFolder, kSteamLibraries);
+    // Only a regular file is opened, so that nothing can make start-up wait.
+    QFile list(listPath);
+    if (listPath.isEmpty() || !QFileInfo(listPath).isFile() || list.size() > kMaxLibraryListSize ||
+        !list.open(QIODevice::ReadOnly))
+        return {};
+    QStringList paths;
+    for (const KeyValue &top : parseKeyValues(list.readAll())) {
+        for (const KeyValue &library : top.block) {
+            bool numbered = false;
+            library.key.toUInt(&numbered);
+            if (!numbered)
+                continue;
+            if (!library.isBlock)
+                paths.append(library.value);
+            for (const KeyValue &field : library.block) {
+                if (!field.isBlock && field.key.compare(u"path", Qt::CaseInsensitive) == 0)
+                    paths.append(field.value);
+            }
+        }
+    }
+    return paths;
+}
+
+// Collects the game folders of the places, each once.
+class Finder
+{
+public:
+    void lookIn(const System &system)
+    {
+        for (const Place &place : kPlaces) {
+            const QString where = QLatin1StringView(place.where);
+            QStringList paths;
+            if (place.look == Look::Registry && system.registry)
+                paths.append(system.registry(where, QLatin1StringView(place.value)));
+            for (const QString &programFiles : system.programFiles) {
+                if (place.look == Look::ProgramFiles)
+                    paths.append(programFiles + u'\\' + where);
+            }
+            if (place.look == Look::Home && !system.home.isEmpty())
+                paths.append(QDir(system.home).filePath(where));
+
+            for (const QString &path : std::as_const(paths)) {
+                const QString folder = path.isEmpty() ? QString() : system.folder(path);
+                if (folder.isEmpty())
+                    continue;
+                if (place.edition != Edition::Steam) {
+                    add(folder, place.edition);
+                    continue;
+                }
+                add(entryBelow(folder, kSteamGame), Edition::Steam);
+                for (const QString &library : steamLibraryPaths(folder)) {
+                    if (const QString local = system.folder(library); !local.isEmpty())
+                        add(entryBelow(local, kSteamGame), Edition::Steam);
+                }
+            }
+        }
+    }
+
+    // Named by edition; a second one of an edition is numbered.
+    QList<GameFolder> games() const
+    {
+        QList<GameFolder> games;
+        std::map<Edition, int> counts;
+        for (const auto &[edition, game] : m_found) {
+            const int count = ++counts[edition];
+            QStringList tags{editionTag(edition)};
+            tags.removeAll(QString());
+            if (count > 1)
+                tags.append(QString::number(count));
+            GameFolder named = game;
+            named.name = QStringLiteral("The Sims");
+            if (!tags.isEmpty())
+                named.name += QStringLiteral(" (") + tags.join(u' ') + u')';
+            games.append(named);
+        }
+        return games;
+    }
+
+private:
+    void add(const QString &folder, Edition edition)
+    {
+        if (folder.isEmpty())
+            return;
+        const QString skins = entryBelow(folder, kSkins);
+        if (skins.isEmpty() || !QFileInfo(skins).isDir())
+            return;
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        const QString seen =
+            pathCaseSensitivity() == Qt::CaseSensitive ? canonical : canonical.toCaseFolded();
+        if (canonical.isEmpty() || m_seen.contains(seen))
+            return;
+        m_seen.insert(seen);
+        m_found.append({edition,
+                        {{},
+                         QDir::toNativeSeparators(canonical),
+                         QDir::toNativeSeparators(QFileInfo(skins).canonicalFilePath())}});
+    }
+
+    QList<std::pair<Edition, GameFolder>> m_found;
+    QSet<QString> m_seen;
+};
+
+QString existingAbsoluteFolder(const QString &path)
+{
+    return QDir::isAbsolutePath(path) && QFileInfo(path).isDir()
+               ? QDir::toNativeSeparators(QDir::cleanPath(path))
+               : QString();
+}
+
+#ifdef Q_OS_WIN
+System windowsItself()
+{
+    System system;
+    system.registry = [](const QString &key, const QString &name) {
+        return QSettings(key, QSettings::NativeFormat).value(name).toString();
+    };
+    system.folder = existingAbsoluteFolder;
+    const std::pair<const char *, const char *> programFiles[] = {
+        {"ProgramFiles(x86)", "C:\\Program Files (x86)"}, {"ProgramFiles", "C:\\Program Files"}};
+    for (const auto &[variable, usual] : programFiles) {
+        const QString folder = qEnvironmentVariable(variable);
+        system.programFiles.append(folder.isEmpty() ? QString::fromLatin1(usual) : folder);
+    }
+    return system;
+}
+#else
+// The folder of the Wine prefix in use, taken as WinePrefix::inUse() takes it.
+QString winePrefixFolder()
+{
+    const QString configured = qEnvironmentVariable("WINEPREFIX");
+    return configured.isEmpty() ? QDir::home().filePath(QStringLiteral(".wine")) : configured;
+}
+
+// The registry file at path, read again only when it has changed: a drive
+// list looks for the game each time it opens, and the file runs to megabytes.
+std::shared_ptr<const WineRegistry> registryFile(const QString &path, const QString &hive)
+{
+    struct Read {
+        QDateTime modified;
+        qint64 size;
+        std::shared_ptr<const WineRegistry> values;
+    };
+    static QMutex mutex;
+    static QHash<QString, Read> known;
+
+    const QFileInfo file(path);
+    const QMutexLocker lock(&mutex);
+    const auto last = known.constFind(path);
+    if (last != known.cend() && last->modified == file.lastModified() && last->size == file.size())
+        return last->values;
+    QStringList keys;
+    for (const Place &place : kPlaces) {
+        const QString where = QLatin1StringView(place.where);
+        if (place.look == Look::Registry && where.startsWith(hive))
+            keys.append(where.mid(hive.size()));
+    }
+    auto values = std::make_shared<const WineRegistry>(path, keys);
+    known.insert(path, {file.lastModified(), file.size(), values});
+    return values;
+}
+
+// The Wine prefix in use.
+System winePrefix()
+{
+    static const QString localMachine = QStringLiteral("HKEY_LOCAL_MACHINE\\");
+    static const QString currentUser = QStringLiteral("HKEY_CURRENT_USER\\");
+    const QDir folder(winePrefixFolder());
+    const std::shared_ptr<const WineRegistry> machine =
+        registryFile(folder.filePath(QStringLiteral("system.reg")), localMachine);
+    const std::shared_ptr<const WineRegistry> user =
+        registryFile(folder.filePath(QStringLiteral("user.reg")), currentUser);
+
+    System system;
+    system.registry = [machine, user](const QString &key, const QString &name) {
+        if (key.startsWith(localMachine))
+            return machine->value(key.mid(localMachine.size()), name);
+        if (key.startsWith(currentUser))
+            return user->value(key.mid(currentUser.size()), name);
+        return QString();
+    };
+    system.folder = [prefix = WinePrefix::inUse()](const QString &path) {
+        const std::optional<QString> local = prefix.folderForWindowsPath(path);
+        return local && QFileInfo(*local).isDir() ? *local : QString();
+    };
+    system.programFiles = {QStringLiteral("C:\\Program Files (x86)"),
+                           QStringLiteral("C:\\Program Files")};
+    return system;
+}
+
+System ownSystem()
+{
+    System system;
+    system.folder = existingAbsoluteFolder;
+    system.home = QDir::homePath();
+    return system;
+}
+#endif
+
+} // namespace
+
+QList<GameFolder> findGameFolders()
+{
+    Finder finder;
+#ifdef Q_OS_WIN
+    finder.lookIn(windowsItself());
+#else
+    if (!WinePrefix::inUse().drives().isEmpty())
+        finder.lookIn(winePrefix());
+    finder.lookIn(ownSystem());
+#endif
+    return finder.games();
+}
+
+} // namespace kelvane

@@ -1,0 +1,185 @@
+#include "controls/drivelist.h"
+#include "platform/drives.h"
+#include "platform/gamefolders.h"
+#include "platform/keyvalues.h"
+#include "platform/systempaths.h"
+#include "platform/wineregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+
+// Game folders in a Wine prefix (c: and d:) and in the Steam libraries of a
+// home folder, both made for each test.
+class TestGameFolders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void prefixFoldersAndRegistryEachCountOnce();
+    void steamLibrariesOfThePrefixAndOfTheHome();
+    void registryKeysAreMatchedWholeAcrossPieces();
+    void keyValuesSurviveDamage();
+    void driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest();
+
+private:
+    QString path(const QString &relative) const { return m_dir->filePath(relative); }
+    QString canonical(const QString &relative) const
+    {
+        return QDir::toNativeSeparators(QFileInfo(path(relative)).canonicalFilePath());
+    }
+    void write(const QString &relative, const QByteArray &bytes) const
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    void mkpath(const QString &relative) const { QVERIFY(QDir().mkpath(path(relative))); }
+    QStringList found() const
+    {
+        QStringList games;
+        for (const GameFolder &game : findGameFolders())
+            games << game.name + " = " + game.folder;
+        return games;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QByteArray m_home;
+};
+
+void TestGameFolders::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char *folder : {"prefix/dosdevices", "prefix/drive_c", "d", "home"})
+        mkpath(QLatin1String(folder));
+    QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
+    QVERIFY(QFile::link(path("d"), path("prefix/dosdevices/d:")));
+    m_home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(path("home")));
+    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+}
+
+void TestGameFolders::cleanup()
+{
+    qputenv("HOME", m_home);
+    qunsetenv("WINEPREFIX");
+}
+
+void TestGameFolders::prefixFoldersAndRegistryEachCountOnce()
+{
+    QVERIFY(found().isEmpty());
+    // Names in another case, as Windows would find them.
+    mkpath("prefix/drive_c/Program Files (x86)/Maxis/The Sims/gamedata/SKINS");
+    mkpath("d/Games/Sims/GameData/Skins");
+    mkpath("d/Sims2/GameData/Skins");
+    mkpath("prefix/drive_c/Program Files/EA Games/The Sims Legacy/GameData");
+    write("prefix/system.reg",
+          "WINE REGISTRY Version 2\n\n"
+          "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1700000000\n"
+          "#time=1d9a0f3b2c4e5f6\n"
+          "\"InstallPath\"=\"C:\\\\PROGRAM FILES (X86)\\\\maxis\\\\the sims\"\n\n"
+          "[SOFTWARE\\\\Maxis\\\\The Sims] 1700000000\n"
+          "\"installpath\"=str(2):\"D:\\\\Games\\\\Sims\"\n\n"
+          "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims 2] 1700000000\n"
+          "\"InstallPath\"=\"D:\\\\Sims2\"\n");
+    QCOMPARE(
+        found(),
+        QStringList({"The Sims = " + canonical("prefix/drive_c/Program Files (x86)/Maxis/The Sims"),
+                     "The Sims (2) = " + canonical("d/Games/Sims")}));
+    QCOMPARE(findGameFolders().constFirst().skins,
+             canonical("prefix/drive_c/Program Files (x86)/Maxis/The Sims/gamedata/SKINS"));
+}
+
+void TestGameFolders::steamLibrariesOfThePrefixAndOfTheHome()
+{
+    const QString game = "steamapps/common/The Sims Legacy Collection";
+    // Steam for Windows in the prefix, its path in the user's registry.
+    write("prefix/user.reg", "[Software\\\\Valve\\\\Steam] 1700000000\n"
+                             "\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
+    write("prefix/drive_c/Program Files (x86)/Steam/steamapps/libraryfolders.vdf",
+          "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"C:\\\\Program Files "
+          "(x86)\\\\Steam\"\n"
+          "\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"D:\\\\SteamLibrary\"\n"
+          "\t\t\"apps\"\n\t\t{\n\t\t\t\"3314060\"\t\t\"1234\"\n\t\t}\n\t}\n}\n");
+    mkpath("d/SteamLibrary/" + game + "/GameData/Skins");
+    // The native client: its list in the older format, a library elsewhere,
+    // and its own library holding the game without its skins.
+    QVERIFY(QDir().mkpath(path("home/.local/share/Steam/" + game + "/GameData")));
+    QVERIFY(QDir().mkpath(path("home/.steam")));
+    QVERIFY(QFile::link(path("home/.local/share/Steam"), path("home/.steam/steam")));
+    write("home/.local/share/Steam/steamapps/libraryfolders.vdf",
+          "// written by hand\n\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\"1\"\n"
+          "\t\"1\"\t\t\"" +
+              path("library").toUtf8() + "\"\n\t\"2\"\t\t\"" + path("gone").toUtf8() + "\"\n}\n");
+    mkpath("library/" + game + "/GameData/Skins");
+
+    QCOMPARE(found(), QStringList({"The Sims (Steam) = " + canonical("d/SteamLibrary/" + game),
+                                   "The Sims (Steam 2) = " + canonical("library/" + game)}));
+}
+
+void TestGameFolders::registryKeysAreMatchedWholeAcrossPieces()
+{
+    // The key asked for straddles the end of the first 64 KiB read; the
+    // values of the keys after it, one only beginning like it, are not its own.
+    QByteArray text;
+    for (int i = 0; text.size() < 60000; ++i)
+        text += "[Software\\\\Classes\\\\" + QByteArray::number(i) + "] 1\n@=\"x\"\n\n";
+    text += ";" + QByteArray(65536 - 10 - text.size() - 2, ' ') + "\n";
+    text += "[software\\\\maxis\\\\the sims] 1\n"
+            "\"A\"=\"tab\\there \\\"q\\\" back\\\\slash \\x00e9t\\xe9\"\n"
+            "\"B\"=dword:00000001\n[Software\\\\Maxis\\\\The Sims Online] 1\n\"A\"=\"online\"\n"
+            "[Software\\\\Other] 1\n\"C\"=\"other\"";
+    write("system.reg", text);
+    const QString key = "Software\\Maxis\\The Sims";
+    const WineRegistry registry(path("system.reg"), {key});
+    QCOMPARE(registry.value(key, "a"), QString("tab\there \"q\" back\\slash \u00e9t\u00e9"));
+    QCOMPARE(registry.value(key, "B"), QString());
+    QCOMPARE(registry.value(key, "C"), QString());
+    QCOMPARE(WineRegistry(path("nothing.reg"), {key}).value(key, "A"), QString());
+}
+
+void TestGameFolders::keyValuesSurviveDamage()
+{
+    const QList<KeyValue> read = parseKeyValues(
+        "\"a\" { \"path\" \"D:\\\\Lib \\\"x\\\"\" [$WIN32] \"b\" { } } } \"c\" \"C:\\Steam\" "
+        "\"broken\" { \"p\" \"cut off");
+    QCOMPARE(read.size(), 3);
+    QCOMPARE(read[0].block.size(), 2);
+    QCOMPARE(read[0].block[0].value, QString("D:\\Lib \"x\""));
+    QVERIFY(read[0].block[1].isBlock);
+    QCOMPARE(read[1].value, QString("C:\\Steam"));
+    QCOMPARE(read[2].block.constFirst().value, QString("cut off"));
+    // Nesting deeper than any list has reads without exhausting the stack.
+    QCOMPARE(parseKeyValues("\"k\" " + QByteArray(200000, '{')).size(), 1);
+}
+
+void TestGameFolders::driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest()
+{
+    mkpath("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins/sub");
+    const QString entry = "The Sims: GameData/Skins";
+    const QString skins = canonical("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins");
+    QCOMPARE(browsableDrives().constLast(), entry);
+    QCOMPARE(driveRoot(entry), skins);
+
+    DriveList drives;
+    QCOMPARE(drives.drive(), QString("c: [wine]"));
+    drives.setDrive(skins);
+    QCOMPARE(drives.drive(), entry);
+    drives.setDrive(skins + "/sub");
+    QCOMPARE(drives.drive(), QString("c: [wine]"));
+    drives.setDrive(skins + "/");
+    QCOMPARE(drives.drive(), entry);
+    drives.setDrive(canonical("prefix/drive_c/Program Files/Maxis/The Sims"));
+    QCOMPARE(drives.drive(), QString("c: [wine]"));
+}
+
+QTEST_MAIN(TestGameFolders)
+#include "tst_gamefolders.moc"
