@@ -5,6 +5,7 @@
 #include "cli/skinlisting.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
+#include "compose/backup.h"
 #include "compose/gamecheck.h"
 #include "compose/messagetext.h"
 #include "platform/gamefolders.h"
@@ -113,11 +114,13 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
                                 ConsoleOutput &console)
 {
     const bool inPlace = job.mode == AttachJob::Mode::InPlace;
-    const Result<QString> name = inPlace ? ownName(character) : newNameFor(job, character);
+    // In place, the file replaced is the one a link leads to, named as the
+    // file system names it (its long name on Windows), and so is the new file.
+    const QString replaced = inPlace ? replacedFilePath(character) : character;
+    const Result<QString> name = inPlace ? ownName(replaced) : newNameFor(job, character);
     if (!name.ok())
         return name.error();
-    const QString folder =
-        inPlace || !job.outputFolder ? defaultFolderFor(character) : outputFolder;
+    const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
     const Result<Attachment> prepared =
         prepareAttachment({character, job.meshFile, name.value(), folder});
     if (!prepared.ok())
