@@ -1,6 +1,7 @@
 #include "compose/archivepath.h"
 
-#include <QDateTime>
+#include "compose/filekind.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
@@ -11,8 +12,7 @@ namespace {
 
 struct CachedArchive {
     QString path;
-    qint64 size = -1;
-    QDateTime modified;
+    FileStamp stamp;
     FarArchive archive;
 };
 
@@ -35,12 +35,13 @@ std::optional<ArchivePath> archivePathOf(const QString &path)
         if (end < slashed.size() && slashed[end] != QLatin1Char('/'))
             continue;
         const QString archive = slashed.left(end);
-        if (!QFileInfo(archive).isFile())
+        const FileStamp stamp = fileStamp(archive);
+        if (stamp.kind != FileKind::Regular)
             continue;
         QString inner = slashed.mid(end + 1);
         while (inner.endsWith(QLatin1Char('/')))
             inner.chop(1);
-        return ArchivePath{QDir::toNativeSeparators(archive), inner};
+        return ArchivePath{QDir::toNativeSeparators(archive), inner, stamp};
     }
 }
 
@@ -58,17 +59,21 @@ QString pathAsStored(const QString &path)
 
 Result<FarArchive> openArchive(const QString &path)
 {
+    return openArchive(ArchivePath{path, {}, fileStamp(path)});
+}
+
+Result<FarArchive> openArchive(const ArchivePath &found)
+{
     static QMutex mutex;
     static QList<CachedArchive> kept;
 
-    const QFileInfo info(path);
-    const QString key = info.absoluteFilePath();
-    const qint64 size = info.size();
-    const QDateTime modified = info.lastModified();
+    const QString &path = found.archive;
+    const FileStamp &stamp = found.stamp;
+    const QString key = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
     {
         const QMutexLocker lock(&mutex);
         for (qsizetype i = 0; i < kept.size(); ++i) {
-            if (kept[i].path == key && kept[i].size == size && kept[i].modified == modified) {
+            if (kept[i].path == key && kept[i].stamp == stamp) {
                 kept.move(i, 0);
                 return kept.first().archive;
             }
@@ -77,7 +82,7 @@ Result<FarArchive> openArchive(const QString &path)
     Result<FarArchive> opened = FarArchive::open(path);
     if (opened.ok()) {
         const QMutexLocker lock(&mutex);
-        kept.prepend({key, size, modified, opened.value()});
+        kept.prepend({key, stamp, opened.value()});
         if (kept.size() > kArchivesKept)
             kept.removeLast();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/fararchive.h"
+#include "compose/filekind.h"
 
 #include <QString>
 
@@ -14,6 +15,7 @@ namespace kelvane {
 struct ArchivePath {
     QString archive; // the archive file, as given
     QString inner;   // the entry or folder inside it, "/" between names; empty for the archive
+    FileStamp stamp; // the archive's, as it was found
 };
 
 // Where path leads when it passes through a FAR archive (a regular file
@@ -30,5 +32,7 @@ QString pathAsStored(const QString &path);
 // unchanged on disk (same size and time of modification), so that listing a
 // folder of it or reading an entry does not read the manifest again.
 Result<FarArchive> openArchive(const QString &path);
+// The same for an archive just found, without looking at the file again.
+Result<FarArchive> openArchive(const ArchivePath &found);
 
 } // namespace kelvane

@@ -17,15 +17,6 @@ namespace kelvane {
 
 namespace {
 
-// What tells two inputs apart: an archive's entries by the archive and their
-// names (in any case), other files as fileIdentity says.
-QString inputIdentity(const QString &path)
-{
-    if (const std::optional<ArchivePath> inside = archivePathOf(path))
-        return fileIdentity(inside->archive) + QStringLiteral("//") + inside->inner.toCaseFolded();
-    return fileIdentity(path);
-}
-
 // The subfolder of folder named name in any case, as it is spelt on disk.
 QString subfolderOf(const QString &folder, const QString &name)
 {
@@ -99,18 +90,24 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     const Result<NewName> name = checkNewName(newName);
     if (!name.ok())
         return Failure{name.error()};
-    const QString characterIdentity = inputIdentity(characterPath);
-    if (!characterIdentity.isEmpty() && characterIdentity == inputIdentity(meshPath))
+    const Result<InputFile> characterFile = findInputFile(characterPath);
+    if (!characterFile.ok())
+        return Failure{characterFile.error()};
+    const Result<InputFile> meshFile = findInputFile(meshPath);
+    if (!meshFile.ok())
+        return Failure{meshFile.error()};
+    const QString characterIdentity = inputIdentity(characterFile.value());
+    if (!characterIdentity.isEmpty() && characterIdentity == inputIdentity(meshFile.value()))
         return Failure{inputFileFault(meshPath, QStringLiteral("the same file is given as the "
                                                                "character file and as the mesh "
                                                                "file."))};
-    const Result<QByteArray> characterBytes = readCharacterFile(characterPath);
+    const Result<QByteArray> characterBytes = readCharacterFile(characterFile.value());
     if (!characterBytes.ok())
         return Failure{characterBytes.error()};
     Result<Character> read = characterOf(characterBytes.value());
     if (!read.ok())
         return Failure{inputFileFault(characterPath, read.error())};
-    const Result<Mesh> mesh = readMeshFile(meshPath);
+    const Result<Mesh> mesh = readMeshFile(meshFile.value());
     if (!mesh.ok())
         return Failure{mesh.error()};
 

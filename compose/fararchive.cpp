@@ -167,6 +167,9 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
             return damaged(path, QStringLiteral("%1 and %2 overlap; the archive is damaged.")
                                      .arg(entryShown(*byOffset[i - 1]), entryShown(*byOffset[i])));
     }
+    archive.m_byName.reserve(archive.m_entries.size());
+    for (qsizetype i = archive.m_entries.size() - 1; i >= 0; --i)
+        archive.m_byName.insert(archive.m_entries[i].name.toCaseFolded(), i);
     return archive;
 }
 
@@ -174,18 +177,17 @@ const FarEntry *FarArchive::find(const QString &name) const
 {
     QString wanted = name;
     wanted.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const auto found = std::find_if(m_entries.cbegin(), m_entries.cend(), [&](const FarEntry &e) {
-        return e.name.compare(wanted, Qt::CaseInsensitive) == 0;
-    });
-    return found == m_entries.cend() ? nullptr : &*found;
+    const auto found = m_byName.constFind(wanted.toCaseFolded());
+    return found == m_byName.cend() ? nullptr : &m_entries[*found];
 }
 
 Result<QByteArray> FarArchive::readEntry(const FarEntry &entry, qint64 maxBytes) const
 {
     QFile file(m_path);
     const qint64 wanted = qMin(entry.size, maxBytes);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < entry.offset + entry.size ||
-        !file.seek(entry.offset))
+    // Unbuffered: only the entry's own bytes are read.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        file.size() < entry.offset + entry.size || !file.seek(entry.offset))
         return damaged(m_path, QStringLiteral("%1 cannot be read; the archive changed or "
                                               "cannot be read.")
                                    .arg(entryShown(entry)));

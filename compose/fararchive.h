@@ -3,6 +3,7 @@
 #include "compose/result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -47,6 +48,8 @@ public:
 private:
     QString m_path;
     QList<FarEntry> m_entries;
+    // Each name, case-folded, to its first entry.
+    QHash<QString, qsizetype> m_byName;
 };
 
 // Whether a file name is that of a FAR archive: it ends in ".far", in any case.

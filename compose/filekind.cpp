@@ -12,12 +12,7 @@ namespace kelvane {
 FileKind fileKindOf(const QString &path)
 {
 #ifdef Q_OS_UNIX
-    struct stat status;
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return FileKind::Missing;
-    if (S_ISREG(status.st_mode))
-        return FileKind::Regular;
-    return S_ISDIR(status.st_mode) ? FileKind::Folder : FileKind::Special;
+    return fileStamp(path).kind;
 #else
     const QFileInfo info(path);
     if (!info.exists())
@@ -25,6 +20,34 @@ FileKind fileKindOf(const QString &path)
     if (info.isDir())
         return FileKind::Folder;
     return info.isFile() ? FileKind::Regular : FileKind::Special;
+#endif
+}
+
+namespace {
+
+#ifdef Q_OS_UNIX
+FileKind kindOf(const struct stat &status)
+{
+    if (S_ISREG(status.st_mode))
+        return FileKind::Regular;
+    return S_ISDIR(status.st_mode) ? FileKind::Folder : FileKind::Special;
+}
+#endif
+
+} // namespace
+
+FileStamp fileStamp(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return {kindOf(status), qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+            quint64(status.st_ino)};
+#else
+    const QFileInfo info(path);
+    return {fileKindOf(path), info.size(), info.lastModified().toMSecsSinceEpoch(), 0};
 #endif
 }
 

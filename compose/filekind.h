@@ -10,6 +10,17 @@ enum class FileKind { Missing, Regular, Folder, Special };
 
 FileKind fileKindOf(const QString &path);
 
+// What a file is, and what tells whether it changed: its size and time of
+// modification (and on Unix its inode), read in one look.
+struct FileStamp {
+    FileKind kind = FileKind::Missing;
+    qint64 size = 0;
+    qint64 modified = 0;
+    quint64 inode = 0;
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+FileStamp fileStamp(const QString &path);
+
 // What tells two paths of one file apart from paths of others: the canonical
 // path (links and ".." resolved; for a file that does not exist yet, its
 // folder's), without regard to case on Windows. Empty when not even the folder

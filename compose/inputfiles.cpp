@@ -65,31 +65,6 @@ Result<void> openRegularFile(QFile &file, const QString &path)
     return {};
 }
 
-// The archive and entry an input path names inside an archive; nothing for a
-// loose file. The failure says what is missing.
-struct ArchiveInput {
-    FarArchive archive;
-    FarEntry entry;
-};
-
-Result<std::optional<ArchiveInput>> archiveInputOf(const QString &path)
-{
-    const std::optional<ArchivePath> inside = archivePathOf(path);
-    if (!inside)
-        return std::optional<ArchiveInput>();
-    if (inside->inner.isEmpty())
-        return Failure{QStringLiteral("%1: this is an archive; choose a file inside it.")
-                           .arg(shownName(path))};
-    Result<FarArchive> archive = openArchive(inside->archive);
-    if (!archive.ok())
-        return Failure{archive.error()};
-    const FarEntry *entry = archive.value().find(inside->inner);
-    if (!entry)
-        return Failure{QStringLiteral("%1: the archive holds no entry %2.")
-                           .arg(shownName(inside->archive), shownName(inside->inner))};
-    return std::optional<ArchiveInput>(ArchiveInput{archive.value(), *entry});
-}
-
 qsizetype countCrLf(const QByteArray &text, qsizetype from)
 {
     qsizetype count = 0;
@@ -104,19 +79,16 @@ struct FileStart {
     qint64 size = 0;
 };
 
-Result<FileStart> readFileStart(const QString &path, qint64 maxBytes)
+Result<FileStart> readFileStart(const InputFile &input, qint64 maxBytes)
 {
-    const Result<std::optional<ArchiveInput>> inArchive = archiveInputOf(path);
-    if (!inArchive.ok())
-        return Failure{inArchive.error()};
-    if (const std::optional<ArchiveInput> &input = inArchive.value()) {
-        const Result<QByteArray> bytes = input->archive.readEntry(input->entry, maxBytes);
+    if (input.archive) {
+        const Result<QByteArray> bytes = input.archive->readEntry(input.entry, maxBytes);
         if (!bytes.ok())
             return Failure{bytes.error()};
-        return FileStart{bytes.value(), input->entry.size};
+        return FileStart{bytes.value(), input.entry.size};
     }
     QFile file;
-    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
+    if (const Result<void> opened = openRegularFile(file, input.path); !opened.ok())
         return Failure{opened.error()};
     QByteArray bytes;
     while (bytes.size() < maxBytes) {
@@ -126,7 +98,7 @@ Result<FileStart> readFileStart(const QString &path, qint64 maxBytes)
         bytes += piece;
     }
     if (file.error() != QFileDevice::NoError)
-        return readFailure(path, file.errorString());
+        return readFailure(input.path, file.errorString());
     return FileStart{bytes, file.size()};
 }
 
@@ -135,9 +107,8 @@ Result<FileStart> readFileStart(const QString &path, qint64 maxBytes)
 Result<void> checkInputFile(const QString &path)
 {
     if (archivePathOf(path)) {
-        const Result<std::optional<ArchiveInput>> entry = archiveInputOf(path);
-        if (!entry.ok())
-            return Failure{entry.error()};
+        if (const Result<InputFile> found = findInputFile(path); !found.ok())
+            return Failure{found.error()};
         return {};
     }
     switch (fileKindOf(path)) {
@@ -160,15 +131,47 @@ Result<void> checkInputFile(const QString &path)
                        .arg(shownName(path))};
 }
 
+Result<InputFile> findInputFile(const QString &path)
+{
+    const std::optional<ArchivePath> inside = archivePathOf(path);
+    if (!inside)
+        return InputFile{path, std::nullopt, {}};
+    if (inside->inner.isEmpty())
+        return Failure{QStringLiteral("%1: this is an archive; choose a file inside it.")
+                           .arg(shownName(path))};
+    Result<FarArchive> archive = openArchive(*inside);
+    if (!archive.ok())
+        return Failure{archive.error()};
+    const FarEntry *entry = archive.value().find(inside->inner);
+    if (!entry)
+        return Failure{QStringLiteral("%1: the archive holds no entry %2.")
+                           .arg(shownName(inside->archive), shownName(inside->inner))};
+    return InputFile{path, archive.value(), *entry};
+}
+
+QString inputIdentity(const InputFile &input)
+{
+    if (input.archive)
+        return fileIdentity(input.archive->path()) + QStringLiteral("//") +
+               input.entry.name.toCaseFolded();
+    return fileIdentity(input.path);
+}
+
 Result<QByteArray> readCharacterFile(const QString &path)
 {
-    const Result<std::optional<ArchiveInput>> inArchive = archiveInputOf(path);
-    if (!inArchive.ok())
-        return Failure{inArchive.error()};
-    if (const std::optional<ArchiveInput> &input = inArchive.value()) {
-        if (input->entry.size > kMaxCharacterFileBytes)
+    const Result<InputFile> input = findInputFile(path);
+    if (!input.ok())
+        return Failure{input.error()};
+    return readCharacterFile(input.value());
+}
+
+Result<QByteArray> readCharacterFile(const InputFile &input)
+{
+    const QString &path = input.path;
+    if (input.archive) {
+        if (input.entry.size > kMaxCharacterFileBytes)
             return tooLarge(path);
-        return input->archive.readEntry(input->entry, input->entry.size);
+        return input.archive->readEntry(input.entry, input.entry.size);
     }
 
     QFile file;
@@ -206,7 +209,10 @@ Result<QByteArray> readCharacterFile(const QString &path)
 
 Result<QByteArray> readMeshFileStart(const QString &path)
 {
-    const Result<FileStart> start = readFileStart(path, kMeshBytesRead);
+    const Result<InputFile> input = findInputFile(path);
+    if (!input.ok())
+        return Failure{input.error()};
+    const Result<FileStart> start = readFileStart(input.value(), kMeshBytesRead);
     if (!start.ok())
         return Failure{start.error()};
     return start.value().bytes;
@@ -214,18 +220,31 @@ Result<QByteArray> readMeshFileStart(const QString &path)
 
 Result<Mesh> readMeshFile(const QString &path)
 {
-    Result<FileStart> start = readFileStart(path, kTextMeshBytesRead);
+    const Result<InputFile> input = findInputFile(path);
+    if (!input.ok())
+        return Failure{input.error()};
+    return readMeshFile(input.value());
+}
+
+Result<Mesh> readMeshFile(const InputFile &input)
+{
+    // An archive's entry is read at once as far as either reader may need: its
+    // size is known, and each read opens the archive again. The text reader
+    // uses no more of it than of a loose file.
+    Result<FileStart> start =
+        readFileStart(input, input.archive ? kBinaryMeshBytesRead : kTextMeshBytesRead);
     if (!start.ok())
         return Failure{start.error()};
     Result<Mesh> mesh = meshOf(start.value().bytes, start.value().size);
-    if (!mesh.ok() && start.value().size > kTextMeshBytesRead) {
-        start = readFileStart(path, kBinaryMeshBytesRead);
+    if (!mesh.ok() && start.value().size > start.value().bytes.size() &&
+        start.value().bytes.size() < kBinaryMeshBytesRead) {
+        start = readFileStart(input, kBinaryMeshBytesRead);
         if (!start.ok())
             return Failure{start.error()};
         mesh = meshOf(start.value().bytes, start.value().size);
     }
     if (!mesh.ok())
-        return Failure{inputFileFault(path, mesh.error())};
+        return Failure{inputFileFault(input.path, mesh.error())};
     return mesh;
 }
 

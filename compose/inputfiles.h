@@ -1,10 +1,13 @@
 #pragma once
 
+#include "compose/fararchive.h"
 #include "compose/meshfile.h"
 #include "compose/result.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace kelvane {
 
@@ -17,6 +20,24 @@ namespace kelvane {
 // opening it never waits. Nothing is opened. An archive's entry must be in
 // its archive, whose manifest is read.
 Result<void> checkInputFile(const QString &path);
+
+// An input as found: a loose file, or an entry found in its archive, so that
+// reading it looks the entry up no more.
+struct InputFile {
+    QString path;
+    std::optional<FarArchive> archive; // the archive holding the entry, for an entry
+    FarEntry entry;
+};
+
+// The input at path, checked as checkInputFile does.
+Result<InputFile> findInputFile(const QString &path);
+
+// What tells two inputs apart: an archive's entries by the archive and their
+// names (in any case), other files as fileIdentity says.
+QString inputIdentity(const InputFile &input);
+
+Result<QByteArray> readCharacterFile(const InputFile &input);
+Result<Mesh> readMeshFile(const InputFile &input);
 
 // Reads a character file as far as composing uses it: a text file up to the
 // end of the last skin group its count announces, a binary file whole. A text
