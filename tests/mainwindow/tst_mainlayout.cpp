@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -250,6 +251,21 @@ void TestMainLayout::renderedColours()
         for (int x = info.left(); x <= info.right(); ++x)
             tealPixels += near(shot.pixelColor(x, y), kTeal, 24) ? 1 : 0;
     QVERIFY2(tealPixels > 50, qPrintable(QString::number(tealPixels)));
+
+    // The buttons show their palette's faces, whatever the style draws natively.
+    const QRect create = control("cmdDoIt")->geometry();
+    const QColor face = shot.pixelColor(create.left() + 6, create.center().y());
+    QVERIFY2(near(face, QColor(192, 192, 192), 24), qPrintable(face.name()));
+
+    // A list's selection stays highlighted when the list loses the focus.
+    QWidget *folders = control("DirSkins");
+    control("DirProps")->setFocus();
+    QTRY_VERIFY(!folders->hasFocus());
+    const auto *list = folders->findChild<QListView *>();
+    const QRect selected = list->visualRect(list->currentIndex());
+    const QImage shown = list->viewport()->grab(selected).toImage();
+    QVERIFY(near(shown.pixelColor(shown.width() - 3, shown.height() / 2),
+                 list->palette().color(QPalette::Active, QPalette::Highlight), 8));
 }
 
 void TestMainLayout::screenReadersHearCaptionsNotObjectNames()

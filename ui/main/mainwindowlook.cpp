@@ -90,6 +90,12 @@ void applyLook(QWidget &control, const MainControlRow &row)
 {
     applyFont(control, row.font);
     applyColours(control, row.colour);
+    // A selection stays as visible as it was when its list loses the focus;
+    // some styles fade it to a grey that can hardly be seen.
+    QPalette palette = control.palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    control.setPalette(palette);
 }
 
 } // namespace kelvane
