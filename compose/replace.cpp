@@ -47,6 +47,26 @@ Failure<QString> abandoned(const QString &path)
     return cannotWrite(path, QStringLiteral("the replace was interrupted"));
 }
 
+// What to do when Windows refuses a write into the folder of installed
+// programs, where the game usually lives; empty elsewhere.
+QString programFilesAdvice(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    for (const char *variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+        const QString folder = QDir::toNativeSeparators(qEnvironmentVariable(variable));
+        if (!folder.isEmpty() && native.startsWith(folder + QLatin1Char('\\'), Qt::CaseInsensitive))
+            return QStringLiteral(" Windows lets only administrators change files in %1: start "
+                                  "Kelvane as administrator (right-click it, then \"Run as "
+                                  "administrator\"), or write into another folder.")
+                .arg(folder);
+    }
+#else
+    Q_UNUSED(path);
+#endif
+    return {};
+}
+
 QString shownFile(const QString &path)
 {
     return shownName(QFileInfo(path).fileName());
@@ -87,7 +107,8 @@ Result<void> writeNew(const QString &path, const QByteArray &bytes, const QStrin
         return abandoned(shownPath);
     QFile file(path);
     if (writing == StepOutcome::Fail || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return cannotWrite(shownPath, file.errorString());
+        return Failure{cannotWrite(shownPath, file.errorString()).error +
+                       programFilesAdvice(shownPath)};
     // A short write (disk full, file size limit) is not always reported as an
     // error of the device: the count is what tells.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
@@ -291,7 +312,10 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
         const QString reason = placing == StepOutcome::Fail ? QStringLiteral("nothing was changed")
                                                             : renameFault(target);
         undo();
-        return cannotWrite(target, reason);
+        // A file in use is no matter of rights.
+        const bool inUse = reason.startsWith(QLatin1StringView("another program"));
+        return Failure{cannotWrite(target, reason).error +
+                       (inUse ? QString() : programFilesAdvice(target))};
     }
     syncFolder(old.absolutePath());
 

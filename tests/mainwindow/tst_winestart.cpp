@@ -5,6 +5,7 @@
 #include "tests/support/widgets.h"
 #include "ui/main/maincontroller.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/startfolders.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +30,7 @@ private slots:
     void startedFromTheCDriveListsItsFiles();
     void emptyDriveReturnsToTheWineDriveShown();
     void gameFolderIsChosenLikeADrive();
+    void startFolderMayBeGivenAsTheGameKnowsIt();
 
 private:
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
@@ -144,4 +146,14 @@ void TestWineStart::gameFolderIsChosenLikeADrive()
 }
 
 QTEST_MAIN(TestWineStart)
+void TestWineStart::startFolderMayBeGivenAsTheGameKnowsIt()
+{
+    const QStringList messages = openStartFolders(
+        m_window->controller(), {"c:/program files\\MAXIS\\The Sims\\GameData\\Skins"});
+    QCOMPARE(messages, QStringList());
+    QCOMPARE(control<DirectoryList>("DirSkins")->path(),
+             driveC() + QDir::separator() +
+                 QDir::toNativeSeparators("Program Files/Maxis/The Sims/GameData/Skins"));
+}
+
 #include "tst_winestart.moc"

@@ -51,9 +51,9 @@ void MainController::setShowAbout(std::function<void()> showAbout)
 void MainController::onMainLoad()
 {
     // The file lists follow through the directory lists' changed(). A list
-    // that already shows the folder (it starts in the current one, and its
-    // change came before this controller listened) raises none, so its file
-    // list is pointed there as changed() would have.
+    // that already shows the system root (where the window builds it, before
+    // this controller listened) raises none, so its file list is pointed
+    // there as changed() would have.
     for (const Side *side : {&m_skins, &m_props}) {
         side->directory->setPath(systemRoot());
         if (side->files->path() != side->directory->path())

@@ -2,6 +2,7 @@
 
 #include "compose/archivepath.h"
 #include "compose/messagetext.h"
+#include "platform/wineprefix.h"
 #include "ui/main/maincontroller.h"
 
 #include <QDir>
@@ -14,8 +15,11 @@ namespace {
 // The folder as the folder lists show it, every link resolved so that it falls
 // under the drive it lies on; empty when it cannot be found. An archive, or a
 // folder inside one, keeps the archive's own name after its resolved folder.
-QString fullFolderPath(const QString &folder)
+QString fullFolderPath(const QString &given)
 {
+    // A Windows path names the folder of the Wine prefix in use, as the
+    // output folder field takes it.
+    const QString folder = prefixPathForWindowsPath(given).value_or(given);
     const QString absolute = QDir::current().absoluteFilePath(folder);
     if (const std::optional<ArchivePath> inside = archivePathOf(absolute)) {
         const QFileInfo archive(inside->archive);
