@@ -733,19 +733,26 @@ void TestMainWindow::replacingAsksFirstAndKeepsABackup()
 
 void TestMainWindow::enterInTheRealQuestionAnswersNo()
 {
-    QVERIFY(writeFile(path("skins/abc.cmx_new.cmx"), "old"));
-    selectBothFiles("abc.cmx");
+    // A name that reads as markup is shown as typed.
+    QVERIFY(writeFile(path("skins/zero_&lt;b&gt;.cmx"), "old"));
+    openBothFolders();
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    typeInto(m_c.txtNewName, "zero_&lt;b&gt;");
     setMessageHandler({});
     QString shown;
-    QTimer::singleShot(0, this, [&shown] {
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, this, [&shown, &format] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             shown = box->windowTitle();
+            format = box->textFormat();
             QTest::keyClick(box, Qt::Key_Return);
         }
     });
     clickCreate();
     QCOMPARE(shown, QStringLiteral("File Exists"));
-    QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")), QByteArray("old"));
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(readFile(path("skins/zero_&lt;b&gt;.cmx")), QByteArray("old"));
 }
 
 void TestMainWindow::attachingTheSameMeshTwiceAsksFirst()
