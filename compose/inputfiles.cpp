@@ -207,6 +207,22 @@ Result<QByteArray> readCharacterFile(const InputFile &input)
     return bytes;
 }
 
+Result<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
+        return Failure{opened.error()};
+    QByteArray bytes;
+    for (QByteArray piece = file.read(kPiece); !piece.isEmpty(); piece = file.read(kPiece)) {
+        bytes += piece;
+        if (bytes.size() > kMaxCharacterFileBytes)
+            return tooLarge(path);
+    }
+    if (file.error() != QFileDevice::NoError)
+        return readFailure(path, file.errorString());
+    return bytes;
+}
+
 Result<QByteArray> readMeshFileStart(const QString &path)
 {
     const Result<InputFile> input = findInputFile(path);

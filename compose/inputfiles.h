@@ -45,6 +45,10 @@ Result<Mesh> readMeshFile(const InputFile &input);
 // on the whole text. A file larger than any character file is refused unread.
 Result<QByteArray> readCharacterFile(const QString &path);
 
+// Reads a loose file whole, as long as it is no larger than a character file
+// can be; what it holds does not matter.
+Result<QByteArray> readWholeFile(const QString &path);
+
 // Reads the first 400 bytes of a mesh file, all composing uses of a text mesh.
 Result<QByteArray> readMeshFileStart(const QString &path);
 
