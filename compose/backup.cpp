@@ -89,4 +89,12 @@ QString noFreeBackupName(const QString &path)
         .arg(shownName(path), shownName(QFileInfo(candidate(path, kMaxBackups)).fileName()));
 }
 
+QString shownBackupName(const QString &backupPath, const QString &path)
+{
+    const QFileInfo backup(backupPath);
+    if (backup.absolutePath() == QFileInfo(path).absolutePath())
+        return shownName(backup.fileName());
+    return shownName(QDir::toNativeSeparators(backup.absoluteFilePath()));
+}
+
 } // namespace kelvane

@@ -25,4 +25,9 @@ Result<QString> nameAsBackup(const QString &kept, const QString &path);
 // Why the file at path cannot be replaced with a backup: no backup name is free.
 QString noFreeBackupName(const QString &path);
 
+// How a message names the backup at backupPath of the file at path: by its
+// name when it lies beside path, by its whole path when it lies beside the
+// file a link at path leads to.
+QString shownBackupName(const QString &backupPath, const QString &path);
+
 } // namespace kelvane

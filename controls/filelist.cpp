@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -104,6 +105,7 @@ FileList::FileList(const QStringList &patterns, QWidget *parent)
     connect(m_view, &QAbstractItemView::clicked, this, &FileList::followClick);
     m_view->viewport()->installEventFilter(this);
     connect(m_watch, &FolderWatch::changed, this, &FileList::refresh);
+    connect(m_view, &FileListView::menuAsked, this, &FileList::showMenu);
 }
 
 QString FileList::path() const
@@ -146,6 +148,17 @@ void FileList::setToolTipProvider(ToolTipProvider provider)
     m_toolTipProvider = std::move(provider);
 }
 
+void FileList::addMenuCommand(const QString &name, const QString &text,
+                              std::function<bool()> enabled, std::function<void()> run)
+{
+    if (!m_menu)
+        m_menu = new QMenu(this);
+    QAction *command = m_menu->addAction(text);
+    command->setObjectName(name);
+    connect(command, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    m_menuCommands.append({command, std::move(enabled)});
+}
+
 bool FileList::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view->viewport()) {
@@ -186,6 +199,15 @@ void FileList::showToolTip(const QHelpEvent &event)
     // The tip stays while the pointer is within the entry.
     QToolTip::showText(event.globalPos(), m_toolTipProvider(QDir::toNativeSeparators(filePath)),
                        m_view->viewport(), m_view->visualRect(entry));
+}
+
+void FileList::showMenu(const QPoint &at)
+{
+    if (!m_menu)
+        return;
+    for (const auto &[command, enabled] : m_menuCommands)
+        command->setEnabled(enabled());
+    m_menu->popup(at);
 }
 
 void FileList::readFolder()

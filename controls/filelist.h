@@ -4,7 +4,9 @@
 
 #include <functional>
 
+class QAction;
 class QHelpEvent;
+class QMenu;
 class QItemSelection;
 class QModelIndex;
 class QStringListModel;
@@ -24,6 +26,7 @@ class FolderWatch;
 // program adds, removes or renames show within a moment; inside an archive,
 // the entries of the archive put in its place.
 // An optional provider gives the tooltip of the entry the pointer rests on.
+// Commands added to the list's context menu work on the selected entry.
 class FileList final : public QWidget
 {
     Q_OBJECT
@@ -47,6 +50,10 @@ public:
     // Asked only when the pointer comes to rest on an entry, so that no file
     // is read while a folder is listed.
     void setToolTipProvider(ToolTipProvider provider);
+    // Adds a command to the context menu: its object name, its text, whether
+    // it may be chosen (asked as the menu opens) and what choosing it does.
+    void addMenuCommand(const QString &name, const QString &text, std::function<bool()> enabled,
+                        std::function<void()> run);
 
 signals:
     void fileChosen();
@@ -61,6 +68,7 @@ private:
     void followSelection();
     void followClick();
     void showToolTip(const QHelpEvent &event);
+    void showMenu(const QPoint &at);
 
     QStringList m_patterns;
     QString m_path;
@@ -68,6 +76,8 @@ private:
     FileListView *m_view;
     FolderWatch *m_watch;
     ToolTipProvider m_toolTipProvider;
+    QMenu *m_menu = nullptr;
+    QList<std::pair<QAction *, std::function<bool()>>> m_menuCommands;
     // Set while the list itself changes the selection.
     bool m_reading = false;
     // Whether the selection moved since the last mouse press.

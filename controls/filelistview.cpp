@@ -1,11 +1,31 @@
 #include "controls/filelistview.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 namespace kelvane {
 
+void FileListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() != QContextMenuEvent::Mouse)
+        return askMenuForSelection();
+    // Only an entry has a menu; the press has selected it, unless a style
+    // leaves that to the release.
+    const QModelIndex entry = indexAt(event->pos());
+    if (!entry.isValid())
+        return;
+    if (!selectionModel()->isSelected(entry))
+        selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+    emit menuAsked(event->globalPos());
+}
+
 void FileListView::keyPressEvent(QKeyEvent *event)
 {
+    // Some systems make these keys a request of their own, which comes
+    // first; the key then goes to the menu it opened.
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (shiftF10 || event->key() == Qt::Key_Menu)
+        return askMenuForSelection();
     // The view marks an entry as current when it gets the focus, without
     // selecting it; the first arrow key selects that entry.
     const QModelIndex current = currentIndex();
@@ -15,6 +35,18 @@ void FileListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QListView::keyPressEvent(event);
+}
+
+void FileListView::askMenuForSelection()
+{
+    // Below the selected entry, or at the list's corner.
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    QPoint at(0, 0);
+    if (!selected.isEmpty()) {
+        scrollTo(selected.first());
+        at = visualRect(selected.first()).bottomLeft();
+    }
+    emit menuAsked(viewport()->mapToGlobal(at));
 }
 
 QItemSelectionModel::SelectionFlags FileListView::selectionCommand(const QModelIndex &index,

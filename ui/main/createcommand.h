@@ -44,8 +44,9 @@ struct CreateOutcome {
 // when refused or when the user says No or Cancel.
 std::optional<CreateOutcome> runCreateCommand(QWidget *window, const CreateInputs &inputs);
 
-// The "File Created" message for outcome: the new file's name, then what was
-// copied for the game and what could not be.
+// The "File Created" message for outcome: the new file's name, where the old
+// content of a file it replaced is kept, then what was copied for the game
+// and what could not be.
 QString createdMessage(const CreateOutcome &outcome);
 
 } // namespace kelvane

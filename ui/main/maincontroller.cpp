@@ -1,7 +1,9 @@
 #include "ui/main/maincontroller.h"
 
 #include "compose/attach.h"
+#include "compose/cmxfile.h"
 #include "compose/newname.h"
+#include "compose/restore.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
 #include "controls/drivelist.h"
@@ -36,6 +38,9 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
     connect(c.cmdHelp, &CommandButton::clicked, this, &MainController::onCmdHelpClick);
     connect(c.lblTitle, &Label::clicked, this, &MainController::onLblTitleClick);
+    c.FileSkins->addMenuCommand(
+        QStringLiteral("mnuRestore"), QStringLiteral("Restore Previous &Version..."),
+        [this] { return chosenFileHasBackups(); }, [this] { onMnuRestoreClick(); });
 }
 
 void MainController::setShowHelp(std::function<void()> showHelp)
@@ -46,6 +51,11 @@ void MainController::setShowHelp(std::function<void()> showHelp)
 void MainController::setShowAbout(std::function<void()> showAbout)
 {
     m_showAbout = std::move(showAbout);
+}
+
+void MainController::setShowRestore(std::function<void(const QString &path)> showRestore)
+{
+    m_showRestore = std::move(showRestore);
 }
 
 void MainController::onMainLoad()
@@ -185,6 +195,27 @@ void MainController::onLblTitleClick()
 {
     if (m_showAbout)
         m_showAbout();
+}
+
+void MainController::onMnuRestoreClick()
+{
+    if (!m_showRestore || !chosenFileHasBackups())
+        return;
+    m_showRestore(chosenCharacterFile());
+    // At once, rather than when the folder watch notices.
+    m_controls.FileSkins->refresh();
+}
+
+QString MainController::chosenCharacterFile() const
+{
+    const QString name = m_controls.FileSkins->fileName();
+    return name.isEmpty() ? QString() : inputFilePath(m_controls.FileSkins->path(), name);
+}
+
+bool MainController::chosenFileHasBackups() const
+{
+    const QString path = chosenCharacterFile();
+    return !path.isEmpty() && !backupsOf(path).isEmpty();
 }
 
 QString MainController::folderProposal() const

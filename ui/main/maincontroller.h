@@ -27,6 +27,9 @@ public:
     // The Help window and the About message, shown by cmdHelp and lblTitle.
     void setShowHelp(std::function<void()> showHelp);
     void setShowAbout(std::function<void()> showAbout);
+    // The window that restores a backup of the character file at its path,
+    // opened from FileSkins' menu.
+    void setShowRestore(std::function<void(const QString &path)> showRestore);
 
     // Shows folder (on disk or inside an archive) on the skins or the mesh
     // side as a user opening it would: the drive list follows the folder's
@@ -53,6 +56,7 @@ public slots:
     void onCmdDoItClick();
     void onCmdHelpClick();
     void onLblTitleClick();
+    void onMnuRestoreClick();
 
 private:
     // The drive list, directory list and file list of one side of the window.
@@ -66,6 +70,8 @@ private:
     void directoryChange(const Side &side);
     bool openFolder(const Side &side, const QString &folder);
     QString folderProposal() const;
+    QString chosenCharacterFile() const;
+    bool chosenFileHasBackups() const;
 
     MainControls m_controls;
     Side m_skins;
@@ -73,6 +79,7 @@ private:
     QWidget *m_window;
     std::function<void()> m_showHelp;
     std::function<void()> m_showAbout;
+    std::function<void(const QString &)> m_showRestore;
 
     QString m_suffix;
     bool m_savedToEdited = false;

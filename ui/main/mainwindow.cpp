@@ -16,6 +16,7 @@
 #include "ui/main/maincontroltable.h"
 #include "ui/main/mainwindowaccessibility.h"
 #include "ui/main/mainwindowlook.h"
+#include "ui/main/restorewindow.h"
 #include "version.h"
 
 #include <QPainter>
@@ -72,6 +73,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     m_controller = new MainController(c, this);
     m_controller->setShowHelp([this] { showHelp(this); });
     m_controller->setShowAbout([this] { showAbout(this); });
+    m_controller->setShowRestore([this](const QString &path) { showRestoreWindow(this, path); });
     m_controller->onMainLoad();
 
     // The usual help key opens the same window as the "?" button.

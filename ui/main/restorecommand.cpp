@@ -1,0 +1,70 @@
+#include "ui/main/restorecommand.h"
+
+#include "compose/backup.h"
+#include "compose/filekind.h"
+#include "compose/messagetext.h"
+#include "controls/messagebox.h"
+
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+void showError(QWidget *window, const QString &text)
+{
+    showMessage(window, {text, MessageStyle::Exclamation, QStringLiteral("Error")});
+}
+
+// Asks before the file's content is replaced, naming where it will be kept.
+bool mayRestore(QWidget *window, const QString &path, const BackupFile &backup)
+{
+    QString text = QStringLiteral("Put the content of %1 (saved %2) back into %3?")
+                       .arg(shownBackupName(backup.path, path), shownTime(backup.modified),
+                            shownName(QFileInfo(path).fileName()));
+    if (fileKindOf(path) == FileKind::Regular)
+        text += QStringLiteral("\n\nIts current content will be kept as %1.")
+                    .arg(shownBackupName(backupPathFor(path), path));
+    return showMessage(window, yesNoQuestion(QStringLiteral("Restore Previous Version"), text)) ==
+           MessageButton::Yes;
+}
+
+} // namespace
+
+QString shownTime(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+bool runRestoreCommand(QWidget *window, const QString &path, const BackupFile &backup)
+{
+    if (fileKindOf(path) == FileKind::Regular && backupPathFor(path).isEmpty()) {
+        showError(window, noFreeBackupName(replacedFilePath(path)));
+        return false;
+    }
+    if (!mayRestore(window, path, backup))
+        return false;
+    const Result<Restored> restored = restoreBackup(path, backup.path);
+    if (!restored.ok()) {
+        showError(window, restored.error());
+        return false;
+    }
+    showMessage(window, {restoredMessage(restored.value()), MessageStyle::Plain,
+                         QStringLiteral("File Restored")});
+    return true;
+}
+
+QString restoredMessage(const Restored &restored)
+{
+    QString text = QStringLiteral("%1 has been restored from %2")
+                       .arg(shownName(QFileInfo(restored.path).fileName()),
+                            shownBackupName(restored.backupPath, restored.path));
+    if (!restored.keptAs.isEmpty())
+        text += QStringLiteral("\nIts previous content is kept as %1.")
+                    .arg(shownBackupName(restored.keptAs, restored.path));
+    for (const QString &settled : restored.settled)
+        text += QStringLiteral("\n\n") + settled;
+    return text;
+}
+
+} // namespace kelvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "compose/restore.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace kelvane {
+
+// How the window shows when a backup was kept: date and time to the second.
+QString shownTime(const QDateTime &time);
+
+// Asks whether to put the content of backup back into the character file at
+// path, then does it, keeping the file's content until then as a backup, and
+// says what was done. Faults are shown in a message over window. Whether the
+// file was restored; false too when the user says No.
+bool runRestoreCommand(QWidget *window, const QString &path, const BackupFile &backup);
+
+// The "File Restored" message: the file and the backup restored, then where
+// the file's content until then is kept and what settling an interrupted
+// replace did.
+QString restoredMessage(const Restored &restored);
+
+} // namespace kelvane

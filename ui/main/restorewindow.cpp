@@ -1,0 +1,168 @@
+#include "ui/main/restorewindow.h"
+
+#include "compose/backup.h"
+#include "compose/filesummary.h"
+#include "compose/messagetext.h"
+#include "controls/modalwindow.h"
+#include "controls/windowplacement.h"
+#include "ui/look/look.h"
+#include "ui/look/palette.h"
+#include "ui/look/twips.h"
+#include "ui/main/filetooltips.h"
+#include "ui/main/restorecommand.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace kelvane {
+
+namespace {
+
+enum Column { Saved, Size, Skins, Name, Columns };
+
+void setColours(QWidget &widget,
+                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
+{
+    QPalette palette = widget.palette();
+    for (const auto &[role, colour] : roles)
+        palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
+
+QPushButton *button(const QString &caption, const char *name, const TwipsRect &place,
+                    QWidget *window)
+{
+    auto *button = new QPushButton(caption, window);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(pixelsFromTwips(place));
+    button->setFont(strongFont());
+    setColours(*button, {{QPalette::Button, colours::buttonFace}});
+    return button;
+}
+
+// A row of the list: the backup's time, size, skins and name; an unreadable
+// backup shows "?" for its skins. The tooltip lists the skins, or says why
+// they cannot be read.
+QTreeWidgetItem *rowFor(const BackupFile &backup, const QString &path)
+{
+    auto *row = new QTreeWidgetItem;
+    row->setText(Saved, shownTime(backup.modified));
+    row->setText(Size,
+                 QLocale().formattedDataSize(backup.size, 1, QLocale::DataSizeTraditionalFormat));
+    const Result<QList<Skin>> skins = summarizeCharacterFile(backup.path);
+    row->setText(Skins, skins.ok() ? QString::number(skins.value().size()) : QStringLiteral("?"));
+    row->setText(Name, shownBackupName(backup.path, path));
+    for (const Column right : {Size, Skins})
+        row->setTextAlignment(right, Qt::AlignRight | Qt::AlignVCenter);
+    const QString tip = characterFileToolTip(backup.path);
+    for (int column = 0; column < Columns; ++column)
+        row->setToolTip(column, tip);
+    return row;
+}
+
+} // namespace
+
+RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_path(path), m_heading(new QLabel(this)), m_list(new QTreeWidget(this)),
+      m_restore(button(QStringLiteral("&Restore"), "cmdRestore", {3840, 2940, 1335, 345}, this))
+{
+    setObjectName(QStringLiteral("Restore"));
+    setWindowTitle(QStringLiteral("Restore Previous Version"));
+    setWindowIcon(appIcon());
+    setFixedSize(pixelsFromTwips(6960), pixelsFromTwips(3480));
+    setColours(*this, {{QPalette::Window, colours::navy}});
+    setAutoFillBackground(true);
+
+    const QString name = shownName(QFileInfo(path).fileName());
+    m_heading->setObjectName(QStringLiteral("lblBackups"));
+    m_heading->setGeometry(pixelsFromTwips(TwipsRect{240, 120, 6480, 255}));
+    m_heading->setFont(captionFont());
+    m_heading->setTextFormat(Qt::PlainText);
+    m_heading->setText(QStringLiteral("Earlier versions of %1, newest first:").arg(name));
+    setColours(*m_heading, {{QPalette::WindowText, colours::white}});
+
+    m_list->setObjectName(QStringLiteral("lstBackups"));
+    m_list->setAccessibleName(QStringLiteral("Earlier versions of %1").arg(name));
+    m_list->setGeometry(pixelsFromTwips(TwipsRect{240, 420, 6480, 2340}));
+    m_list->setFont(captionFont());
+    m_list->setColumnCount(Columns);
+    m_list->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("Size"),
+                             QStringLiteral("Skins"), QStringLiteral("Kept as")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->header()->setSectionsMovable(false);
+    m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (const Column right : {Size, Skins})
+        m_list->headerItem()->setTextAlignment(right, Qt::AlignRight | Qt::AlignVCenter);
+    for (const auto &[column, twips] : {std::pair{Saved, 1995}, {Size, 1035}, {Skins, 690}})
+        m_list->setColumnWidth(column, pixelsFromTwips(twips));
+    setColours(*m_list, {{QPalette::Base, colours::navy},
+                         {QPalette::Text, colours::white},
+                         {QPalette::Button, colours::navy},
+                         {QPalette::ButtonText, colours::white},
+                         {QPalette::Window, colours::navy},
+                         {QPalette::WindowText, colours::white}});
+    // The selection stays as visible when the buttons have the focus.
+    QPalette palette = m_list->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    m_list->setPalette(palette);
+
+    QPushButton *close = button(QStringLiteral("Close"), "cmdClose", {5385, 2940, 1335, 345}, this);
+    // Enter restores wherever the focus is but on Close; the list passes it on.
+    m_restore->setDefault(true);
+    connect(m_restore, &QPushButton::clicked, this, &RestoreWindow::restoreSelected);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &RestoreWindow::restoreSelected);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { m_restore->setEnabled(!m_list->selectedItems().isEmpty()); });
+
+    listBackups();
+    m_list->setFocus();
+}
+
+void RestoreWindow::listBackups(const QString &selectPath)
+{
+    m_backups = backupsOf(m_path);
+    m_list->clear();
+    int selected = 0;
+    for (qsizetype at = 0; at < m_backups.size(); ++at) {
+        m_list->addTopLevelItem(rowFor(m_backups[at], m_path));
+        if (m_backups[at].path == selectPath)
+            selected = int(at);
+    }
+    if (QTreeWidgetItem *row = m_list->topLevelItem(selected))
+        m_list->setCurrentItem(row);
+    m_restore->setEnabled(!m_backups.isEmpty());
+}
+
+void RestoreWindow::restoreSelected()
+{
+    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
+    if (row < 0 || row >= m_backups.size())
+        return;
+    const BackupFile backup = m_backups[row];
+    if (runRestoreCommand(this, m_path, backup))
+        m_restored = true;
+    // A backup kept, or one gone meanwhile, shows either way.
+    listBackups(backup.path);
+}
+
+bool showRestoreWindow(QWidget *parent, const QString &path)
+{
+    RestoreWindow window(path, parent);
+    if (parent)
+        centreOverOwner(window, *parent->window());
+    showModal(window);
+    return window.restored();
+}
+
+} // namespace kelvane

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "compose/restore.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace kelvane {
+
+// The backups of one character file, newest first, with when they were
+// saved, their size and their number of skins; the one selected is put back
+// by Enter, a double click or Restore, after a question. A small navy dialog
+// over Main, as Help is; Escape closes it.
+class RestoreWindow final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RestoreWindow)
+
+public:
+    explicit RestoreWindow(const QString &path, QWidget *parent = nullptr);
+
+    // Whether a backup was put back since the window opened.
+    bool restored() const { return m_restored; }
+
+private:
+    // Lists the backups as they are now, selecting the one at selectPath or
+    // else the newest.
+    void listBackups(const QString &selectPath = {});
+    void restoreSelected();
+
+    QString m_path;
+    QList<BackupFile> m_backups;
+    QLabel *m_heading;
+    QTreeWidget *m_list;
+    QPushButton *m_restore;
+    bool m_restored = false;
+};
+
+// Shows a new window for the file at path modally over parent and returns
+// once the user has closed it: whether a backup was put back.
+bool showRestoreWindow(QWidget *parent, const QString &path);
+
+} // namespace kelvane
