@@ -2,6 +2,7 @@
 
 #include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
+#include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
@@ -179,6 +180,8 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         return listSkins(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::FindGame)
         return printGameFolders(console);
+    if (job.mode == AttachJob::Mode::Restore)
+        return restoreBackups(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
 

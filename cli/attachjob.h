@@ -17,6 +17,7 @@ struct AttachJob {
         Stdout,   // the new file's bytes on standard output
         List,     // the skins of each character file; no mesh file
         FindGame, // the game folders of this machine; no files
+        Restore,  // each character file's newest backup, or each backup given, put back
     };
 
     Mode mode = Mode::Write;
@@ -37,10 +38,10 @@ enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 
 class ConsoleOutput;
 
-// Attaches the mesh to each character file in turn (or lists their skins),
-// printing each path written on standard output and each failure on standard
-// error. A failure leaves that file's output unwritten and does not stop the
-// others.
+// Attaches the mesh to each character file in turn (or lists their skins, or
+// restores their backups), printing each path written on standard output and
+// each failure on standard error. A failure leaves that file's output
+// unwritten and does not stop the others.
 int runAttachJob(const AttachJob &job, ConsoleOutput &console);
 
 } // namespace kelvane

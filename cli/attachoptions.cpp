@@ -20,6 +20,7 @@ const QString kUsage = QStringLiteral(
     "                      CHARACTER.cmx MESH.skn\n"
     "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
     "       kelvane-attach --find-game\n"
+    "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
@@ -31,7 +32,8 @@ const QString kUsage = QStringLiteral(
     "into the game's GameData/Skins folder unless --out says otherwise.\n"
     "Before writing, it checks that the game will find the mesh and its texture in\n"
     "the output folder and can show them; each finding is a warning.\n"
-    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...).\n");
+    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...);\n"
+    "--restore puts such a backup back.\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
                           const QString &value = {})
@@ -114,6 +116,11 @@ AttachOptions::AttachOptions()
                       QStringLiteral("Print each folder of The Sims found on this machine, one per "
                                      "line (where its installers and Steam put it, also inside the "
                                      "Wine prefix in use), and nothing when there is none."))),
+      restore(option({QStringLiteral("restore")},
+                     QStringLiteral("Put back the newest backup (by its time of change) of each "
+                                    "character file given, or each backup given (NAME.cmx.bak3) "
+                                    "into its own file. The file's content until then is kept as "
+                                    "a backup first, so a restore is undone the same way."))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},
@@ -124,7 +131,7 @@ AttachOptions::AttachOptions()
 QList<QCommandLineOption> AttachOptions::all() const
 {
     return {name,   suffix,   out,  inPlace,  noBackup, allowDuplicate, copyMesh,
-            strict, toStdout, list, findGame, help,     version};
+            strict, toStdout, list, findGame, restore,  help,           version};
 }
 
 QString attachHelpText(const AttachOptions &options)

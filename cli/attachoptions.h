@@ -21,6 +21,7 @@ struct AttachOptions {
     QCommandLineOption toStdout;
     QCommandLineOption list;
     QCommandLineOption findGame;
+    QCommandLineOption restore;
     QCommandLineOption help;
     QCommandLineOption version;
 

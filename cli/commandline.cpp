@@ -61,6 +61,19 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
         job.mode = AttachJob::Mode::List;
         return AttachRequest{std::move(job)};
     }
+    if (parser.isSet(options.restore)) {
+        for (const QCommandLineOption &other : options.all()) {
+            if (other.names() != options.restore.names() && parser.isSet(other))
+                return usageError(
+                    QStringLiteral("--restore only puts backups back; leave out --%1.")
+                        .arg(other.names().constLast()));
+        }
+        if (job.characterFiles.isEmpty())
+            return usageError(
+                QStringLiteral("give one or more character files or backups to restore."));
+        job.mode = AttachJob::Mode::Restore;
+        return AttachRequest{std::move(job)};
+    }
 
     if (job.characterFiles.size() < 2)
         return usageError(QStringLiteral("give one or more character files and then a mesh file."));

@@ -391,3 +391,34 @@ TEST_F(AttachCommand, NamesAreTheGamesWithoutRegardToCase)
     EXPECT_TRUE(QFileInfo(path("link.cmx")).isSymLink());
 #endif
 }
+
+TEST_F(AttachCommand, RestorePutsBackTheNewestBackupOrTheOneNamed)
+{
+    const QByteArray original = testsupport::readFile(path("B001FAFit_01.cmx"));
+    ASSERT_EQ(run({"--in-place", "B001FAFit_01.cmx", "glasses.skn"}).exitCode, 0);
+    const QByteArray extended = testsupport::readFile(path("B001FAFit_01.cmx"));
+
+    const Outcome undone = run({"--restore", "B001FAFit_01.cmx"});
+    EXPECT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    const QString file = QFileInfo(path("B001FAFit_01.cmx")).canonicalFilePath();
+    EXPECT_EQ(QString::fromLocal8Bit(undone.out), QDir::toNativeSeparators(file) + "\n");
+    EXPECT_EQ(undone.err, "kelvane-attach: note: B001FAFit_01.cmx: restored from "
+                          "B001FAFit_01.cmx.bak; its previous content is kept as "
+                          "B001FAFit_01.cmx.bak2.\n");
+    EXPECT_EQ(testsupport::readFile(file), original);
+
+    const Outcome redone = run({"--restore", "B001FAFit_01.cmx.bak2", "./B001FAFit_01.cmx"});
+    EXPECT_EQ(redone.exitCode, 1) << "the second would undo the first";
+    EXPECT_TRUE(redone.err.contains("./B001FAFit_01.cmx: skipped")) << redone.err.toStdString();
+    EXPECT_EQ(testsupport::readFile(file), extended);
+
+    const Outcome none = run({"--restore", "C001MA_hat.cmx"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains("C001MA_hat.cmx: it has no backup to restore"))
+        << none.err.toStdString();
+    for (const QStringList &misuse :
+         {QStringList{"--restore"}, QStringList{"--restore", "--no-backup", "B001FAFit_01.cmx"}})
+        EXPECT_EQ(run(misuse).exitCode, 2) << misuse.join(' ').toStdString();
+    const Outcome help = run({"--help"});
+    EXPECT_TRUE(help.out.contains("kelvane-attach --restore CHARACTER.cmx...")) << help.out.data();
+}

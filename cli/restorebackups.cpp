@@ -1,0 +1,64 @@
+#include "cli/restorebackups.h"
+
+#include "cli/attachjob.h"
+#include "cli/consoleoutput.h"
+#include "compose/backup.h"
+#include "compose/filekind.h"
+#include "compose/messagetext.h"
+#include "compose/restore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace kelvane {
+
+namespace {
+
+const QString kProgram = QStringLiteral("kelvane-attach: ");
+
+QString restoredNote(const Restored &restored)
+{
+    const QString name = shownName(QFileInfo(restored.path).fileName());
+    const QString from = shownBackupName(restored.backupPath, restored.path);
+    if (restored.keptAs.isEmpty())
+        return QStringLiteral("%1: restored from %2.").arg(name, from);
+    return QStringLiteral("%1: restored from %2; its previous content is kept as %3.")
+        .arg(name, from, shownBackupName(restored.keptAs, restored.path));
+}
+
+} // namespace
+
+int restoreBackups(const QStringList &files, ConsoleOutput &console)
+{
+    // A second restore of one file would undo the first.
+    QSet<QString> restoredFiles;
+    int exitCode = kExitSuccess;
+    for (const QString &given : files) {
+        const QString backup = fileOfBackup(given).isEmpty() ? QString() : given;
+        const QString file = backup.isEmpty() ? given : fileOfBackup(given);
+        const QString identity = fileIdentity(replacedFilePath(file));
+        if (!identity.isEmpty() && restoredFiles.contains(identity)) {
+            console.printError(kProgram + QStringLiteral("%1: skipped; this run has already "
+                                                         "restored %2.")
+                                              .arg(shownName(given), shownName(file)));
+            exitCode = kExitFailure;
+            continue;
+        }
+        const Result<Restored> restored =
+            backup.isEmpty() ? restoreNewestBackup(file) : restoreBackup(file, backup);
+        if (!restored.ok()) {
+            console.printError(kProgram + restored.error());
+            exitCode = kExitFailure;
+            continue;
+        }
+        restoredFiles.insert(identity);
+        for (const QString &settled : restored.value().settled)
+            console.printError(kProgram + QStringLiteral("note: ") + settled);
+        console.printLine(shownName(QDir::toNativeSeparators(restored.value().path)));
+        console.printError(kProgram + QStringLiteral("note: ") + restoredNote(restored.value()));
+    }
+    return exitCode;
+}
+
+} // namespace kelvane

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+namespace kelvane {
+
+class ConsoleOutput;
+
+// Puts back a backup of each file given: a character file gets the content of
+// its newest backup, a backup ("NAME.cmx.bak3") goes back into its own file.
+// Prints each file written on standard output, and where its content came
+// from and where its content until then is kept on standard error. A file
+// that cannot be restored is reported and the others are still done. Gives
+// the exit code.
+int restoreBackups(const QStringList &files, ConsoleOutput &console);
+
+} // namespace kelvane
