@@ -161,8 +161,8 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
     static_cast<Composed &>(attachment) = std::move(composed).value();
     // A file whose name differs only in case is the one the game would load:
     // it is the file replaced, and keeps its name.
-    attachment.outputPath =
-        spellingOnDisk(outputFilePath(in.outputFolder, in.newName, attachment.format));
+    attachment.outputPath = QDir::toNativeSeparators(
+        spellingOnDisk(outputFilePath(in.outputFolder, in.newName, attachment.format)));
     if (attachment.outputPath != textOutput)
         if (const Result<void> output = checkOutputPath(attachment.outputPath); !output.ok())
             return Failure{output.error()};

@@ -185,7 +185,7 @@ TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
     const QString output = QDir(m_out).filePath("n.cmx");
     ASSERT_TRUE(testsupport::writeFile(output, "old"));
     ASSERT_TRUE(testsupport::writeFile(output + ".bak", "older"));
-    EXPECT_EQ(backupPathFor(output), output + ".bak2");
+    EXPECT_EQ(backupPathFor(output), QDir::toNativeSeparators(output + ".bak2"));
     const Result<CreatedFile> created =
         CreateAttachedCmxFile(m_skins, "B001FAFit_01.cmx", m_skins, "hat.skn", "n", m_out);
     ASSERT_TRUE(created.ok()) << created.error().toStdString();
