@@ -6,6 +6,8 @@
 #include "compose/filesummary.h"
 #include "compose/messagetext.h"
 
+#include <QDir>
+
 #include <limits>
 
 namespace kelvane {
@@ -31,7 +33,7 @@ Result<QStringList> filesListed(const QString &argument)
     QStringList files;
     for (const FarEntry &entry : archive.value().entries()) {
         if (isCharacterEntry(entry.name))
-            files.append(argument + QLatin1Char('/') + entry.name);
+            files.append(argument + QDir::separator() + QDir::toNativeSeparators(entry.name));
     }
     if (files.isEmpty())
         return Failure{QStringLiteral("%1: the archive holds no character file (.cmx or .cmx.bcf).")
