@@ -165,6 +165,29 @@ Kept keepOld(const QString &file, const QString &keep)
     return copied ? Kept::Yes : Kept::No;
 }
 
+const QString kInUse = QStringLiteral("another program is using it; close that program (the "
+                                      "game, or an editor) and try again; nothing was changed");
+
+// Whether another program has the file open without letting it be renamed or
+// removed, as the game and editors do on Windows.
+bool heldByAnotherProgram(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                    DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 // Why the new file could not take the name of the file at target.
 QString renameFault(const QString &target)
 {
@@ -172,8 +195,7 @@ QString renameFault(const QString &target)
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
         (error == ERROR_ACCESS_DENIED && QFileInfo(target).isWritable()))
-        return QStringLiteral("another program is using it; close that program (the game, or an "
-                              "editor) and try again; nothing was changed");
+        return kInUse;
     if (error == ERROR_ACCESS_DENIED)
         return QStringLiteral("access is denied; nothing was changed");
     return qt_error_string(int(error)) + QStringLiteral("; nothing was changed");
@@ -280,6 +302,10 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
     const bool keep = keepBackup && old.exists();
     if (keep && backupPathFor(target).isEmpty())
         return Failure{noFreeBackupName(target)};
+    // A file another program holds cannot take a new name, nor lose a link to it
+    // kept as its backup: said before anything is written.
+    if (old.exists() && heldByAnotherProgram(target))
+        return cannotWrite(target, kInUse);
 
     const QString id = uniquePart();
     const QString newPath = target + kNewMark + id;
