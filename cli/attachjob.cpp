@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
+#include "cli/windowsfolder.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/backup.h"
@@ -57,7 +58,7 @@ Result<QString> ownName(const QString &characterFile)
 }
 
 // The folder --out names: a Windows path is taken as the game sees it, inside
-// the Wine prefix in use.
+// the Wine prefix in use; on Windows, as Windows itself takes it.
 Result<QString> outputFolderOf(const QString &given)
 {
     if (const std::optional<QString> drive = unmappedWindowsDrive(given))
@@ -66,7 +67,7 @@ Result<QString> outputFolderOf(const QString &given)
                            .arg(shownName(given), *drive)};
     if (const std::optional<QString> mapped = prefixPathForWindowsPath(given))
         return *mapped;
-    return QDir::toNativeSeparators(given);
+    return folderWindowsMeans(given);
 }
 
 // Why the mesh must not be attached to the character file: it holds it already.

@@ -2,11 +2,14 @@
 
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
+#include "cli/filepatterns.h"
 #include "compose/messagetext.h"
 
 #include "version.h"
 
 #include <QCommandLineParser>
+
+#include <utility>
 
 namespace kelvane {
 
@@ -19,6 +22,35 @@ Failure<QString> usageError(const QString &message)
     return {message};
 }
 
+const QString kDashHint = QStringLiteral("to name a file that begins with '-', put -- before it.");
+
+// The parser's complaint; an unknown option is named as typed, since it may be
+// a file whose name begins with "-".
+QString parseErrorOf(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1StringView("--"))
+            break;
+        if (argument.size() < 2 || !argument.startsWith(QLatin1Char('-')))
+            continue;
+        const qsizetype dashes = argument.startsWith(QLatin1StringView("--")) ? 2 : 1;
+        if (unknown.contains(argument.mid(dashes).section(QLatin1Char('='), 0, 0)))
+            return QStringLiteral("%1: no such option; %2").arg(shownName(argument), kDashHint);
+    }
+    return parser.errorText();
+}
+
+// The option as it was typed: "-v" or "--version".
+QString spelledAsGiven(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (option.names().contains(name))
+            return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
+    return QStringLiteral("--") + option.names().constLast();
+}
+
 } // namespace
 
 Result<AttachRequest> parseAttachJob(const QStringList &arguments)
@@ -26,8 +58,17 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
     const AttachOptions options;
     QCommandLineParser parser;
     parser.addOptions(options.all());
+    // "-hat.skn" is one unknown option, not -h followed by others.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (!parser.parse(arguments))
-        return usageError(parser.errorText());
+        return usageError(parseErrorOf(parser, arguments));
+    // Files beside them were meant to be worked on, which these never do.
+    for (const auto &[info, what] : {std::pair{options.help, QStringLiteral("help")},
+                                     std::pair{options.version, QStringLiteral("version")}}) {
+        if (parser.isSet(info) && !parser.positionalArguments().isEmpty())
+            return usageError(QStringLiteral("%1 only prints the %2 and takes no files; %3")
+                                  .arg(spelledAsGiven(parser, info), what, kDashHint));
+    }
     // Printed here rather than by the parser, which would show a message box
     // on Windows when there is no console.
     if (parser.isSet(options.help))
@@ -37,7 +78,16 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
             InfoText{kProgram + QLatin1Char(' ') + QStringLiteral(KELVANE_VERSION)}};
 
     AttachJob job;
+#ifdef Q_OS_WIN
+    // Windows hands "*" and "?" over as typed: its programs expand their own.
+    const Result<QStringList> files =
+        expandFilePatterns(parser.positionalArguments(), filesInFolder);
+    if (!files.ok())
+        return usageError(files.error());
+    job.characterFiles = files.value();
+#else
     job.characterFiles = parser.positionalArguments();
+#endif
     if (parser.isSet(options.findGame)) {
         for (const QCommandLineOption &other : options.all()) {
             if (other.names() != options.findGame.names() && parser.isSet(other))
@@ -112,7 +162,9 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
     return AttachRequest{std::move(job)};
 }
 
-int runAttachCommand(const QStringList &arguments, ConsoleOutput &console)
+namespace {
+
+int runRequest(const QStringList &arguments, ConsoleOutput &console)
 {
     const Result<AttachRequest> request = parseAttachJob(arguments);
     if (!request.ok()) {
@@ -125,6 +177,20 @@ int runAttachCommand(const QStringList &arguments, ConsoleOutput &console)
         return kExitSuccess;
     }
     return runAttachJob(std::get<AttachJob>(request.value()), console);
+}
+
+} // namespace
+
+int runAttachCommand(const QStringList &arguments, ConsoleOutput &console)
+{
+    const int exitCode = runRequest(arguments, console);
+    // What was printed is part of the result: a listing, or the paths written.
+    if (const std::optional<QString> lost = console.lineLost()) {
+        console.printError(
+            QStringLiteral("%1: standard output could not be written (%2).").arg(kProgram, *lost));
+        return exitCode == kExitSuccess ? kExitFailure : exitCode;
+    }
+    return exitCode;
 }
 
 } // namespace kelvane

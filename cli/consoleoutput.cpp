@@ -1,6 +1,8 @@
 #include "cli/consoleoutput.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -14,40 +16,53 @@ namespace {
 
 #ifdef Q_OS_WIN
 // A console shows text in a code page of its own that lacks most letters: it
-// gets the text as it is.
-bool printedToConsole(FILE *stream, const QString &line)
+// gets the text as it is. Nothing when the stream is no console; otherwise
+// whether the console took the text.
+std::optional<bool> printedToConsole(FILE *stream, const QString &line)
 {
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
     if (!GetConsoleMode(handle, &mode))
-        return false;
+        return std::nullopt;
     DWORD written = 0;
-    return WriteConsoleW(handle, line.utf16(), DWORD(line.size()), &written, nullptr) != 0;
+    return WriteConsoleW(handle, line.utf16(), DWORD(line.size()), &written, nullptr) != 0 &&
+           written == DWORD(line.size());
 }
 #endif
 
-void printTo(FILE *stream, const QString &text)
+// Prints text and a line end; why it was lost, if it was.
+std::optional<QString> printTo(FILE *stream, const QString &text)
 {
     const QString line = text + QLatin1Char('\n');
 #ifdef Q_OS_WIN
-    if (printedToConsole(stream, line))
-        return;
+    if (const std::optional<bool> printed = printedToConsole(stream, line)) {
+        if (*printed)
+            return std::nullopt;
+        return QStringLiteral("the console refused the text");
+    }
 #endif
     // UTF-8 holds every letter, which Windows' local code page does not.
-    std::fputs(line.toUtf8().constData(), stream);
-    std::fflush(stream);
+    errno = 0;
+    const bool written = std::fputs(line.toUtf8().constData(), stream) >= 0;
+    if (std::fflush(stream) == 0 && written && !std::ferror(stream))
+        return std::nullopt;
+    return errno != 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                      : QStringLiteral("the stream is in error");
 }
 
 } // namespace
 
 void StandardOutput::printLine(const QString &text)
 {
-    printTo(stdout, text);
+    // The first loss is the one to report; the stream stays in error after it.
+    if (std::optional<QString> lost = printTo(stdout, text); lost && !m_lost)
+        m_lost = std::move(lost);
 }
 
 void StandardOutput::printError(const QString &text)
 {
-    printTo(stderr, text);
+    // Where an error cannot be shown, nothing else can be either.
+    (void)printTo(stderr, text);
 }
 
 bool StandardOutput::writeBytes(const QByteArray &bytes)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace kelvane {
 
 // Where kelvane-attach prints: standard output and standard error in the
@@ -18,6 +20,9 @@ public:
     virtual void printError(const QString &text) = 0;
     // Writes bytes to standard output unchanged; false when they could not all be written.
     virtual bool writeBytes(const QByteArray &bytes) = 0;
+    // Why a line printed on standard output was lost, once one was (a full
+    // disk, a closed pipe); nothing while every line went out.
+    virtual std::optional<QString> lineLost() const { return std::nullopt; }
 };
 
 // The process's own standard output and standard error, text in UTF-8, or on
@@ -28,6 +33,10 @@ public:
     void printLine(const QString &text) override;
     void printError(const QString &text) override;
     bool writeBytes(const QByteArray &bytes) override;
+    std::optional<QString> lineLost() const override { return m_lost; }
+
+private:
+    std::optional<QString> m_lost;
 };
 
 } // namespace kelvane

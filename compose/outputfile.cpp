@@ -4,6 +4,7 @@
 #include "compose/filekind.h"
 #include "compose/messagetext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,12 +22,16 @@ Failure<QString> cannotWrite(const QString &path, const QString &reason)
 Result<void> checkOutputPath(const QString &outputPath)
 {
     const QFileInfo folder(QFileInfo(outputPath).path());
+    const QString shownFolder = shownName(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.exists() && nameWasUndecodable(folder.filePath()))
+        return Failure{QStringLiteral("%1: the output folder's path holds bytes that are not text "
+                                      "in the system's encoding, so the folder cannot be opened "
+                                      "under it; rename the folder whose name holds them.")
+                           .arg(shownFolder)};
     if (!folder.exists())
-        return Failure{QStringLiteral("%1: the output folder does not exist.")
-                           .arg(shownName(folder.filePath()))};
+        return Failure{QStringLiteral("%1: the output folder does not exist.").arg(shownFolder)};
     if (!folder.isDir())
-        return Failure{QStringLiteral("%1: the output folder is not a folder.")
-                           .arg(shownName(folder.filePath()))};
+        return Failure{QStringLiteral("%1: the output folder is not a folder.").arg(shownFolder)};
     const QFileInfo output(outputPath);
     if (output.isSymLink() && !output.exists())
         return Failure{QStringLiteral("%1: the name is a link to %2, which does not exist; "

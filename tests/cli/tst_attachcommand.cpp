@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace kelvane;
 
 namespace {
@@ -130,6 +134,9 @@ TEST_F(AttachCommand, UsageErrorsExitWithTwoAndWriteNothing)
         {"--list"},
         {"--find-game", "B001FAFit_01.cmx"},
         {"--find-game", "--list", "B001FAFit_01.cmx"},
+        // Help and version among files would do nothing with them.
+        {"B001FAFit_01.cmx", "-v", "glasses.skn"},
+        {"--help", "--", "B001FAFit_01.cmx", "glasses.skn"},
     };
     for (const QStringList &arguments : misuses) {
         const Outcome r = run(arguments);
@@ -138,6 +145,24 @@ TEST_F(AttachCommand, UsageErrorsExitWithTwoAndWriteNothing)
         EXPECT_FALSE(parseAttachJob(QStringList{"kelvane-attach"} + arguments).ok());
     }
     EXPECT_EQ(cmxFiles().size(), 3);
+}
+
+TEST_F(AttachCommand, FileNamesBeginningWithADashGoAfterTwoDashes)
+{
+    ASSERT_TRUE(QFile::copy(path("glasses.skn"), path("-hat.skn")));
+    const Outcome unknown = run({"B001FAFit_01.cmx", "-hat.skn"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith("kelvane-attach: -hat.skn: no such option; to name a file "
+                                       "that begins with '-', put -- before it."))
+        << unknown.err.toStdString();
+    const Outcome version = run({"-v", "B001FAFit_01.cmx"});
+    EXPECT_TRUE(version.err.contains("-v only prints the version and takes no files"))
+        << version.err.toStdString();
+    EXPECT_EQ(cmxFiles().size(), 3);
+
+    const Outcome named = run({"B001FAFit_01.cmx", "--", "-hat.skn"});
+    EXPECT_EQ(named.exitCode, 0) << named.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("B001FAFit_new.cmx")));
 }
 
 TEST_F(AttachCommand, HelpAndVersionSucceed)
@@ -208,6 +233,18 @@ TEST_F(AttachCommand, ListAndSuffix)
 }
 
 #ifdef Q_OS_UNIX
+// Bytes that are not UTF-8 reach the program as replacement characters.
+TEST_F(AttachCommand, OutputFolderWithBytesThatAreNoTextIsNamedAsSuch)
+{
+    ASSERT_EQ(::mkdir((QFile::encodeName(m_dir.path()) + "/out\xff").constData(), 0755), 0);
+    const Outcome r =
+        run({"--out", QString::fromLocal8Bit("out\xff"), "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("out\uFFFD: the output folder's path holds bytes that are not "
+                               "text in the system's encoding"))
+        << r.err.toStdString();
+}
+
 TEST_F(AttachCommand, WindowsOutputFolderIsTheWinePrefixFolder)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("prefix/drive_c/Games/Sims"));
@@ -259,6 +296,48 @@ TEST_F(AttachCommand, FindGamePrintsEachGameFolderOnceAndSucceedsWithoutOne)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// cmd.exe hands "*" and "?" over as typed; option values are never patterns.
+TEST_F(AttachCommand, FilePatternsAreExpandedAsWindowsListsFiles)
+{
+    const Outcome listed = run({"--list", "*.CMX"});
+    EXPECT_EQ(listed.exitCode, 1) << "broken.cmx is listed too";
+    EXPECT_EQ(listed.out, "==> B001FAFit_01.cmx <==\nPELVIS\tb\n\n==> C001MA_hat.cmx <==\n");
+    EXPECT_TRUE(listed.err.contains("broken.cmx: line 7")) << listed.err.toStdString();
+
+    const Outcome none = run({"b00?.cmx", "glasses.skn"});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.startsWith("kelvane-attach: b00?.cmx: no file matches this pattern."))
+        << none.err.toStdString();
+    const Outcome value = run({"--suffix", "x*", "b001*", "glasses.skn"});
+    EXPECT_EQ(value.exitCode, 1);
+    EXPECT_TRUE(value.err.contains("holds \"*\"")) << value.err.toStdString();
+    EXPECT_EQ(cmxFiles().size(), 3);
+}
+
+// The folder written into is the one Windows opens, and it is the one printed.
+TEST_F(AttachCommand, OutputFolderIsTakenAsWindowsTakesIt)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("out"));
+    const QString out = path("out");
+    ASSERT_TRUE(out.at(1) == u':');
+    const QStringList forms = {out.mid(2), "\\\\?\\" + out, out + ". .", out.left(2) + "out"};
+    for (qsizetype i = 0; i < forms.size(); ++i) {
+        const QString name = QString::number(i);
+        const Outcome r =
+            run({"--out", forms[i], "--name", name, "B001FAFit_01.cmx", "glasses.skn"});
+        EXPECT_EQ(r.exitCode, 0) << forms[i].toStdString() << r.err.toStdString();
+        EXPECT_EQ(QString::fromLocal8Bit(r.out), out + "\\" + name + ".cmx\n")
+            << forms[i].toStdString();
+        EXPECT_TRUE(QFile::exists(path("out/" + name + ".cmx")));
+    }
+    const Outcome literal =
+        run({"--out", "\\\\?\\" + out + ".", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(literal.exitCode, 1);
+    EXPECT_TRUE(literal.err.contains("reached only by this")) << literal.err.toStdString();
+}
+#endif
+
 // A game folder whose shared archive holds a binary body, a text head and a
 // binary mesh, beside the game's folder of loose skins.
 class AttachFromArchive : public AttachCommand
@@ -299,9 +378,9 @@ TEST_F(AttachFromArchive, EntriesComposeIntoTheGamesSkinsFolderInTheirOwnFormat)
 
     const Outcome listed = run({"--list", archive});
     EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    EXPECT_EQ(listed.out, "==> " + (archive + "/Skins/B001FAFit_01.cmx.bcf").toLocal8Bit() +
+    EXPECT_EQ(listed.out, "==> " + path(m_archive + "/Skins/B001FAFit_01.cmx.bcf").toLocal8Bit() +
                               " <==\nPELVIS\txskin-b001fafit_01-PELVIS-BODY\n\n==> " +
-                              (archive + "/C001MA_hat.cmx").toLocal8Bit() + " <==\n");
+                              path(m_archive + "/C001MA_hat.cmx").toLocal8Bit() + " <==\n");
 }
 
 TEST_F(AttachFromArchive, NothingIsWrittenIntoAnArchive)
@@ -368,7 +447,10 @@ TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
 // the name of the file actually replaced.
 TEST_F(AttachCommand, NamesAreTheGamesWithoutRegardToCase)
 {
-    ASSERT_TRUE(QFile::rename(path("B001FAFit_01.cmx"), path("B001FAFit_01.CMX")));
+    // Made under this name, as a case-only rename may not take on every file system.
+    ASSERT_TRUE(QFile::remove(path("B001FAFit_01.cmx")));
+    ASSERT_TRUE(testsupport::writeFile(path("B001FAFit_01.CMX"),
+                                       testsupport::characterFile({{"PELVIS", "b"}})));
     const Outcome inPlace = run({"--in-place", "B001FAFit_01.CMX", "glasses.skn"});
     EXPECT_EQ(inPlace.exitCode, 0) << inPlace.err.toStdString();
     EXPECT_EQ(cmxFiles(), (QStringList{"B001FAFit_01.CMX", "broken.cmx", "C001MA_hat.cmx"}))

@@ -50,6 +50,27 @@ TEST_F(AttachProgram, VersionAndUsageErrorExitCodes)
 }
 
 #ifdef Q_OS_UNIX
+// Whatever it prints is part of what it does: a lost line is a failure, the
+// files written stay written.
+TEST_F(AttachProgram, OutputThatCannotBeWrittenIsAFailure)
+{
+    const QList<QStringList> runs = {
+        {"--list", "B001FAFit_01.cmx"}, {"--version"}, {"B001FAFit_01.cmx", "glasses.skn"}};
+    for (const QStringList &arguments : runs) {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(KELVANE_ATTACH_PATH), arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(err.endsWith("kelvane-attach: standard output could not be written (No space "
+                                 "left on device).\n"))
+            << err.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(path("B001FAFit_new.cmx")));
+}
+
 // A write cut off by a file-size limit (which binds root too) must leave the
 // file it would have replaced byte-identical and no temporary file behind.
 TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)

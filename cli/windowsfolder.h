@@ -1,0 +1,19 @@
+#pragma once
+
+#include "compose/result.h"
+
+#include <QString>
+
+namespace kelvane {
+
+// The folder Windows means by a folder given to --out, in the form Qt opens,
+// so that it is checked, written into and printed as the folder written:
+// "\Games" (from the root of the current drive) and "D:Games" (from the
+// current folder of D:) completed, trailing dots and blanks of names dropped,
+// "\\?\C:\..." and "\\?\UNC\..." taken off. Refused: a device path other than
+// a drive's or a share's, and a "\\?\" path with a name that only such a path
+// reaches (one ending in a dot or a blank). Other paths, and every path off
+// Windows, stay as given, in native separators.
+Result<QString> folderWindowsMeans(const QString &given);
+
+} // namespace kelvane
