@@ -19,6 +19,12 @@ void FileListView::contextMenuEvent(QContextMenuEvent *event)
     emit menuAsked(event->globalPos());
 }
 
+void FileListView::initViewItemOption(QStyleOptionViewItem *option) const
+{
+    QListView::initViewItemOption(option);
+    option->state |= QStyle::State_Active;
+}
+
 void FileListView::keyPressEvent(QKeyEvent *event)
 {
     // Some systems make these keys a request of their own, which comes

@@ -9,7 +9,9 @@ namespace kelvane {
 // cannot be deselected, so the user never leaves the list without a selection
 // once one was made. A context menu is asked for as Windows lists ask: by a
 // right click on an entry, which selects it first, or by the Menu key or
-// Shift+F10, for the selected entry.
+// Shift+F10, for the selected entry. The selection is drawn as with the focus
+// when the list has lost it: the native Windows styles draw it then in a grey
+// that can hardly be seen, whatever the palette says.
 class FileListView final : public QListView
 {
     Q_OBJECT
@@ -25,6 +27,7 @@ signals:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void initViewItemOption(QStyleOptionViewItem *option) const override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
 

@@ -13,6 +13,9 @@ void FolderDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
 {
     QStyleOptionViewItem indented = option;
     indented.rect.setLeft(option.rect.left() + indentOf(index));
+    // The current folder stays as plain to see when the list loses the focus,
+    // which the native Windows styles otherwise draw in a faint grey.
+    indented.state |= QStyle::State_Active;
     QStyledItemDelegate::paint(painter, indented, index);
 }
 

@@ -9,7 +9,8 @@ namespace kelvane {
 inline constexpr int kFolderPathRole = Qt::UserRole;
 inline constexpr int kFolderLevelRole = Qt::UserRole + 1;
 
-// Draws each folder entry indented by its depth, as a classic folder list.
+// Draws each folder entry indented by its depth, as a classic folder list, and
+// the selected one as with the focus, with it or without.
 class FolderDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT

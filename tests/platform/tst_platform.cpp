@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -68,6 +70,7 @@ private slots:
     void fileListEverySelectionTheUserMakesIsChosen();
     void listsShowOnlyRegularFilesAndFoldersHiddenOnesToo();
     void listsFollowTheDiskKeepingTheSelection();
+    void listsShowTheirSelectionAsWithTheFocusWithoutIt();
     void fileListAsksForToolTipOnlyOnHover();
 
     void driveListSelectsDriveOfWrittenPath();
@@ -396,6 +399,43 @@ void TestPlatform::listsFollowTheDiskKeepingTheSelection()
     QVERIFY(QDir().rename(path("top/mid"), path("top/moved")));
     QTRY_COMPARE(folders.path(), QDir::toNativeSeparators(path("top")));
     QCOMPARE(changed.count(), 1);
+}
+
+// Styles draw a selection in the palette's inactive colours when the view has
+// not the focus, and the native Windows styles in a faint grey of their own.
+void TestPlatform::listsShowTheirSelectionAsWithTheFocusWithoutIt()
+{
+    QWidget window;
+    auto *files = new FileList({QStringLiteral("*.cmx")}, &window);
+    auto *folders = new DirectoryList(path("top/mid"), &window);
+    auto *elsewhere = new QLineEdit(&window);
+    files->setGeometry(0, 0, 200, 100);
+    folders->setGeometry(0, 100, 200, 100);
+    elsewhere->setGeometry(0, 200, 200, 20);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Active, QPalette::Highlight, Qt::red);
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::green);
+    window.setPalette(palette);
+    // A style that draws with the palette, as the classic and Fusion styles do.
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    files->setPath(path("files"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *fileView = files->findChild<QListView *>();
+    auto *folderView = folders->findChild<QListWidget *>();
+    QVERIFY(clickEntry(*fileView, "Zed.cmx"));
+
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(fileView),
+                                    static_cast<QAbstractItemView *>(folderView)}) {
+        view->setStyle(fusion.get());
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), 1);
+        const QImage shown = view->viewport()->grab(view->visualRect(selected.first())).toImage();
+        const QColor colour = shown.pixelColor(shown.width() - 3, shown.height() / 2);
+        QVERIFY2(colour == Qt::red, qPrintable(colour.name()));
+    }
 }
 
 void TestPlatform::fileListAsksForToolTipOnlyOnHover()
