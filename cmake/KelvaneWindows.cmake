@@ -1,8 +1,8 @@
-# Windows: the programs' icon and version information; with MinGW, the Qt and
-# compiler runtime the programs load, placed beside them in the build folder (so
-# that programs and tests run there, under Wine too) and in the packages, with
-# the licences of what is shipped; and the packages themselves: a portable ZIP
-# and an NSIS installer (cpack in the build folder).
+# Windows: the programs' icon, version information and manifest; with MinGW,
+# the Qt and compiler runtime the programs load, placed beside them in the build
+# folder (so that programs and tests run there, under Wine too) and in the
+# packages, with the licences of what is shipped; and the packages themselves: a
+# portable ZIP and an NSIS installer (cpack in the build folder).
 # Included from the top-level CMakeLists.txt once every target exists.
 
 set(KELVANE_WINDOWS_ICON ${PROJECT_SOURCE_DIR}/resources/icons/kelvane.ico)
@@ -12,9 +12,22 @@ function(kelvane_add_program_resource target description)
     set(KELVANE_RC_NAME ${target})
     set(KELVANE_RC_DESCRIPTION "${description}")
     set(KELVANE_RC_ICON ${KELVANE_WINDOWS_ICON})
-    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows-program.rc.in
-                   ${PROJECT_BINARY_DIR}/generated/${target}.rc @ONLY)
-    target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated/${target}.rc)
+    set(manifest ${PROJECT_BINARY_DIR}/generated/${target}.manifest)
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows-program.manifest.in ${manifest} @ONLY)
+    if(MSVC)
+        # MSVC's linker embeds a manifest of its own, into which it merges this one.
+        set(KELVANE_RC_MANIFEST "")
+        target_sources(${target} PRIVATE ${manifest})
+    else()
+        # Resource 1 of type 24 (RT_MANIFEST): the manifest Windows reads when it
+        # starts the program.
+        set(KELVANE_RC_MANIFEST "1 24 \"${manifest}\"")
+    endif()
+    set(rc ${PROJECT_BINARY_DIR}/generated/${target}.rc)
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows-program.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+    # The resource compiler reads these files; a change to one rebuilds the resources.
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${KELVANE_RC_ICON};${manifest}")
 endfunction()
 
 kelvane_add_program_resource(kelvane "Kelvane")
@@ -99,12 +112,22 @@ set(CPACK_NSIS_DISPLAY_NAME "Kelvane ${kelvane_shown_version}")
 # A 64-bit installer, which installs under "Program Files" rather than
 # "Program Files (x86)" and runs where only 64-bit programs can. CPack's
 # uninstaller leaves the vendor's registry key empty behind: it goes too.
+#
+# The finish page offers to start Kelvane. The installer runs as administrator,
+# and so would what it starts: Explorer starts it instead, as the user logged on,
+# so that Kelvane never writes with rights the user did not give it.
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_NSIS_DEFINES "
   Target amd64-unicode
   Function un.onUninstSuccess
     DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"
+  FunctionEnd
+  !define MUI_FINISHPAGE_RUN_TEXT \"Start Kelvane\"
+  !define MUI_FINISHPAGE_RUN_FUNCTION StartKelvaneAsUser
+  Function StartKelvaneAsUser
+    Exec '\"$WINDIR\\explorer.exe\" \"$INSTDIR\\kelvane.exe\"'
   FunctionEnd")
+set(CPACK_NSIS_MUI_FINISHPAGE_RUN kelvane.exe)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
 set(CPACK_NSIS_INSTALLED_ICON_NAME kelvane.exe)
