@@ -33,9 +33,14 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent)
     fillWith(*this, *m_button, InnerFocus::Forwarded);
     new FocusFrame(*m_button, QPalette::Highlight);
     m_button->setAutoDefault(true);
-    if (QStyle *style = paletteRespectingStyle())
-        m_button->setStyle(style);
+    showPaletteFace(*m_button);
     connect(m_button, &QPushButton::clicked, this, &CommandButton::clicked);
+}
+
+void showPaletteFace(QPushButton &button)
+{
+    if (QStyle *style = paletteRespectingStyle())
+        button.setStyle(style);
 }
 
 } // namespace kelvane

@@ -23,4 +23,8 @@ private:
     QPushButton *m_button;
 };
 
+// Makes button show its palette's face on every style: the native styles of
+// Windows draw their own face and ignore it.
+void showPaletteFace(QPushButton &button);
+
 } // namespace kelvane

@@ -3,6 +3,7 @@
 #include "compose/backup.h"
 #include "compose/filesummary.h"
 #include "compose/messagetext.h"
+#include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
 #include "controls/windowplacement.h"
 #include "ui/look/look.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace kelvane {
@@ -41,8 +43,24 @@ QPushButton *button(const QString &caption, const char *name, const TwipsRect &p
     button->setGeometry(pixelsFromTwips(place));
     button->setFont(strongFont());
     setColours(*button, {{QPalette::Button, colours::buttonFace}});
+    showPaletteFace(*button);
     return button;
 }
+
+// Draws the chosen backup as with the focus while a question covers the
+// window: the native Windows styles draw it in a faint grey otherwise.
+class SelectionInSightDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state |= QStyle::State_Active;
+    }
+};
 
 // A row of the list: the backup's time, size, skins and name; an unreadable
 // backup shows "?" for its skins. The tooltip lists the skins, or says why
@@ -115,6 +133,7 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     m_list->setPalette(palette);
+    m_list->setItemDelegate(new SelectionInSightDelegate(m_list));
 
     QPushButton *close = button(QStringLiteral("Close"), "cmdClose", {5385, 2940, 1335, 345}, this);
     // Enter restores wherever the focus is but on Close; the list passes it on.
