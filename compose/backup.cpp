@@ -50,6 +50,27 @@ bool moveToFreeName(const QString &from, const QString &to)
 #endif
 }
 
+// The path with every short (8.3) name in it written out long, as Windows
+// lists the files; path itself elsewhere.
+QString longName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const std::wstring given = QDir::toNativeSeparators(path).toStdWString();
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetLongPathNameW(given.c_str(), full.data(), DWORD(full.size()));
+    if (length > full.size()) {
+        full.resize(length);
+        length = GetLongPathNameW(given.c_str(), full.data(), DWORD(full.size()));
+    }
+    if (length == 0 || length > full.size())
+        return path;
+    full.resize(length);
+    return QString::fromStdWString(full);
+#else
+    return path;
+#endif
+}
+
 } // namespace
 
 QString replacedFilePath(const QString &path)
@@ -57,7 +78,7 @@ QString replacedFilePath(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return info.isSymLink() ? QString() : path;
-    return QDir::toNativeSeparators(info.canonicalFilePath());
+    return QDir::toNativeSeparators(longName(info.canonicalFilePath()));
 }
 
 QString backupPathFor(const QString &outputPath)

@@ -12,6 +12,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 using namespace kelvane;
 
@@ -297,6 +300,24 @@ TEST_F(AttachCommand, FindGamePrintsEachGameFolderOnceAndSucceedsWithoutOne)
 #endif
 
 #ifdef Q_OS_WIN
+// The file replaced keeps its long name, inside it and in its backup's name.
+TEST_F(AttachCommand, InPlaceByAShortNameWritesTheLongOne)
+{
+    ASSERT_TRUE(
+        testsupport::writeFile(path("C026Alien_Long_Name.cmx"), testsupport::characterFile({})));
+    wchar_t shortPath[MAX_PATH];
+    const std::wstring longPath = path("C026Alien_Long_Name.cmx").toStdWString();
+    const DWORD length = GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const QString shortName = QFileInfo(QString::fromWCharArray(shortPath, int(length))).fileName();
+    ASSERT_NE(shortName, "C026Alien_Long_Name.cmx") << "no short names here";
+    const Outcome r = run({"--in-place", shortName, "glasses.skn"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(splitLines(testsupport::readFile(path("C026Alien_Long_Name.cmx")))[4],
+              "C026Alien_Long_Name");
+    EXPECT_TRUE(QFile::exists(path("C026Alien_Long_Name.cmx.bak")));
+}
+
 // cmd.exe hands "*" and "?" over as typed; option values are never patterns.
 TEST_F(AttachCommand, FilePatternsAreExpandedAsWindowsListsFiles)
 {
