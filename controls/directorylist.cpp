@@ -3,15 +3,17 @@
 #include "controls/fill.h"
 
 #include "compose/archivepath.h"
+#include "compose/messagetext.h"
 #include "controls/archivefolder.h"
 #include "controls/focusframe.h"
 #include "controls/folderdelegate.h"
+#include "controls/folderentries.h"
+#include "controls/folderitem.h"
 #include "controls/folderwatch.h"
 #include "platform/systempaths.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -19,8 +21,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <utility>
 
 namespace kelvane {
 
@@ -118,30 +122,28 @@ QString nearestListedFolderAbove(const QString &path)
     return folder;
 }
 
-// The FAR archives among the regular files of folder, and links to them,
-// sorted by name. Only names ending in ".far" are looked at more closely.
-QStringList archivesIn(const QString &folder)
-{
-    QDir::Filters filters = QDir::Files;
-#ifndef Q_OS_WIN
-    filters |= QDir::Hidden;
-#endif
-    QStringList names;
-    for (QDirIterator entries(folder, filters); entries.hasNext();) {
-        entries.next();
-        if (isArchiveName(entries.fileName()) && entries.fileInfo().isFile())
-            names.append(entries.fileName());
-    }
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
-
 QString folderTitle(const QString &folderPath)
 {
     const QString name = QDir(folderPath).dirName();
     return name.isEmpty() || QDir(folderPath).isRoot() ? folderPath : name;
+}
+
+// Beyond this many rows added or removed at once, the rows are made anew,
+// which then costs less than moving the rows after each.
+constexpr qsizetype kMostRowEdits = 1000;
+
+// Why the folder at path, which the list shows, cannot be opened; empty when
+// it is gone, which the list then shows.
+QString whyNotOpened(const QString &path)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(path)) {
+        const Result<FarArchive> archive = openArchive(inside->archive);
+        return archive.ok() ? QString() : archive.error();
+    }
+    if (!QFileInfo(path).isDir())
+        return {};
+    return QStringLiteral("%1: the folder cannot be opened (permission denied).")
+        .arg(shownName(path));
 }
 
 } // namespace
@@ -150,7 +152,7 @@ DirectoryList::DirectoryList(QWidget *parent) : DirectoryList(QDir::currentPath(
 
 DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
     : QWidget(parent), m_list(new QListWidget(this)), m_watch(new FolderWatch(this)),
-      m_aboveWatch(new FolderWatch(this)),
+      m_aboveWatch(new FolderWatch(this)), m_lister(new QThreadPool(this)),
       m_openIcon(classicFolderIcon(QStringLiteral("diropen"), QStyle::SP_DirOpenIcon)),
       m_closedIcon(classicFolderIcon(QStringLiteral("dirclosed"), QStyle::SP_DirClosedIcon)),
       m_archiveIcon(archiveIcon(m_closedIcon))
@@ -162,6 +164,7 @@ DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
     m_list->installEventFilter(this);
+    m_lister->setMaxThreadCount(1);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &DirectoryList::openSelected);
     connect(m_watch, &FolderWatch::changed, this, &DirectoryList::refreshFolder);
     connect(m_aboveWatch, &FolderWatch::changed, this, [this] {
@@ -171,6 +174,12 @@ DirectoryList::DirectoryList(const QString &startFolder, QWidget *parent)
 
     if (!setPath(startFolder))
         setPath(systemRoot());
+}
+
+DirectoryList::~DirectoryList()
+{
+    // A listing under way reports to this list; it ends first.
+    m_lister->waitForDone();
 }
 
 QString DirectoryList::path() const
@@ -188,7 +197,7 @@ bool DirectoryList::setPath(const QString &path)
     m_path = *folder;
     m_watch->watch(m_path);
     m_aboveWatch->watch(folderAbove(m_path));
-    showFolder();
+    showFolder(folderEntries(m_path));
     emit changed();
     return true;
 }
@@ -210,49 +219,98 @@ bool DirectoryList::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void DirectoryList::showFolder()
+void DirectoryList::showFolder(const QList<FolderEntry> &entries)
 {
+    ++m_shown;
     m_list->clear();
-
     const std::optional<ArchivePath> inside = archivePathOf(m_path);
     const QStringList chain = folderChain(m_path);
     for (qsizetype level = 0; level < chain.size(); ++level) {
         const bool isArchive = inside && chain[level] == inside->archive;
-        auto *item = new QListWidgetItem(isArchive ? m_archiveIcon : m_openIcon,
-                                         folderTitle(chain[level]), m_list);
-        item->setData(kFolderPathRole, chain[level]);
-        item->setData(kFolderLevelRole, int(level));
+        m_list->addItem(new FolderItem(folderTitle(chain[level]), chain[level], int(level),
+                                       isArchive ? m_archiveIcon : m_openIcon));
     }
-    QListWidgetItem *current = m_list->item(m_list->count() - 1);
+    m_chainRows = int(chain.size());
+    replaceEntries(entries);
 
-    const auto addEntry = [&](const QIcon &icon, const QString &name) {
-        auto *item = new QListWidgetItem(icon, name, m_list);
-        item->setData(kFolderPathRole, QDir::toNativeSeparators(QDir(m_path).filePath(name)));
-        item->setData(kFolderLevelRole, int(chain.size()));
-    };
-    if (inside) {
-        const Result<ArchiveFolder> folder = readArchiveFolder(*inside);
-        for (const QString &name : folder.ok() ? folder.value().folders : QStringList())
-            addEntry(m_closedIcon, name);
-    } else {
-        QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
-#ifndef Q_OS_WIN
-        filters |= QDir::Hidden;
-#endif
-        const QDir folder(m_path);
-        for (const QFileInfo &entry :
-             folder.entryInfoList(filters, QDir::Name | QDir::IgnoreCase)) {
-            // Dirs lets links to special files through; only folders, and links to them, are
-            // listed.
-            if (entry.isDir())
-                addEntry(m_closedIcon, entry.fileName());
-        }
-        for (const QString &name : archivesIn(m_path))
-            addEntry(m_archiveIcon, name);
-    }
-
+    QListWidgetItem *current = m_list->item(m_chainRows - 1);
     m_list->setCurrentItem(current);
     m_list->scrollToItem(current, QAbstractItemView::PositionAtCenter);
+}
+
+QListWidgetItem *DirectoryList::itemOf(const FolderEntry &entry) const
+{
+    return new FolderItem(entry, m_path, m_chainRows, entry.archive ? m_archiveIcon : m_closedIcon);
+}
+
+void DirectoryList::replaceEntries(const QList<FolderEntry> &entries)
+{
+    if (m_list->count() > m_chainRows)
+        m_list->model()->removeRows(m_chainRows, m_list->count() - m_chainRows);
+    // Items made before they join the list cost the list nothing while made.
+    for (const FolderEntry &entry : entries)
+        m_list->addItem(itemOf(entry));
+}
+
+void DirectoryList::updateEntries(const QList<FolderEntry> &entries)
+{
+    // The rows to remove and the entries to add, found by walking the rows
+    // and the entries side by side, both in list order. Rows are numbered as
+    // before any edit; an entry is added before the row.
+    struct Edit {
+        int row;
+        qsizetype added; // or -1 to remove the row
+    };
+    QList<Edit> edits;
+    const int rows = m_list->count();
+    const auto shownAt = [this](int row) -> const FolderEntry & {
+        return FolderItem::entryOf(m_list->item(row));
+    };
+    for (int row = m_chainRows, next = 0; row < rows || next < entries.size();) {
+        if (next < entries.size() && (row == rows || listedBefore(entries[next], shownAt(row)))) {
+            edits.append({row, next++});
+        } else if (next < entries.size() && entries[next] == shownAt(row)) {
+            ++row;
+            ++next;
+        } else {
+            edits.append({row++, -1});
+        }
+    }
+    if (edits.isEmpty())
+        return;
+
+    const QListWidgetItem *selected = m_list->currentItem();
+    const int selectedRow = m_list->currentRow();
+    const int scrolled = m_list->verticalScrollBar()->value();
+    bool selectedGone = false;
+    if (edits.size() > kMostRowEdits) {
+        const std::optional<FolderEntry> was = selectedRow >= m_chainRows
+                                                   ? std::optional(FolderItem::entryOf(selected))
+                                                   : std::nullopt;
+        replaceEntries(entries);
+        if (was) {
+            const auto found =
+                std::lower_bound(entries.cbegin(), entries.cend(), *was, listedBefore);
+            selectedGone = found == entries.cend() || !(*found == *was);
+            if (!selectedGone)
+                m_list->setCurrentRow(m_chainRows + int(found - entries.cbegin()));
+        }
+    } else {
+        int shift = 0;
+        for (const Edit &edit : std::as_const(edits)) {
+            if (edit.added >= 0) {
+                m_list->insertItem(edit.row + shift++, itemOf(entries[edit.added]));
+            } else {
+                QListWidgetItem *removed = m_list->takeItem(edit.row + shift--);
+                selectedGone = selectedGone || removed == selected;
+                delete removed;
+            }
+        }
+    }
+    // A selected entry gone leaves the folder itself selected, as when it opened.
+    if (selectedGone)
+        m_list->setCurrentRow(m_chainRows - 1);
+    m_list->verticalScrollBar()->setValue(scrolled);
 }
 
 void DirectoryList::refreshFolder()
@@ -264,15 +322,25 @@ void DirectoryList::refreshFolder()
         if (!above.isEmpty() && setPath(above))
             return;
     }
-    const QListWidgetItem *selected = m_list->currentItem();
-    const QString selectedPath = selected ? selected->data(kFolderPathRole).toString() : QString();
-    const int scrolled = m_list->verticalScrollBar()->value();
-    showFolder();
-    for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->data(kFolderPathRole).toString() == selectedPath)
-            m_list->setCurrentRow(row);
+    // One listing at a time; changes meanwhile are listed once it is done.
+    if (m_listing) {
+        m_listAgain = true;
+        return;
     }
-    m_list->verticalScrollBar()->setValue(scrolled);
+    m_listing = true;
+    m_lister->start([this, folder = m_path, shown = m_shown] {
+        QList<FolderEntry> entries = folderEntries(folder);
+        QMetaObject::invokeMethod(
+            this,
+            [this, shown, entries = std::move(entries)] {
+                m_listing = false;
+                if (shown == m_shown)
+                    updateEntries(entries);
+                if (std::exchange(m_listAgain, false))
+                    refreshFolder();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void DirectoryList::openSelected()
@@ -285,11 +353,9 @@ void DirectoryList::openSelected()
         return;
     // A folder removed since it was listed cannot be opened; show what is there now.
     refreshFolder();
-    // An archive that cannot be read says why.
-    if (const std::optional<ArchivePath> inside = archivePathOf(folder)) {
-        if (const Result<FarArchive> archive = openArchive(inside->archive); !archive.ok())
-            emit cannotOpen(archive.error());
-    }
+    // One that is there says why it cannot be opened.
+    if (const QString reason = whyNotOpened(folder); !reason.isEmpty())
+        emit cannotOpen(reason);
 }
 
 } // namespace kelvane

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -109,6 +110,7 @@ private slots:
     void startFoldersOpenThroughTheirDrives();
     void archiveEntriesMakeAFileInTheGameSkinsFolder();
     void archiveThatCannotBeReadSaysWhy();
+    void folderThatCannotBeReadSaysWhy();
     void previousVersionRestoredFromTheFileMenu();
 
 private:
@@ -969,6 +971,32 @@ void TestMainWindow::previousVersionRestoredFromTheFileMenu()
     QCOMPARE(readFile(path("skins/abc.cmx")), characterFile({{"PELVIS", "old"}}));
     QCOMPARE(readFile(path("skins/abc.cmx.bak3")), original);
     QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("abc.cmx"));
+}
+
+void TestMainWindow::folderThatCannotBeReadSaysWhy()
+{
+    const QString locked = path("skins/locked");
+    QVERIFY(QDir().mkpath(locked));
+    QVERIFY(QFile::setPermissions(locked, {}));
+    const auto unlock = qScopeGuard([&] {
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    if (DirectoryList::canList(locked))
+        QSKIP("Permissions do not keep this user out of a folder (root, or Windows)");
+    openBothFolders();
+    auto *folders = m_c.DirSkins->findChild<QListWidget *>();
+    QVERIFY(clickEntry(*folders, "locked"));
+    QVERIFY(doubleClickEntry(*folders, "locked"));
+    QTest::keyClick(folders, Qt::Key_Return);
+
+    QCOMPARE(m_messages.size(), 2);
+    for (const Message &message : std::as_const(m_messages)) {
+        QCOMPARE(message.title, QStringLiteral("Error"));
+        QCOMPARE(message.style, MessageStyle::Exclamation);
+        QCOMPARE(message.text, locked + ": the folder cannot be opened (permission denied).");
+    }
+    QCOMPARE(m_c.DirSkins->path(), path("skins"));
+    QCOMPARE(m_c.FileSkins->path(), path("skins"));
 }
 
 QTEST_MAIN(TestMainWindow)
