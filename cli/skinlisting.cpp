@@ -3,6 +3,7 @@
 #include "cli/attachjob.h"
 #include "cli/consoleoutput.h"
 #include "compose/archivepath.h"
+#include "compose/attach.h"
 #include "compose/filesummary.h"
 #include "compose/messagetext.h"
 
@@ -13,12 +14,6 @@
 namespace kelvane {
 
 namespace {
-
-bool isCharacterEntry(const QString &name)
-{
-    return name.endsWith(QLatin1StringView(".cmx"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1StringView(".cmx.bcf"), Qt::CaseInsensitive);
-}
 
 // The files a --list argument stands for: the file itself, or for an archive
 // every character file inside it, as paths through the archive.
@@ -32,7 +27,7 @@ Result<QStringList> filesListed(const QString &argument)
         return Failure{archive.error()};
     QStringList files;
     for (const FarEntry &entry : archive.value().entries()) {
-        if (isCharacterEntry(entry.name))
+        if (!ownNameOf(entry.name).isEmpty())
             files.append(argument + QDir::separator() + QDir::toNativeSeparators(entry.name));
     }
     if (files.isEmpty())

@@ -11,21 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace kelvane {
 
 namespace {
-
-// The subfolder of folder named name in any case, as it is spelt on disk.
-QString subfolderOf(const QString &folder, const QString &name)
-{
-    const QStringList found = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    const auto match = std::find_if(found.cbegin(), found.cend(), [&](const QString &each) {
-        return each.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    return match == found.cend() ? QString() : QDir(folder).filePath(*match);
-}
 
 QString gameSkinsFolderNear(const QString &archive)
 {
@@ -34,30 +22,15 @@ QString gameSkinsFolderNear(const QString &archive)
         const bool isGameData = QDir(candidate).dirName().compare(QLatin1StringView("GameData"),
                                                                   Qt::CaseInsensitive) == 0;
         const QString gameData =
-            isGameData ? candidate : subfolderOf(candidate, QStringLiteral("GameData"));
+            isGameData ? candidate
+                       : entryNamedIn(candidate, QStringLiteral("GameData"), QDir::Dirs);
         if (gameData.isEmpty())
             continue;
-        if (const QString skins = subfolderOf(gameData, QStringLiteral("Skins")); !skins.isEmpty())
+        if (const QString skins = entryNamedIn(gameData, QStringLiteral("Skins"), QDir::Dirs);
+            !skins.isEmpty())
             return QDir::toNativeSeparators(skins);
     }
     return QDir::toNativeSeparators(archiveFolder);
-}
-
-// path, or the entry of its folder whose name equals its own without regard
-// to case when path itself does not exist.
-QString spellingOnDisk(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        return path;
-    const QDir folder = info.dir();
-    const QStringList names =
-        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : names) {
-        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return QDir::toNativeSeparators(folder.filePath(name));
-    }
-    return path;
 }
 
 } // namespace
@@ -113,10 +86,7 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
 
     Character character = std::move(read).value();
     const Skin attached = mesh.value().skin();
-    const bool held =
-        std::any_of(character.skins.cbegin(), character.skins.cend(), [&](const Skin &each) {
-            return each.bone == attached.bone && each.mesh == attached.mesh;
-        });
+    const bool held = holdsSkin(character.skins, attached);
     if (character.format == CharacterFormat::Binary) {
         const Result<NewName> stored = checkNewName(newName, characterExtension(character.format));
         if (!stored.ok())
@@ -161,8 +131,9 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
     static_cast<Composed &>(attachment) = std::move(composed).value();
     // A file whose name differs only in case is the one the game would load:
     // it is the file replaced, and keeps its name.
-    attachment.outputPath = QDir::toNativeSeparators(
-        spellingOnDisk(outputFilePath(in.outputFolder, in.newName, attachment.format)));
+    const QFileInfo output(outputFilePath(in.outputFolder, in.newName, attachment.format));
+    const QString onDisk = entryNamedIn(output.path(), output.fileName());
+    attachment.outputPath = QDir::toNativeSeparators(onDisk.isEmpty() ? output.filePath() : onDisk);
     if (attachment.outputPath != textOutput)
         if (const Result<void> output = checkOutputPath(attachment.outputPath); !output.ok())
             return Failure{output.error()};

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
+
 namespace kelvane {
 
 // One skin of a character: the bone and the mesh on it, with the two numbers
@@ -27,6 +29,14 @@ struct Character {
     quint32 second = 0;
     QList<Skin> skins;
 };
+
+// Whether skins hold one with skin's bone and mesh name (compared exactly).
+inline bool holdsSkin(const QList<Skin> &skins, const Skin &skin)
+{
+    return std::any_of(skins.cbegin(), skins.cend(), [&skin](const Skin &each) {
+        return each.bone == skin.bone && each.mesh == skin.mesh;
+    });
+}
 
 // Largest count of skins a character file may hold: the game reads the text
 // count as a signed 16-bit number.

@@ -51,6 +51,27 @@ FileStamp fileStamp(const QString &path)
 #endif
 }
 
+QString entryNamedIn(const QString &folder, const QString &name, QDir::Filters kinds)
+{
+    if (name.isEmpty())
+        return {};
+    const QDir dir(folder);
+    const QFileInfo exact(dir.filePath(name));
+    const bool exactFits = kinds.testFlag(QDir::AllEntries)
+                               ? exact.exists() || exact.isSymLink()
+                               : (kinds.testFlag(QDir::Dirs) && exact.isDir()) ||
+                                     (kinds.testFlag(QDir::Files) && exact.isFile());
+    if (exactFits)
+        return exact.filePath();
+    const QStringList names =
+        dir.entryList(kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &each : names) {
+        if (each.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(each);
+    }
+    return {};
+}
+
 QString fileIdentity(const QString &path)
 {
     const QFileInfo info(path);

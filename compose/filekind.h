@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 namespace kelvane {
@@ -20,6 +21,12 @@ struct FileStamp {
     friend bool operator==(const FileStamp &, const FileStamp &) = default;
 };
 FileStamp fileStamp(const QString &path);
+
+// The path of folder's entry of the kinds given called name, found as the
+// game finds files: name itself, or else an entry whose name equals it
+// without regard to case. Empty when there is none.
+QString entryNamedIn(const QString &folder, const QString &name,
+                     QDir::Filters kinds = QDir::AllEntries);
 
 // What tells two paths of one file apart from paths of others: the canonical
 // path (links and ".." resolved; for a file that does not exist yet, its

@@ -51,11 +51,7 @@ Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const 
     if (!attached.ok())
         return Failure{attached.error()};
     const Skin &skin = attached.value();
-    const bool held =
-        std::any_of(skins.value().cbegin(), skins.value().cend(), [&skin](const Skin &each) {
-            return each.bone == skin.bone && each.mesh == skin.mesh;
-        });
-    return held ? std::optional<Skin>(skin) : std::nullopt;
+    return holdsSkin(skins.value(), skin) ? std::optional<Skin>(skin) : std::nullopt;
 }
 
 } // namespace kelvane

@@ -1,6 +1,7 @@
 #include "compose/gamecheck.h"
 
 #include "compose/archivepath.h"
+#include "compose/filekind.h"
 #include "compose/messagetext.h"
 
 #include <QDir>
@@ -14,21 +15,10 @@ namespace {
 
 const QString kSkinsHint = QStringLiteral("the game looks for it");
 
-// The file of that name in folder, found without regard to case as the game
-// finds it; empty when there is none.
+// The file of that name in folder, found as the game finds it.
 QString fileNamedIn(const QString &folder, const QString &name)
 {
-    if (name.isEmpty())
-        return {};
-    const QDir dir(folder);
-    if (const QFileInfo exact(dir.filePath(name)); exact.isFile())
-        return exact.filePath();
-    const QStringList found = dir.entryList(QDir::Files | QDir::Hidden);
-    for (const QString &each : found) {
-        if (each.compare(name, Qt::CaseInsensitive) == 0)
-            return dir.filePath(each);
-    }
-    return {};
+    return entryNamedIn(folder, name, QDir::Files);
 }
 
 QString shownFolder(const QString &folder)

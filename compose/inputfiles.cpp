@@ -209,29 +209,14 @@ Result<QByteArray> readCharacterFile(const InputFile &input)
 
 Result<QByteArray> readWholeFile(const QString &path)
 {
-    QFile file;
-    if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
-        return Failure{opened.error()};
-    QByteArray bytes;
-    for (QByteArray piece = file.read(kPiece); !piece.isEmpty(); piece = file.read(kPiece)) {
-        bytes += piece;
-        if (bytes.size() > kMaxCharacterFileBytes)
-            return tooLarge(path);
-    }
-    if (file.error() != QFileDevice::NoError)
-        return readFailure(path, file.errorString());
-    return bytes;
-}
-
-Result<QByteArray> readMeshFileStart(const QString &path)
-{
-    const Result<InputFile> input = findInputFile(path);
-    if (!input.ok())
-        return Failure{input.error()};
-    const Result<FileStart> start = readFileStart(input.value(), kMeshBytesRead);
-    if (!start.ok())
-        return Failure{start.error()};
-    return start.value().bytes;
+    // One byte more than the largest file taken tells a larger one.
+    const Result<FileStart> read =
+        readFileStart(InputFile{path, std::nullopt, {}}, kMaxCharacterFileBytes + 1);
+    if (!read.ok())
+        return Failure{read.error()};
+    if (read.value().bytes.size() > kMaxCharacterFileBytes)
+        return tooLarge(path);
+    return read.value().bytes;
 }
 
 Result<Mesh> readMeshFile(const QString &path)

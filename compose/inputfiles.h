@@ -49,9 +49,6 @@ Result<QByteArray> readCharacterFile(const QString &path);
 // can be; what it holds does not matter.
 Result<QByteArray> readWholeFile(const QString &path);
 
-// Reads the first 400 bytes of a mesh file, all composing uses of a text mesh.
-Result<QByteArray> readMeshFileStart(const QString &path);
-
 // Reads the mesh of a mesh file of either format: the first 400 bytes, and
 // when they are no text mesh, the start of a binary one (see meshOf).
 Result<Mesh> readMeshFile(const QString &path);

@@ -94,18 +94,11 @@ QString entryBelow(const QString &base, QLatin1StringView relative)
     QString path = base;
     for (const QString &name : QString(relative).split(u'\\')) {
         const QDir folder(path);
-        QString found = name;
-#ifndef Q_OS_WIN
-        if (!folder.exists(name)) {
-            const QStringList entries =
-                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-            for (const QString &entry : entries) {
-                if (entry.compare(name, Qt::CaseInsensitive) == 0)
-                    found = entry;
-            }
-        }
+#ifdef Q_OS_WIN
+        path = folder.filePath(name);
+#else
+        path = folder.filePath(entryNamed(folder, name));
 #endif
-        path = folder.filePath(found);
         if (!QFileInfo::exists(path))
             return {};
     }

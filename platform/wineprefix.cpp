@@ -18,7 +18,8 @@ bool isLetter(const QString &name)
     return letter >= u'a' && letter <= u'z';
 }
 
-// The entry of folder named name, or one named so without regard to case.
+} // namespace
+
 QString entryNamed(const QDir &folder, const QString &name)
 {
     if (folder.exists(name))
@@ -31,8 +32,6 @@ QString entryNamed(const QDir &folder, const QString &name)
     }
     return name;
 }
-
-} // namespace
 
 bool isWindowsAbsolutePath(const QString &path)
 {

@@ -12,15 +12,6 @@ namespace kelvane {
 
 namespace {
 
-void setColours(QWidget &widget,
-                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
-{
-    QPalette palette = widget.palette();
-    for (const auto &[role, colour] : roles)
-        palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
-
 void setTextColour(QWidget &widget, const QColor &colour)
 {
     setColours(widget, {{QPalette::WindowText, colour}, {QPalette::Text, colour}});
@@ -75,6 +66,15 @@ void applyColours(QWidget &control, ColourRole role)
 }
 
 } // namespace
+
+void setColours(QWidget &widget,
+                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
+{
+    QPalette palette = widget.palette();
+    for (const auto &[role, colour] : roles)
+        palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
 
 void applyWindowLook(MainWindow &window)
 {

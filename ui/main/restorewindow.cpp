@@ -10,6 +10,7 @@
 #include "ui/look/palette.h"
 #include "ui/look/twips.h"
 #include "ui/main/filetooltips.h"
+#include "ui/main/mainwindowlook.h"
 #include "ui/main/restorecommand.h"
 
 #include <QFileInfo>
@@ -25,15 +26,6 @@ namespace kelvane {
 namespace {
 
 enum Column { Saved, Size, Skins, Name, Columns };
-
-void setColours(QWidget &widget,
-                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
-{
-    QPalette palette = widget.palette();
-    for (const auto &[role, colour] : roles)
-        palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
 
 QPushButton *button(const QString &caption, const char *name, const TwipsRect &place,
                     QWidget *window)
