@@ -89,7 +89,7 @@ struct SkeletonBone {
 
 struct Skeleton {
     QByteArray name;
-    QList<SkeletonBone> bones; // a parent always comes before its children
+    QList<SkeletonBone> bones; // in the file's order; a parent is found by its name
 };
 
 } // namespace kelvane
