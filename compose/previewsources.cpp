@@ -1,0 +1,298 @@
+#include "compose/previewsources.h"
+
+#include "compose/messagetext.h"
+#include "compose/sourceplaces.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
+
+QString withoutCharacterExtension(const QString &fileName)
+{
+    for (const QLatin1StringView extension :
+         {QLatin1StringView(".cmx.bcf"), QLatin1StringView(".cmx")}) {
+        if (fileName.size() > extension.size() && fileName.endsWith(extension, Qt::CaseInsensitive))
+            return fileName.chopped(extension.size());
+    }
+    return fileName;
+}
+
+// The game reads a mesh of either format, and (as today's tools do) a
+// texture saved as TGA where no BMP of its name is found.
+QStringList meshFileNames(const QString &name)
+{
+    return {name + QStringLiteral(".bmf"), name + QStringLiteral(".skn")};
+}
+
+QStringList textureFileNames(const QString &name)
+{
+    return {name + QStringLiteral(".bmp"), name + QStringLiteral(".tga")};
+}
+
+QString shownList(const QStringList &items, const QString &separator)
+{
+    QStringList shown;
+    for (const QString &item : items)
+        shown.append(shownName(item));
+    return shown.join(separator);
+}
+
+// Finds the files of a request, one search per file, keeping what is missing.
+class Finder
+{
+public:
+    explicit Finder(const PreviewRequest &request)
+        : m_request(request), m_places(request.characterPath, request.gameFolders),
+          m_characterFile(QFileInfo(QDir::fromNativeSeparators(request.characterPath)).fileName())
+    {
+    }
+
+    PreviewSources find()
+    {
+        m_out.gameFolder = QDir::toNativeSeparators(m_places.ownGame());
+        findSkeleton();
+        const QList<Skin> &skins = m_request.character.skins;
+        for (qsizetype k = 0; k < skins.size(); ++k)
+            findSkin(k, skins[k]);
+        if (!m_request.meshPath.isEmpty())
+            addAttached();
+        m_out.notes += m_places.problems();
+        return m_out;
+    }
+
+private:
+    FoundFile foundFile(const FoundSource &found)
+    {
+        const FoundFile file{found.file.path, SourcePlaces::shown(found.place),
+                             m_places.inOtherGame(found.place)};
+        if (file.otherGame)
+            m_out.notes.append(
+                QStringLiteral("%1 was found only in another game, in %2; the game "
+                               "this character file belongs to does not look "
+                               "there.")
+                    .arg(shownName(QFileInfo(file.path).fileName()), shownName(file.place)));
+        return file;
+    }
+
+    void addMissing(MissingSource missing)
+    {
+        missing.name =
+            missing.name.isEmpty() ? missing.fileNames.value(0).toLatin1() : missing.name;
+        m_out.missing.append(missing);
+    }
+
+    void findSkeleton()
+    {
+        m_out.skeletonFileNames = skeletonFileNames(m_characterFile);
+        const SourceSearch search = m_places.find(m_out.skeletonFileNames);
+        m_out.skeletonPlacesLooked = search.looked;
+        if (search.found)
+            m_out.skeleton = foundFile(*search.found);
+        else
+            addMissing({SourceKind::Skeleton,
+                        SourceLack::NotFound,
+                        -1,
+                        {},
+                        m_out.skeletonFileNames,
+                        search.looked,
+                        {}});
+    }
+
+    void findSkin(qsizetype k, const Skin &skin)
+    {
+        SkinSource source{skin.bone, skin.mesh, false, {}, {}, {}};
+        std::optional<SourcePlace> meshPlace;
+        if (!isPlainFileName(skin.mesh)) {
+            addMissing({SourceKind::Mesh, SourceLack::NotPlainName, k, skin.mesh, {}, {}, {}});
+        } else {
+            const QStringList names = meshFileNames(QString::fromLatin1(skin.mesh));
+            const SourceSearch search = m_places.find(names);
+            if (search.found) {
+                source.mesh = foundFile(*search.found);
+                meshPlace = SourcePlace::holding(search.found->file.path);
+                meshPlace->game = search.found->place.game;
+                const Result<Mesh> mesh = readMeshFile(search.found->file);
+                if (mesh.ok())
+                    source.meshTexture = mesh.value().texture;
+                else
+                    addMissing({SourceKind::Mesh, SourceLack::Unreadable, k, skin.mesh, names,
+                                search.looked, mesh.error()});
+            } else {
+                addMissing({SourceKind::Mesh,
+                            SourceLack::NotFound,
+                            k,
+                            skin.mesh,
+                            names,
+                            search.looked,
+                            {}});
+            }
+        }
+        m_out.skins.append(source);
+        if (k == 0)
+            findCharacterTextures(meshPlace);
+        else
+            findMeshTexture(k, meshPlace);
+    }
+
+    void addAttached()
+    {
+        const Mesh &mesh = m_request.mesh;
+        const SourcePlace place = SourcePlace::holding(m_request.meshPath);
+        const FoundFile file{m_request.meshPath, SourcePlaces::shown(place), false};
+        m_out.skins.append({mesh.bones.value(0), mesh.name, true, file, mesh.texture, {}});
+        findMeshTexture(m_out.skins.size() - 1, place);
+    }
+
+    // The first skin wears the character's own texture, in every tone found.
+    void findCharacterTextures(const std::optional<SourcePlace> &first)
+    {
+        QStringList fileNames;
+        QStringList looked;
+        for (const QString &tone : kTones) {
+            const QString fileName = characterTextureName(m_characterFile, tone);
+            const SourceSearch search = m_places.find(textureFileNames(fileName.chopped(4)), first);
+            TextureSource texture{tone, fileName, {}};
+            if (search.found) {
+                texture.found = foundFile(*search.found);
+                m_out.tones.append(tone);
+            }
+            m_out.skins.first().textures.append(texture);
+            fileNames.append(fileName);
+            looked = search.looked;
+        }
+        if (m_out.tones.isEmpty())
+            addMissing({SourceKind::Texture, SourceLack::NotFound, 0, {}, fileNames, looked, {}});
+    }
+
+    void findMeshTexture(qsizetype k, const std::optional<SourcePlace> &first)
+    {
+        const QByteArray name = m_out.skins[k].meshTexture;
+        if (name.isEmpty() || name.compare("x", Qt::CaseInsensitive) == 0)
+            return;
+        if (!isPlainFileName(name)) {
+            addMissing({SourceKind::Texture, SourceLack::NotPlainName, k, name, {}, {}, {}});
+            return;
+        }
+        const QStringList names = textureFileNames(QString::fromLatin1(name));
+        const SourceSearch search = m_places.find(names, first);
+        TextureSource texture{{}, names.first(), {}};
+        if (search.found)
+            texture.found = foundFile(*search.found);
+        else
+            addMissing(
+                {SourceKind::Texture, SourceLack::NotFound, k, name, names, search.looked, {}});
+        m_out.skins[k].textures.append(texture);
+    }
+
+    const PreviewRequest &m_request;
+    SourcePlaces m_places;
+    const QString m_characterFile;
+    PreviewSources m_out;
+};
+
+QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins)
+{
+    const QString name = quotedBytes(missing.name);
+    const QString files = shownList(missing.fileNames, QStringLiteral(" or "));
+    const QString looked = shownList(missing.placesLooked, QStringLiteral("; "));
+    const QString mesh = quotedBytes(skins.value(missing.skin).meshName);
+    if (missing.kind == SourceKind::Mesh) {
+        switch (missing.lack) {
+        case SourceLack::NotPlainName:
+            return QStringLiteral("The mesh name %1 is not a plain file name, so it was not "
+                                  "looked up; the game would crash or show nothing here.")
+                .arg(name);
+        case SourceLack::Unreadable:
+            return QStringLiteral("The mesh %1 cannot be read; the game would crash or show "
+                                  "nothing here. %2")
+                .arg(name, missing.detail);
+        case SourceLack::NotFound:
+            break;
+        }
+        return QStringLiteral("The mesh %1 (%2) was not found; the game would crash or show "
+                              "nothing here. Looked in: %3.")
+            .arg(name, files, looked);
+    }
+    if (missing.lack == SourceLack::NotPlainName)
+        return QStringLiteral("The texture name %1 of the mesh %2 is not a plain file name, so it "
+                              "was not looked up; the mesh is drawn plain grey.")
+            .arg(name, mesh);
+    if (missing.skin == 0)
+        return QStringLiteral("None of the character's textures (%1) was found; the game would "
+                              "show the skin plain. Looked in: %2.")
+            .arg(shownList(missing.fileNames, QStringLiteral(", ")), looked);
+    return QStringLiteral("The texture %1 (%2) of the mesh %3 was not found; the game would show "
+                          "the mesh plain. Looked in: %4.")
+        .arg(name, files, mesh, looked);
+}
+
+} // namespace
+
+PreviewSources findPreviewSources(const PreviewRequest &request)
+{
+    PreviewSources sources = Finder(request).find();
+    QStringList notes;
+    for (const MissingSource &missing : std::as_const(sources.missing)) {
+        if (missing.kind != SourceKind::Skeleton)
+            notes.append(missingNote(missing, sources.skins));
+    }
+    sources.notes = notes + sources.notes;
+    return sources;
+}
+
+bool isChildCharacter(const QString &characterFileName)
+{
+    const QString code =
+        withoutCharacterExtension(characterFileName).section(QLatin1Char('_'), 0, 0);
+    if (code.endsWith(QLatin1StringView("chd"), Qt::CaseInsensitive))
+        return true;
+    if (code.size() < 6 || !code[0].isLetter())
+        return false;
+    for (qsizetype i = 1; i < 4; ++i) {
+        if (!code[i].isDigit())
+            return false;
+    }
+    return QStringView(u"FMU").contains(code[4].toUpper()) && code[5].toUpper() == QLatin1Char('C');
+}
+
+QStringList skeletonFileNames(const QString &characterFileName)
+{
+    const QString name = isChildCharacter(characterFileName) ? QStringLiteral("child-skeleton")
+                                                             : QStringLiteral("adult-skeleton");
+    return {name + QStringLiteral(".cmx.bcf"), name + QStringLiteral(".cmx")};
+}
+
+QString characterTextureName(const QString &characterFileName, const QString &tone)
+{
+    const QString name = withoutCharacterExtension(characterFileName);
+    const qsizetype label = name.indexOf(QLatin1Char('_'));
+    if (label < 0)
+        return name + tone + QStringLiteral(".bmp");
+    return name.left(label) + tone + name.mid(label) + QStringLiteral(".bmp");
+}
+
+bool isPlainFileName(QByteArrayView name)
+{
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    for (const char c : name) {
+        if (c == '/' || c == '\\' || c == ':' || isControlCharacter(char16_t(quint8(c))))
+            return false;
+    }
+    return true;
+}
+
+QString skeletonNote(const PreviewSources &sources)
+{
+    return QStringLiteral("The skeleton %1 was not found, so the character cannot be posed. "
+                          "Looked in: %2.")
+        .arg(shownList(sources.skeletonFileNames, QStringLiteral(" or ")),
+             shownList(sources.skeletonPlacesLooked, QStringLiteral("; ")));
+}
+
+} // namespace kelvane

@@ -1,0 +1,206 @@
+#include "compose/sourceplaces.h"
+
+#include "compose/archivepath.h"
+#include "compose/filekind.h"
+#include "compose/gamelayout.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+QString entryPath(const QString &archive, const FarEntry &entry)
+{
+    return archive + QDir::separator() + QDir::toNativeSeparators(entry.name);
+}
+
+QString folderOf(const QString &innerPath)
+{
+    const qsizetype slash = innerPath.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : innerPath.left(slash);
+}
+
+} // namespace
+
+SourcePlace SourcePlace::holding(const QString &filePath)
+{
+    if (const std::optional<ArchivePath> inside = archivePathOf(filePath))
+        return {Kind::ArchiveFolder, inside->archive, folderOf(inside->inner), -1};
+    return {Kind::Folder, QFileInfo(filePath).absolutePath(), {}, -1};
+}
+
+SourcePlaces::SourcePlaces(const QString &characterPath, const QStringList &gameFolders)
+{
+    const SourcePlace beside = SourcePlace::holding(characterPath);
+    add(beside);
+    QString folderOnDisk = beside.path;
+    if (beside.kind == SourcePlace::Kind::ArchiveFolder) {
+        add({SourcePlace::Kind::Archive, beside.path, {}, -1});
+        folderOnDisk = QFileInfo(beside.path).absolutePath();
+    }
+    m_ownGame = gameFolderHolding(folderOnDisk);
+
+    QStringList games;
+    QStringList identities;
+    for (const QString &game : QStringList{m_ownGame} + gameFolders) {
+        const QString identity = fileIdentity(game);
+        if (game.isEmpty() || identity.isEmpty() || identities.contains(identity))
+            continue;
+        identities.append(identity);
+        games.append(game);
+    }
+    for (int g = 0; g < games.size(); ++g) {
+        for (const QStringList &names :
+             {QStringList{QStringLiteral("GameData"), QStringLiteral("Skins")},
+              QStringList{QStringLiteral("ExpansionShared"), QStringLiteral("SkinsBuy")}}) {
+            if (const QString folder = subfolderNamed(games[g], names); !folder.isEmpty())
+                add({SourcePlace::Kind::Folder, QFileInfo(folder).absoluteFilePath(), {}, g});
+        }
+        add({SourcePlace::Kind::GameArchives, games[g], {}, g});
+    }
+}
+
+bool SourcePlaces::inOtherGame(const SourcePlace &place) const
+{
+    return !m_ownGame.isEmpty() && place.game > 0;
+}
+
+QString SourcePlaces::shown(const SourcePlace &place)
+{
+    if (place.kind == SourcePlace::Kind::ArchiveFolder && !place.inner.isEmpty())
+        return QDir::toNativeSeparators(place.path + QLatin1Char('/') + place.inner);
+    return QDir::toNativeSeparators(place.path);
+}
+
+QString SourcePlaces::identity(const SourcePlace &place)
+{
+    QString file = fileIdentity(place.path);
+    if (file.isEmpty())
+        file = QFileInfo(place.path).absoluteFilePath();
+    switch (place.kind) {
+    case SourcePlace::Kind::Folder:
+        return QStringLiteral("folder:") + file;
+    case SourcePlace::Kind::ArchiveFolder:
+        return QStringLiteral("in:") + file + QStringLiteral("//") + place.inner.toCaseFolded();
+    case SourcePlace::Kind::Archive:
+        return QStringLiteral("archive:") + file;
+    case SourcePlace::Kind::GameArchives:
+        break;
+    }
+    return QStringLiteral("game:") + file;
+}
+
+void SourcePlaces::add(const SourcePlace &place)
+{
+    const QString key = identity(place);
+    if (m_placeIdentities.contains(key))
+        return;
+    m_places.append(place);
+    m_placeIdentities.append(key);
+}
+
+void SourcePlaces::expandGameArchives(qsizetype index)
+{
+    const SourcePlace game = m_places.takeAt(index);
+    m_placeIdentities.removeAt(index);
+    const QList<SourcePlace> tail = m_places.mid(index);
+    const QStringList tailIdentities = m_placeIdentities.mid(index);
+    m_places.resize(index);
+    m_placeIdentities.resize(index);
+    for (const QString &archive : archivesUnder(game.path))
+        add({SourcePlace::Kind::Archive, archive, {}, game.game});
+    m_places += tail;
+    m_placeIdentities += tailIdentities;
+}
+
+SourceSearch SourcePlaces::find(const QStringList &names, const std::optional<SourcePlace> &first)
+{
+    SourceSearch search;
+    const auto lookAt = [&](const SourcePlace &place) {
+        search.looked.append(shown(place));
+        for (const QString &name : names) {
+            if (std::optional<InputFile> file = findAt(place, name)) {
+                search.found = FoundSource{std::move(*file), place};
+                return true;
+            }
+        }
+        return false;
+    };
+    const QString firstIdentity = first ? identity(*first) : QString();
+    if (first && lookAt(*first))
+        return search;
+    for (qsizetype i = 0; i < m_places.size(); ++i) {
+        if (m_places[i].kind == SourcePlace::Kind::GameArchives) {
+            expandGameArchives(i);
+            if (i == m_places.size())
+                break;
+        }
+        if (m_placeIdentities[i] != firstIdentity && lookAt(m_places[i]))
+            return search;
+    }
+    return search;
+}
+
+std::optional<InputFile> SourcePlaces::findAt(const SourcePlace &place, const QString &name)
+{
+    if (place.kind == SourcePlace::Kind::Folder)
+        return findInFolder(place.path, name);
+    const NamedArchive *named = archiveAt(place.path);
+    if (!named)
+        return std::nullopt;
+    const FarEntry *entry =
+        place.kind == SourcePlace::Kind::Archive
+            ? named->findFileName(name)
+            : named->archive.find(place.inner.isEmpty() ? name
+                                                        : place.inner + QLatin1Char('/') + name);
+    if (!entry)
+        return std::nullopt;
+    return InputFile{entryPath(place.path, *entry), named->archive, *entry};
+}
+
+std::optional<InputFile> SourcePlaces::findInFolder(const QString &folder, const QString &name)
+{
+    auto listed = m_folders.find(folder);
+    if (listed == m_folders.end()) {
+        FolderNames names;
+        for (QDirIterator it(folder, QDir::Files | QDir::Hidden); it.hasNext();) {
+            it.next();
+            const QString fileName = it.fileName();
+            names.exact.insert(fileName);
+            names.folded.insert(fileName.toCaseFolded(), fileName);
+        }
+        listed = m_folders.insert(folder, names);
+    }
+    const QString fileName =
+        listed->exact.contains(name) ? name : listed->folded.value(name.toCaseFolded());
+    if (fileName.isEmpty())
+        return std::nullopt;
+    const QString path = QDir::toNativeSeparators(QDir(folder).filePath(fileName));
+    // A pipe or a device put in the file's place is never opened.
+    if (fileKindOf(path) != FileKind::Regular)
+        return std::nullopt;
+    return InputFile{path, std::nullopt, {}};
+}
+
+const NamedArchive *SourcePlaces::archiveAt(const QString &path)
+{
+    auto kept = m_archives.find(path);
+    if (kept == m_archives.end()) {
+        std::optional<NamedArchive> named;
+        const FileStamp stamp = fileStamp(path);
+        if (stamp.kind == FileKind::Regular) {
+            Result<NamedArchive> opened = openNamedArchive(path, stamp);
+            if (opened.ok())
+                named = std::move(opened).value();
+            else
+                m_problems.append(opened.error());
+        }
+        kept = m_archives.insert(path, named);
+    }
+    return kept->has_value() ? &**kept : nullptr;
+}
+
+} // namespace kelvane
