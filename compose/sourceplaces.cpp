@@ -36,12 +36,15 @@ SourcePlaces::SourcePlaces(const QString &characterPath, const QStringList &game
 {
     const SourcePlace beside = SourcePlace::holding(characterPath);
     add(beside);
-    QString folderOnDisk = beside.path;
-    if (beside.kind == SourcePlace::Kind::ArchiveFolder) {
-        add({SourcePlace::Kind::Archive, beside.path, {}, -1});
-        folderOnDisk = QFileInfo(beside.path).absolutePath();
-    }
-    m_ownGame = gameFolderHolding(folderOnDisk);
+    const bool inArchive = beside.kind == SourcePlace::Kind::ArchiveFolder;
+    m_ownGame = gameFolderHolding(inArchive ? QFileInfo(beside.path).absolutePath() : beside.path);
+    // The rest of the character file's archive: the first of its game's
+    // archives, after the loose folders whose files take the place of the
+    // archives' (or at once, for an archive of no game).
+    const SourcePlace ownArchive{
+        SourcePlace::Kind::Archive, beside.path, {}, m_ownGame.isEmpty() ? -1 : 0};
+    if (inArchive && m_ownGame.isEmpty())
+        add(ownArchive);
 
     QStringList games;
     QStringList identities;
@@ -59,6 +62,8 @@ SourcePlaces::SourcePlaces(const QString &characterPath, const QStringList &game
             if (const QString folder = subfolderNamed(games[g], names); !folder.isEmpty())
                 add({SourcePlace::Kind::Folder, QFileInfo(folder).absoluteFilePath(), {}, g});
         }
+        if (inArchive && g == 0 && !m_ownGame.isEmpty())
+            add(ownArchive);
         add({SourcePlace::Kind::GameArchives, games[g], {}, g});
     }
 }

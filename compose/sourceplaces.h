@@ -46,9 +46,9 @@ struct SourceSearch {
 
 // The places the game looks for the files a character file needs, in the
 // game's order: beside the character file (its folder, or its folder inside
-// its archive, then the rest of that archive); then per game folder, the
-// character file's own first, GameData/Skins, ExpansionShared/SkinsBuy and
-// every archive under it. Names match in any case, the exact spelling first.
+// its archive); then per game folder, the character file's own first,
+// GameData/Skins, ExpansionShared/SkinsBuy and every archive under it, the
+// character file's own archive first. Names match in any case, the exact spelling first.
 // Each folder is listed once and each archive's manifest indexed once, when
 // a search first reaches it; places that do not exist are left out.
 class SourcePlaces final
