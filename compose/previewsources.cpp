@@ -22,8 +22,8 @@ QString withoutCharacterExtension(const QString &fileName)
     return fileName;
 }
 
-// The game reads a mesh of either format, and (as today's tools do) a
-// texture saved as TGA where no BMP of its name is found.
+// A mesh of either format; a texture is a BMP, or where there is none a TGA
+// of its name, as readers of the game's files take it.
 QStringList meshFileNames(const QString &name)
 {
     return {name + QStringLiteral(".bmf"), name + QStringLiteral(".skn")};
