@@ -38,6 +38,47 @@ QRgb shaded(QRgb texel, int light)
            (((qGreen(texel) * light) >> 8) << 8) | ((qBlue(texel) * light) >> 8);
 }
 
+// int(value) kept within 0 to count - 1; a NaN gives count - 1.
+int clampedIndex(float value, int count)
+{
+    const float high = float(count - 1);
+    value = value < high ? value : high;
+    return int(value > 0 ? value : 0);
+}
+
+// ceil(value) and floor(value), value first kept within low to high (std::ceil
+// and std::floor are calls on a baseline x86-64).
+int ceilWithin(float value, int low, int high)
+{
+    value = std::clamp(value, float(low), float(high));
+    const int truncated = int(value);
+    return truncated + (float(truncated) < value);
+}
+int floorWithin(float value, int low, int high)
+{
+    value = std::clamp(value, float(low), float(high));
+    const int truncated = int(value);
+    return truncated - (float(truncated) > value);
+}
+
+// Where along a row one barycentric weight reaches the limit of inside: at
+// x = at0 + perRow * y. The weight grows to the right of a lower bound and to
+// the left of an upper one; along a flat edge it only grows down or up, and
+// rows are inside where at0 + perRow * y >= 0.
+struct EdgeBound {
+    enum Kind { Lower, Upper, Flat } kind;
+    float at0;
+    float perRow;
+};
+
+EdgeBound boundOf(const Plane &weight, float inside)
+{
+    if (weight.dx == 0)
+        return {EdgeBound::Flat, weight.at0 - inside, weight.dy};
+    return {weight.dx > 0 ? EdgeBound::Lower : EdgeBound::Upper, (inside - weight.at0) / weight.dx,
+            -weight.dy / weight.dx};
+}
+
 bool finite(const ScreenVertex &v)
 {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.invW) && v.invW > 0;
@@ -62,10 +103,10 @@ void Rasteriser::drawTriangle(const ScreenVertex &a, const ScreenVertex &b, cons
     const int width = m_image.width();
     const int height = m_image.height();
     // Pixel centres are at +0.5; the box holds those that may lie inside.
-    const int left = std::max(0, int(std::ceil(std::min({a.x, b.x, c.x}) - 0.5f)));
-    const int right = std::min(width - 1, int(std::floor(std::max({a.x, b.x, c.x}) - 0.5f)));
-    const int top = std::max(0, int(std::ceil(std::min({a.y, b.y, c.y}) - 0.5f)));
-    const int bottom = std::min(height - 1, int(std::floor(std::max({a.y, b.y, c.y}) - 0.5f)));
+    const int left = ceilWithin(std::min({a.x, b.x, c.x}) - 0.5f, 0, width);
+    const int right = ceilWithin(std::max({a.x, b.x, c.x}) - 0.5f, 0, width) - 1;
+    const int top = ceilWithin(std::min({a.y, b.y, c.y}) - 0.5f, 0, height);
+    const int bottom = ceilWithin(std::max({a.y, b.y, c.y}) - 0.5f, 0, height) - 1;
     if (left > right || top > bottom)
         return;
 
@@ -87,40 +128,52 @@ void Rasteriser::drawTriangle(const ScreenVertex &a, const ScreenVertex &b, cons
     // between triangles sharing an edge.
     constexpr float kInside = -1e-5f;
 
+    const EdgeBound bounds[3] = {boundOf(weights[0], kInside), boundOf(weights[1], kInside),
+                                 boundOf(weights[2], kInside)};
+    const float zStep = depth.dx;
+    const float uStep = uOverW.dx;
+    const float vStep = vOverW.dx;
+    const float lightStep = light.dx;
+    uchar *const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
     for (int y = top; y <= bottom; ++y) {
         const float py = y + 0.5f;
-        const float px = left + 0.5f;
-        float w0 = weights[0].at(px, py);
-        float w1 = weights[1].at(px, py);
-        float w2 = weights[2].at(px, py);
+        int first = left;
+        int last = right;
+        for (const EdgeBound &bound : bounds) {
+            const float x = bound.at0 + bound.perRow * py;
+            if (bound.kind == EdgeBound::Lower)
+                first = std::max(first, ceilWithin(x - 0.5f, left, right + 1));
+            else if (bound.kind == EdgeBound::Upper)
+                last = std::min(last, floorWithin(x - 0.5f, left - 1, right));
+            else if (x < 0)
+                last = left - 1;
+        }
+        if (first > last)
+            continue;
+        const float px = first + 0.5f;
         float z = depth.at(px, py);
         float uw = uOverW.at(px, py);
         float vw = vOverW.at(px, py);
         float lit = light.at(px, py);
-        auto *row = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+        auto *row = reinterpret_cast<QRgb *>(bits + y * stride);
         float *depthRow = m_depth.data() + qsizetype(y) * width;
-        for (int x = left; x <= right; ++x) {
-            if (w0 >= kInside && w1 >= kInside && w2 >= kInside && z > depthRow[x]) {
+        for (int x = first; x <= last; ++x) {
+            if (z > depthRow[x]) {
                 depthRow[x] = z;
                 QRgb texel = texture.plain;
                 if (texels) {
                     const float w = 1.0f / z;
-                    // fmin/fmax also send a NaN to the texture's edge.
-                    const int tx =
-                        int(std::fmax(0.0f, std::fmin(uw * w * textureWidth, textureWidth - 1.0f)));
-                    const int ty = int(
-                        std::fmax(0.0f, std::fmin(vw * w * textureHeight, textureHeight - 1.0f)));
+                    const int tx = clampedIndex(uw * w * textureWidth, textureWidth);
+                    const int ty = clampedIndex(vw * w * textureHeight, textureHeight);
                     texel = texels[ty * textureStride + tx];
                 }
-                row[x] = shaded(texel, int(std::fmax(0.0f, std::fmin(lit, 1.0f)) * 256.0f));
+                row[x] = shaded(texel, clampedIndex(lit * 256.0f, 257));
             }
-            w0 += weights[0].dx;
-            w1 += weights[1].dx;
-            w2 += weights[2].dx;
-            z += depth.dx;
-            uw += uOverW.dx;
-            vw += vOverW.dx;
-            lit += light.dx;
+            z += zStep;
+            uw += uStep;
+            vw += vStep;
+            lit += lightStep;
         }
     }
 }
