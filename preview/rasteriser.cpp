@@ -46,17 +46,24 @@ int clampedIndex(float value, int count)
     return int(value > 0 ? value : 0);
 }
 
+// value kept within low to high; a NaN (from overflowing coordinates) gives low.
+float within(float value, int low, int high)
+{
+    value = value > float(low) ? value : float(low);
+    return value < float(high) ? value : float(high);
+}
+
 // ceil(value) and floor(value), value first kept within low to high (std::ceil
 // and std::floor are calls on a baseline x86-64).
 int ceilWithin(float value, int low, int high)
 {
-    value = std::clamp(value, float(low), float(high));
+    value = within(value, low, high);
     const int truncated = int(value);
     return truncated + (float(truncated) < value);
 }
 int floorWithin(float value, int low, int high)
 {
-    value = std::clamp(value, float(low), float(high));
+    value = within(value, low, high);
     const int truncated = int(value);
     return truncated - (float(truncated) > value);
 }

@@ -26,7 +26,8 @@ Texture textureOf(const QImage &image)
 
 // Where the skeleton's space stands before the camera: the game's left-handed
 // axes mirrored into Qt's right-handed ones (z negated, so the character's
-// front faces +z), centred, turned, and moved back from the camera.
+// front, towards the game's -z, faces the camera on +z), centred, turned, and
+// moved back from the camera.
 QMatrix4x4 viewMatrix(const QVector3D &centre, float distance, const PreviewView &view)
 {
     QMatrix4x4 matrix;

@@ -1,5 +1,7 @@
 #include "preview/renderer.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace kelvane;
@@ -98,4 +100,22 @@ TEST(Renderer, TextureTopLeftAtTheTopLeftAndMissingTextureIsGrey)
     const QRgb middle = grey.pixel(32, 32);
     EXPECT_TRUE(qRed(middle) > 150 && qRed(middle) == qGreen(middle) &&
                 qGreen(middle) == qBlue(middle));
+}
+
+TEST(Renderer, DamagedGeometryIsSkippedNotFollowed)
+{
+    // Indices past the lists, a vertex at NaN and one far out: posed and drawn
+    // without reading or writing out of bounds (the sanitizer build watches).
+    MeshGeometry mesh;
+    mesh.bones = {"HEAD"};
+    mesh.vertices = {
+        {{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {}}, {{NAN, 1, 0}, {}}, {{0, 1e30f, 0}, {}}};
+    mesh.faces = {{0, 1, 2}, {0, 1, 3}, {0, 1, 9}};
+    mesh.bindings = {{0, 2, 9, 3, 9}, {5, 0, 1, -1, 0}};
+    mesh.blends = {{99999, 1}};
+    const Result<QList<PosedMesh>> posed = poseMeshes({mesh}, nullptr);
+    ASSERT_TRUE(posed.ok());
+    QList<PosedMesh> meshes = posed.value();
+    meshes.append(square(0, 1));
+    EXPECT_EQ(PreviewRenderer(meshes, {plain(Qt::red)}).render(kSize, {}).size(), kSize);
 }
