@@ -8,10 +8,9 @@
 #include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/backup.h"
-#include "compose/gamecheck.h"
+#include "compose/fileformats.h"
 #include "compose/messagetext.h"
 #include "platform/gamefolders.h"
-#include "platform/wineprefix.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,23 +50,9 @@ Result<QString> ownName(const QString &characterFile)
                            .arg(shownName(characterFile))};
     const QString name = ownNameOf(fileNameOf(characterFile));
     if (name.isEmpty())
-        return Failure{QStringLiteral("%1: --in-place replaces only files whose name ends in "
-                                      "\".cmx\" or \".cmx.bcf\".")
-                           .arg(shownName(characterFile))};
+        return Failure{QStringLiteral("%1: --in-place replaces only files whose name ends in %2.")
+                           .arg(shownName(characterFile), shownExtensionsOf(FileRole::Character))};
     return name;
-}
-
-// The folder --out names: a Windows path is taken as the game sees it, inside
-// the Wine prefix in use; on Windows, as Windows itself takes it.
-Result<QString> outputFolderOf(const QString &given)
-{
-    if (const std::optional<QString> drive = unmappedWindowsDrive(given))
-        return Failure{QStringLiteral("--out %1: a Windows path, but the Wine prefix in use has "
-                                      "no drive %2 (set WINEPREFIX to the prefix of the game).")
-                           .arg(shownName(given), *drive)};
-    if (const std::optional<QString> mapped = prefixPathForWindowsPath(given))
-        return *mapped;
-    return folderWindowsMeans(given);
 }
 
 // Why the mesh must not be attached to the character file: it holds it already.
@@ -76,10 +61,8 @@ std::optional<QString> duplicateOf(const AttachJob &job, const QString &characte
 {
     if (job.allowDuplicate || !composed.alreadyHeld)
         return std::nullopt;
-    return QStringLiteral("%1: skipped; it already holds the mesh %2 on the bone %3. Give "
-                          "--allow-duplicate to attach it again.")
-        .arg(shownName(character), quotedBytes(composed.attached.mesh),
-             quotedBytes(composed.attached.bone));
+    return alreadyHeldText(character, composed.attached) +
+           QStringLiteral(" Skipped; give --allow-duplicate to attach it again.");
 }
 
 int composeToStdout(const AttachJob &job, ConsoleOutput &console)
@@ -123,42 +106,39 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     if (!name.ok())
         return name.error();
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
-    const Result<Attachment> prepared =
+    const Result<AttachPlan> prepared =
         prepareAttachment({character, job.meshFile, name.value(), folder});
     if (!prepared.ok())
         return prepared.error();
-    const QString target = QFileInfo(prepared.value().outputPath).absoluteFilePath();
+    const AttachPlan &plan = prepared.value();
+    const QString target = QFileInfo(plan.outputPath).absoluteFilePath();
     if (const std::optional<QString> conflict =
             batch.conflict(character, target, inPlace || job.newName.has_value()))
         return conflict;
-    if (const std::optional<QString> duplicate = duplicateOf(job, character, prepared.value()))
+    if (const std::optional<QString> duplicate = duplicateOf(job, character, plan))
         return duplicate;
 
-    const GameCheck check = checkWhatTheGameNeeds(job.meshFile, prepared.value().mesh,
-                                                  QFileInfo(prepared.value().outputPath).path(),
-                                                  job.copyMesh ? Copies::Made : Copies::Offered);
-    if (job.strict && !check.findings.isEmpty())
+    const Copies copies = job.copyMesh ? Copies::Made : Copies::Offered;
+    const QStringList findings = plan.gameCheck.findings(copies);
+    if (job.strict && !findings.isEmpty())
         return QStringLiteral("%1: not written (--strict): %2")
-            .arg(shownName(character), check.findings.join(QLatin1Char(' ')));
-    for (const QString &finding : check.findings)
+            .arg(shownName(character), findings.join(QLatin1Char(' ')));
+    for (const QString &finding : findings)
         console.printError(
             QStringLiteral("kelvane-attach: warning: %1: %2").arg(shownName(character), finding));
 
     const Result<CreatedFile> written =
-        writeAttachment(prepared.value(), job.keepBackup ? Backup::Keep : Backup::Skip);
+        carryOut(plan, {copies, job.keepBackup ? Backup::Keep : Backup::Skip});
     if (!written.ok())
         return written.error();
     batch.written(character, target);
     for (const QString &settled : written.value().settled)
         console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
-    if (job.copyMesh) {
-        const GameCopies copies = copyForTheGame(check.copies);
-        for (const QString &copied : copies.copied)
-            console.printLine(shownName(QDir::toNativeSeparators(copied)));
-        for (const QString &problem : copies.problems)
-            console.printError(QStringLiteral("kelvane-attach: warning: ") + problem);
-    }
+    for (const QString &copied : written.value().copies.copied)
+        console.printLine(shownName(QDir::toNativeSeparators(copied)));
+    for (const QString &note : written.value().copies.notes)
+        console.printError(QStringLiteral("kelvane-attach: warning: ") + note);
     return std::nullopt;
 }
 
@@ -186,10 +166,13 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
 
-    const Result<QString> outputFolder = outputFolderOf(job.outputFolder.value_or(QString()));
-    if (!outputFolder.ok()) {
-        console.printError(failureLine(outputFolder.error()));
-        return kExitFailure;
+    Result<QString> outputFolder = QString();
+    if (job.outputFolder) {
+        outputFolder = typedOutputFolder(*job.outputFolder, RelativeFolder::FromCurrentFolder);
+        if (!outputFolder.ok()) {
+            console.printError(failureLine(QStringLiteral("--out ") + outputFolder.error()));
+            return kExitFailure;
+        }
     }
     BatchFiles batch(job.characterFiles, job.meshFile);
     int exitCode = kExitSuccess;

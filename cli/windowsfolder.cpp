@@ -1,6 +1,7 @@
 #include "cli/windowsfolder.h"
 
 #include "compose/messagetext.h"
+#include "platform/wineprefix.h"
 
 #include <QDir>
 
@@ -56,7 +57,7 @@ Result<QString> fullPathOf(const QString &given, const QString &path)
     QList<wchar_t> full(size + 1);
     const DWORD length = size == 0 ? 0 : GetFullPathNameW(native, size, full.data(), nullptr);
     if (length == 0 || length >= size)
-        return Failure{QStringLiteral("--out %1: Windows makes no folder of it (%2).")
+        return Failure{QStringLiteral("%1: Windows makes no folder of it (%2).")
                            .arg(shownName(given), qt_error_string(int(GetLastError())))};
     return QString::fromWCharArray(full.data(), length);
 }
@@ -72,12 +73,12 @@ Result<QString> folderWindowsMeans(const QString &given)
         if (plain.startsWith(QStringLiteral("UNC\\"), Qt::CaseInsensitive))
             plain = QStringLiteral("\\\\") + plain.mid(4);
         else if (!isDriveRoot(plain))
-            return Failure{QStringLiteral("--out %1: a device path; give the folder as "
+            return Failure{QStringLiteral("%1: a device path; give the folder as "
                                           "C:\\FOLDER or \\\\SERVER\\SHARE\\FOLDER.")
                                .arg(shownName(given))};
         if (hasTrimmedName(plain))
             return Failure{
-                QStringLiteral("--out %1: a name ending in a dot or a blank is reached "
+                QStringLiteral("%1: a name ending in a dot or a blank is reached "
                                "only by this \\\\?\\ path, which Windows programs do not "
                                "take; rename the folder.")
                     .arg(shownName(given))};
@@ -96,5 +97,23 @@ Result<QString> folderWindowsMeans(const QString &given)
 }
 
 #endif
+
+Result<QString> typedOutputFolder(const QString &typed, RelativeFolder relative)
+{
+    const QString askFullPath =
+        QStringLiteral("Type the full path of the folder to save the new file to.");
+    if (const std::optional<QString> mapped = prefixPathForWindowsPath(typed))
+        return *mapped;
+    if (typed.isEmpty())
+        return Failure{askFullPath};
+    if (const std::optional<QString> drive = unmappedWindowsDrive(typed))
+        return Failure{QStringLiteral("%1: a Windows path, but the Wine prefix in use has no "
+                                      "drive %2 (set WINEPREFIX to the prefix of the game). %3")
+                           .arg(shownName(typed), *drive, askFullPath)};
+    if (relative == RelativeFolder::Refused && !QDir::isAbsolutePath(typed))
+        return Failure{
+            QStringLiteral("%1: not a full folder path. %2").arg(shownName(typed), askFullPath)};
+    return folderWindowsMeans(typed);
+}
 
 } // namespace kelvane

@@ -16,4 +16,16 @@ namespace kelvane {
 // Windows, stay as given, in native separators.
 Result<QString> folderWindowsMeans(const QString &given);
 
+// How a relative output folder is taken: the window has no current folder a
+// player knows, so it refuses one; the command line takes it from its current
+// folder.
+enum class RelativeFolder { Refused, FromCurrentFolder };
+
+// The folder a typed output folder names, for both front ends: with a Wine
+// prefix in use, a Windows path ("C:\Program Files\...") names the matching
+// folder of the prefix, and a drive the prefix lacks is refused; otherwise
+// the folder Windows means (above). Empty is refused. A failure names the
+// typed folder and what to type instead.
+Result<QString> typedOutputFolder(const QString &typed, RelativeFolder relative);
+
 } // namespace kelvane

@@ -1,6 +1,7 @@
 #include "compose/attach.h"
 
 #include "compose/archivepath.h"
+#include "compose/backup.h"
 #include "compose/characterformat.h"
 #include "compose/filekind.h"
 #include "compose/inputfiles.h"
@@ -99,7 +100,7 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     return Composed{character.format, fileBytesOf(character), attached, held, mesh.value()};
 }
 
-Result<Attachment> prepareAttachment(const AttachInputs &typed)
+Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
 {
     AttachInputs in = typed;
     in.newName = withoutCharacterExtension(typed.newName);
@@ -127,8 +128,10 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
     Result<Composed> composed = composeFromFiles(in.characterPath, in.meshPath, in.newName);
     if (!composed.ok())
         return Failure{composed.error()};
-    Attachment attachment;
+    AttachPlan attachment;
     static_cast<Composed &>(attachment) = std::move(composed).value();
+    attachment.characterPath = in.characterPath;
+    attachment.meshPath = in.meshPath;
     // A file whose name differs only in case is the one the game would load:
     // it is the file replaced, and keeps its name.
     const QFileInfo output(outputFilePath(in.outputFolder, in.newName, attachment.format));
@@ -138,16 +141,42 @@ Result<Attachment> prepareAttachment(const AttachInputs &typed)
         if (const Result<void> output = checkOutputPath(attachment.outputPath); !output.ok())
             return Failure{output.error()};
     attachment.replacesFile = fileKindOf(attachment.outputPath) == FileKind::Regular;
+    if (attachment.replacesFile) {
+        if (const Result<void> replaceable = checkReplaceable(attachment.outputPath);
+            !replaceable.ok())
+            return Failure{replaceable.error()};
+        attachment.backupPath = backupPathFor(attachment.outputPath);
+    }
+    attachment.gameCheck = checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
+                                                 QFileInfo(attachment.outputPath).path());
     return attachment;
 }
 
-Result<CreatedFile> writeAttachment(const Attachment &attachment, Backup backup)
+Result<CreatedFile> carryOut(const AttachPlan &plan, const AttachChoices &choices)
 {
+    CreatedFile created;
+    if (choices.copies == Copies::Made) {
+        created.copies = copyForTheGame(plan.gameCheck.copies);
+        if (!created.copies.failures.isEmpty())
+            return Failure{created.copies.failures.join(QLatin1Char(' ')) +
+                           QStringLiteral(" %1 was not written, since the game would not find "
+                                          "what it names.")
+                               .arg(shownName(QDir::toNativeSeparators(plan.outputPath)))};
+    }
     const Result<Replaced> written =
-        writeCharacterFile(attachment.outputPath, attachment.bytes, backup);
+        writeCharacterFile(plan.outputPath, plan.bytes, choices.backup);
     if (!written.ok())
         return Failure{written.error()};
-    return CreatedFile{attachment.outputPath, written.value().backupPath, written.value().settled};
+    created.path = plan.outputPath;
+    created.backupPath = written.value().backupPath;
+    created.settled = written.value().settled;
+    return created;
+}
+
+QString alreadyHeldText(const QString &characterPath, const Skin &attached)
+{
+    return QStringLiteral("%1 already holds the mesh %2 on the bone %3.")
+        .arg(shownName(characterPath), quotedBytes(attached.mesh), quotedBytes(attached.bone));
 }
 
 } // namespace kelvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/character.h"
+#include "compose/gamecheck.h"
 #include "compose/meshfile.h"
 #include "compose/outputfile.h"
 #include "compose/result.h"
@@ -13,8 +14,9 @@ namespace kelvane {
 // The one operation behind the window's create button and kelvane-attach:
 // read a character file and a mesh file, loose or inside an archive, and write
 // a new character file in the character file's format holding every skin of
-// it plus the mesh. Preparing reads and checks everything and writes nothing,
-// so that a front end can ask its questions (or apply its options) in between.
+// it plus the mesh. Preparing reads and checks everything and writes nothing;
+// a front end answers the plan's questions (or applies its options), and
+// carrying it out copies what the game needs, then writes.
 
 // What the user chose: paths of the inputs, the new name (an extension typed
 // with it is left out) and the folder to write into (already mapped from any
@@ -43,11 +45,27 @@ struct Composed {
 Result<Composed> composeFromFiles(const QString &characterPath, const QString &meshPath,
                                   const QString &newName);
 
-// The new file, composed and ready to be written.
-struct Attachment : Composed {
+// What attaching to one character file would do, for a front end to answer
+// or to gather with others: the new file composed, where it goes, what it
+// replaces, and what the game would miss. A plain value; nothing is written
+// until it is carried out.
+struct AttachPlan : Composed {
+    QString characterPath;
+    QString meshPath;
     QString outputPath;
-    // Whether a file of the output's name exists and would be replaced.
+    // Whether a character file of the output's name exists and would be
+    // replaced, and the name its old content would be kept under (empty when
+    // no backup name is free).
     bool replacesFile = false;
+    QString backupPath;
+    // What the game needs beside the new file, and the copies that bring it.
+    GameCheck gameCheck;
+};
+
+// What a front end answered.
+struct AttachChoices {
+    Copies copies = Copies::Offered;
+    Backup backup = Backup::Keep;
 };
 
 // What writing the new file left on disk.
@@ -56,14 +74,22 @@ struct CreatedFile {
     QString backupPath; // where the replaced file's old content is kept; empty when none
     // What settling an earlier, interrupted replace of the file did.
     QStringList settled;
+    // What copying for the game did, when asked to.
+    GameCopies copies;
 };
 
-// Reads and checks both inputs, the name and the output folder, and composes
-// the new file. A failure says which file or value is at fault and why.
-Result<Attachment> prepareAttachment(const AttachInputs &inputs);
+// Reads and checks both inputs, the name and the output folder, composes the
+// new file and checks what the game needs. A file of the output's name must
+// be a character file to be replaced. A failure says which file or value is
+// at fault and why.
+Result<AttachPlan> prepareAttachment(const AttachInputs &inputs);
 
-// Writes the prepared file, replacing a file of that name as backup says.
-Result<CreatedFile> writeAttachment(const Attachment &attachment, Backup backup = Backup::Keep);
+// Makes the copies chosen, then, only when every one was made, writes the new
+// file, replacing a file of that name as the choices say.
+Result<CreatedFile> carryOut(const AttachPlan &plan, const AttachChoices &choices = {});
+
+// The text saying that a character file already holds the mesh.
+QString alreadyHeldText(const QString &characterPath, const Skin &attached);
 
 // The path of the new character file: the folder, a separator only when the
 // folder does not end in one, the new name and the format's extension.

@@ -164,12 +164,10 @@ Result<Character> textCharacterOf(const LineList &skinLines)
     return character;
 }
 
-Result<QList<Skin>> skinsOf(const LineList &skinLines)
+bool looksLikeTextCharacter(const QByteArray &start)
 {
-    Result<Character> character = textCharacterOf(skinLines);
-    if (!character.ok())
-        return Failure{character.error()};
-    return std::move(character).value().skins;
+    const LineList lines = splitLines(start, kVersionLine + 2);
+    return lines.size() > kVersionLine + 1 && isVersionLine(lines[kVersionLine]);
 }
 
 QByteArray textOfCharacter(const Character &character)

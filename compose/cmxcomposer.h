@@ -41,8 +41,10 @@ LineList splitMeshStart(const QByteArray &start);
 // outfit), and line 7 must count the groups that follow. Only the bone and
 // mesh lines are read; the written file gives every other line a fixed value.
 Result<Character> textCharacterOf(const LineList &skinLines);
-// Its skin groups in order.
-Result<QList<Skin>> skinsOf(const LineList &skinLines);
+
+// Whether the first bytes of a file begin as a text character file does: its
+// line 1 is "version" and a number.
+bool looksLikeTextCharacter(const QByteArray &start);
 
 // The text of a character file for character, ending in the closing "0"
 // without a line end: the fixed heading, the name, the outfit's numbers, the

@@ -14,12 +14,12 @@ Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QS
                                           const QString &newName, const QString &outputFolder,
                                           const CreateOptions &options)
 {
-    const Result<Attachment> prepared =
+    const Result<AttachPlan> prepared =
         prepareAttachment({inputFilePath(skinDirectory, skinFileName),
                            inputFilePath(meshDirectory, meshFileName), newName, outputFolder});
     if (!prepared.ok())
         return Failure{prepared.error()};
-    return writeAttachment(prepared.value(), options.backup);
+    return carryOut(prepared.value(), {Copies::Offered, options.backup});
 }
 
 } // namespace kelvane

@@ -17,12 +17,12 @@ struct CreateOptions {
     Backup backup = Backup::Keep;
 };
 
-// The six values the window's create button hands over: reads both inputs and
-// writes the new character file into outputFolder under newName with the
+// Attaches without questions: reads both inputs, from a folder and a file
+// name each, and writes the new character file into outputFolder under newName with the
 // extension of the character file's format, replacing a file of that name
 // (keeping its old content as backupPathFor says, unless told otherwise).
 // Nothing is written unless every input is sound; an empty output folder is
-// refused.
+// refused. No copy is made for the game; what it would miss is not looked at.
 Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
                                           const QString &meshDirectory, const QString &meshFileName,
                                           const QString &newName, const QString &outputFolder,

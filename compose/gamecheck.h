@@ -21,32 +21,49 @@ struct GameFileCopy {
     QString to;
 };
 
-struct GameCheck {
-    // What is missing or wrong, each in a player's words.
-    QStringList findings;
-    // The mesh and texture found beside the mesh file that the output folder lacks.
-    QList<GameFileCopy> copies;
+// What is missing or wrong, in a player's words.
+struct GameFinding {
+    QString text;
+    // Whether the copies offered bring what it misses.
+    bool mendedByCopies = false;
 };
 
 // Whether the copies offered are to be made, so that what they bring is no
 // finding.
 enum class Copies { Offered, Made };
 
+struct GameCheck {
+    QList<GameFinding> found;
+    // The mesh and texture found beside the mesh file that the output folder
+    // lacks. None is offered for a name that is no plain file name, nor where
+    // a file of that name is in the way.
+    QList<GameFileCopy> copies;
+
+    // What remains to be said when the copies are made or not.
+    QStringList findings(Copies copies) const;
+};
+
 // Checks what the game needs of the mesh read from meshPath when the new file
 // goes into outputFolder. A mesh read from an archive needs no file, nor does
-// its texture: the game's own archives hold both.
+// its texture: the game's own archives hold both. The mesh and texture names
+// are file names to the game, never paths: one with a separator, a drive, a
+// "..", or a control character is a finding, and no file is looked for
+// under it. Only regular files are opened, so a pipe of a wanted name never
+// blocks the check.
 GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
-                                const QString &outputFolder, Copies copies = Copies::Offered);
+                                const QString &outputFolder);
 
-// What copying for the game did: the files copied, and why others were not.
+// What copying for the game did: the files copied, files of those names left
+// alone, and copies that failed.
 struct GameCopies {
     QStringList copied;
-    QStringList problems;
+    QStringList notes;
+    QStringList failures;
 };
 
 // Copies each file, never replacing anything: a file of that name with the
 // same content needs no copy, one with other content is left alone and
-// reported, as is a copy that fails.
+// noted; a copy that cannot be made is a failure.
 GameCopies copyForTheGame(const QList<GameFileCopy> &copies);
 
 } // namespace kelvane

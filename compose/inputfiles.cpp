@@ -3,6 +3,7 @@
 #include "compose/archivepath.h"
 #include "compose/characterbinary.h"
 #include "compose/cmxcomposer.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
 #include "compose/linelist.h"
 #include "compose/messagetext.h"
@@ -21,9 +22,6 @@ namespace kelvane {
 
 namespace {
 
-// Far above any character file the game can load (32767 skins of long names),
-// low enough that a wrong file picked by mistake is not read into memory.
-constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
 constexpr qint64 kPiece = 64 * 1024;
 
 Failure<QString> readFailure(const QString &path, const QString &reason)
@@ -42,7 +40,7 @@ Failure<QString> tooLarge(const QString &path)
 // opening never waits: a pipe put in the file's place meanwhile is refused too.
 Result<void> openRegularFile(QFile &file, const QString &path)
 {
-    if (const Result<void> checked = checkInputFile(path); !checked.ok())
+    if (const Result<void> checked = checkLooseFile(path); !checked.ok())
         return Failure{checked.error()};
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -111,6 +109,11 @@ Result<void> checkInputFile(const QString &path)
             return Failure{found.error()};
         return {};
     }
+    return checkLooseFile(path);
+}
+
+Result<void> checkLooseFile(const QString &path)
+{
     switch (fileKindOf(path)) {
     case FileKind::Regular:
         return {};
@@ -232,14 +235,15 @@ Result<Mesh> readMeshFile(const InputFile &input)
     // An archive's entry is read at once as far as either reader may need: its
     // size is known, and each read opens the archive again. The text reader
     // uses no more of it than of a loose file.
-    Result<FileStart> start =
-        readFileStart(input, input.archive ? kBinaryMeshBytesRead : kTextMeshBytesRead);
+    const qint64 textBudget = formatFor(MeshFormat::Text).readBudget;
+    const qint64 binaryBudget = formatFor(MeshFormat::Binary).readBudget;
+    Result<FileStart> start = readFileStart(input, input.archive ? binaryBudget : textBudget);
     if (!start.ok())
         return Failure{start.error()};
     Result<Mesh> mesh = meshOf(start.value().bytes, start.value().size);
     if (!mesh.ok() && start.value().size > start.value().bytes.size() &&
-        start.value().bytes.size() < kBinaryMeshBytesRead) {
-        start = readFileStart(input, kBinaryMeshBytesRead);
+        start.value().bytes.size() < binaryBudget) {
+        start = readFileStart(input, binaryBudget);
         if (!start.ok())
             return Failure{start.error()};
         mesh = meshOf(start.value().bytes, start.value().size);
@@ -247,6 +251,15 @@ Result<Mesh> readMeshFile(const InputFile &input)
     if (!mesh.ok())
         return Failure{inputFileFault(input.path, mesh.error())};
     return mesh;
+}
+
+Result<const FileFormat *> formatOfFile(const QString &path)
+{
+    const Result<FileStart> start =
+        readFileStart(InputFile{path, std::nullopt, {}}, kRecognitionBytes);
+    if (!start.ok())
+        return Failure{start.error()};
+    return formatOf(start.value().bytes, start.value().size);
 }
 
 QString inputFileFault(const QString &path, const QString &reason)

@@ -20,6 +20,8 @@ namespace kelvane {
 // opening it never waits. Nothing is opened. An archive's entry must be in
 // its archive, whose manifest is read.
 Result<void> checkInputFile(const QString &path);
+// The same for a file on disk, whatever its name: never an archive's entry.
+Result<void> checkLooseFile(const QString &path);
 
 // An input as found: a loose file, or an entry found in its archive, so that
 // reading it looks the entry up no more.
@@ -49,9 +51,16 @@ Result<QByteArray> readCharacterFile(const QString &path);
 // can be; what it holds does not matter.
 Result<QByteArray> readWholeFile(const QString &path);
 
-// Reads the mesh of a mesh file of either format: the first 400 bytes, and
-// when they are no text mesh, the start of a binary one (see meshOf).
+// Reads the mesh of a mesh file of either format: as much as a text mesh's
+// reader needs, and when that is no text mesh, the start of a binary one
+// (the formats' read budgets; see meshOf).
 Result<Mesh> readMeshFile(const QString &path);
+
+struct FileFormat;
+
+// The kind of the loose file at path, judged by its first bytes; nothing when
+// it is of no kind Kelvane knows. Only a regular file is opened, never waited on.
+Result<const FileFormat *> formatOfFile(const QString &path);
 
 // The message for a fault in the content of the input file at path.
 QString inputFileFault(const QString &path, const QString &reason);

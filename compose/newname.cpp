@@ -1,5 +1,6 @@
 #include "compose/newname.h"
 
+#include "compose/fileformats.h"
 #include "compose/messagetext.h"
 
 #include <QStringList>
@@ -9,8 +10,9 @@ namespace kelvane {
 QString proposeNewName(const QString &characterFileName, const QString &suffix)
 {
     QStringView name = characterFileName;
-    if (name.endsWith(u".cmx.bcf", Qt::CaseInsensitive))
-        name.chop(8);
+    const QLatin1StringView binary = formatFor(CharacterFormat::Binary).extension;
+    if (name.endsWith(binary, Qt::CaseInsensitive))
+        name.chop(binary.size());
     const QStringView first7 = name.left(7);
     if (first7.endsWith(QLatin1Char('_')))
         return first7.toString() + suffix;
@@ -19,7 +21,7 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix)
 
 QString withoutCharacterExtension(const QString &name)
 {
-    for (const QStringView extension : {u".cmx.bcf", u".cmx"}) {
+    for (const QString &extension : extensionsOf(FileRole::Character)) {
         if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size())
             return name.chopped(extension.size());
     }

@@ -1,7 +1,9 @@
 #include "compose/outputfile.h"
 
 #include "compose/backup.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
+#include "compose/inputfiles.h"
 #include "compose/messagetext.h"
 
 #include <QDir>
@@ -49,10 +51,29 @@ Result<void> checkOutputPath(const QString &outputPath)
     return {};
 }
 
+Result<void> checkReplaceable(const QString &path)
+{
+    const QString replaced = replacedFilePath(path);
+    if (fileKindOf(replaced) != FileKind::Regular)
+        return {};
+    const Result<const FileFormat *> format = formatOfFile(replaced);
+    if (!format.ok())
+        return Failure{format.error()};
+    // Content of no kind the game uses is taken for a damaged character file.
+    if (!format.value() || format.value()->role == FileRole::Character)
+        return {};
+    const QString what = format.value()->description;
+    return Failure{QStringLiteral("%1: not replaced: it is %2, not a character file, and only "
+                                  "character files are ever replaced; choose another name.")
+                       .arg(shownName(QDir::toNativeSeparators(path)), what)};
+}
+
 Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes, Backup backup)
 {
     if (const Result<void> checked = checkOutputPath(path); !checked.ok())
         return Failure{checked.error()};
+    if (const Result<void> replaceable = checkReplaceable(path); !replaceable.ok())
+        return Failure{replaceable.error()};
     return replaceFile(replacedFilePath(path), bytes, backup == Backup::Keep);
 }
 

@@ -16,9 +16,16 @@ enum class Backup { Keep, Skip };
 // file is written through.
 Result<void> checkOutputPath(const QString &outputPath);
 
+// Whether the existing file at path (through a link) may be replaced: a file
+// whose content is another kind of the game's files (an archive, a mesh) is
+// refused, naming what it is; a character file of either format, or content
+// of no kind the game uses (taken for a damaged one), may be.
+Result<void> checkReplaceable(const QString &path);
+
 // Replaces the file at path (through a link) by bytes in one step, as
 // replaceFile does. With Backup::Keep and an existing file, its old content is
-// kept under backupPathFor(path); on any failure the old file stays as it was
+// kept under backupPathFor(path). A file that is no character file is
+// refused (checkReplaceable), and nothing is written. On any failure the old file stays as it was
 // and no backup is left. What an interrupted earlier replace left is settled
 // first.
 Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes,

@@ -525,3 +525,63 @@ TEST_F(AttachCommand, RestorePutsBackTheNewestBackupOrTheOneNamed)
     const Outcome help = run({"--help"});
     EXPECT_TRUE(help.out.contains("kelvane-attach --restore CHARACTER.cmx...")) << help.out.data();
 }
+
+// Names inside a mesh file are names the game looks up, never paths.
+TEST_F(AttachCommand, NamesInsideAMeshLeadNowhereOutsideTheirFolders)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("a/b/out"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("dl"));
+    ASSERT_TRUE(testsupport::writeFile(
+        path("dl/climb.skn"),
+        testsupport::meshFile("../../climbmesh", "HEAD").replace("../../climbmesh-tex", "../x")));
+    ASSERT_TRUE(testsupport::writeFile(path("x.bmp"), "BM"));
+    const QStringList args = {"--copy-mesh", "--out", path("a/b/out"), "B001FAFit_01.cmx",
+                              "dl/climb.skn"};
+    const Outcome strict = run(QStringList{"--strict"} + args);
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_TRUE(strict.err.contains("not a plain file name")) << strict.err.toStdString();
+    const Outcome copied = run(args);
+    EXPECT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(copied.err.count("not a plain file name"), 2) << copied.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("a/climbmesh.skn")));
+    EXPECT_EQ(QDir(path("a/b/out")).entryList(QDir::Files), QStringList{"B001FAFit_new.cmx"});
+}
+
+TEST_F(AttachCommand, OnlyACharacterFileIsReplacedThroughALinkOrNot)
+{
+    const QByteArray archive = testsupport::farArchive({{"Skins/a.cmx", "x"}});
+    ASSERT_TRUE(testsupport::writeFile(path("game.far"), archive));
+    ASSERT_TRUE(testsupport::writeFile(path("mesh.cmx"), testsupport::meshFile("m", "HEAD")));
+    const Outcome mesh = run({"--name", "mesh", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(mesh.exitCode, 1);
+    EXPECT_TRUE(mesh.err.contains("it is a text mesh file")) << mesh.err.toStdString();
+#ifdef Q_OS_UNIX
+    ASSERT_TRUE(QFile::link(path("game.far"), path("linked.cmx")));
+    const Outcome linked = run({"--name", "linked", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(linked.exitCode, 1);
+    EXPECT_TRUE(linked.err.contains("it is a FAR archive")) << linked.err.toStdString();
+    EXPECT_EQ(testsupport::readFile(path("game.far")), archive);
+    EXPECT_FALSE(QFile::exists(path("game.far.bak")));
+#endif
+}
+
+#ifdef Q_OS_UNIX
+// Were a pipe opened, the run would wait on it for ever.
+TEST_F(AttachCommand, PipesNamedLikeTheMeshOrTextureAreNeverOpened)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("dl"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("out"));
+    ASSERT_TRUE(testsupport::writeFile(path("dl/hat.skn"), testsupport::meshFile("hat", "HEAD")));
+    for (const char *pipe : {"dl/HAT-TEX.bmp", "out/Hat.skn"})
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path(pipe)).constData(), 0600), 0);
+    const Outcome r = run({"--copy-mesh", "--out", "out", "B001FAFit_01.cmx", "dl/hat.skn"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("is not a regular file")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("The texture hat-tex.bmp is not in")) << r.err.toStdString();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("out/hat-tex.bmp")).constData(), 0600), 0);
+    EXPECT_EQ(run({"--strict", "--copy-mesh", "--out", "out", "--name", "x", "B001FAFit_01.cmx",
+                   "dl/hat.skn"})
+                  .exitCode,
+              1);
+}
+#endif

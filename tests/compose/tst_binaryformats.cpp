@@ -271,18 +271,18 @@ TEST_F(AttachFromFiles, BinaryEntriesOfAnArchiveGiveABinaryFileInGameDataSkins)
 {
     const QString folder = proposedOutputFolder(archive + "/Skins");
     EXPECT_EQ(QDir::fromNativeSeparators(folder), dir.filePath("Game/GameData/Skins"));
-    const Result<Attachment> prepared =
+    const Result<AttachPlan> prepared =
         prepareAttachment({archive + "/Skins/B001FAFit_01.cmx.bcf", archive + "/skins/GLASSES.bmf",
                            "B001FAFit_new", folder});
     ASSERT_TRUE(prepared.ok()) << errorOf(prepared);
-    const Result<CreatedFile> created = writeAttachment(prepared.value());
+    const Result<CreatedFile> created = carryOut(prepared.value());
     ASSERT_TRUE(created.ok()) << errorOf(created);
     EXPECT_EQ(QDir::fromNativeSeparators(created.value().path),
               dir.filePath("Game/GameData/Skins/B001FAFit_new.cmx.bcf"));
     EXPECT_EQ(shown(parsedBinary(ts::readFile(created.value().path))),
               bodyWith("B001FAFit_new", {"HEAD", "glasses"}));
 
-    const Result<Attachment> intoArchive =
+    const Result<AttachPlan> intoArchive =
         prepareAttachment({archive + "/Skins/B001FAFit_01.cmx.bcf", archive + "/Skins/glasses.bmf",
                            "B001FAFit_new", archive + "/Skins"});
     EXPECT_TRUE(says(errorOf(intoArchive), "nothing is ever written into an archive"));
@@ -297,7 +297,7 @@ TEST_F(AttachFromFiles, OutputTakesTheCharacterFilesFormatWhateverTheMeshsFormat
     EXPECT_TRUE(text.value().bytes.endsWith("\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
                                             "HEAD\r\nglasses\r\n0\r\n0\r\n0\r\n"));
 
-    const Result<Attachment> binary = prepareAttachment(
+    const Result<AttachPlan> binary = prepareAttachment(
         {loose("b.cmx.bcf", body), loose("hat.skn", ts::meshFile("hat", "HEAD")), "b", dir.path()});
     ASSERT_TRUE(binary.ok()) << errorOf(binary);
     EXPECT_EQ(binary.value().outputPath, QDir::toNativeSeparators(dir.filePath("b.cmx.bcf")));

@@ -297,3 +297,18 @@ TEST_F(CreateFile, ATypedExtensionIsNotAddedTwice)
     }
     EXPECT_EQ(outputFolderEntries(), (QStringList{"a.cmx", "b.cmx", "c.cmx"}));
 }
+
+TEST_F(CreateFile, ACopyForTheGameThatFailsStopsTheWrite)
+{
+    const QString texture = m_root.filePath("skins/hat-tex.bmp");
+    ASSERT_TRUE(testsupport::writeFile(texture, "BM"));
+    const Result<AttachPlan> plan = prepareAttachment(
+        {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "hat.skn", "n", m_out});
+    ASSERT_TRUE(plan.ok()) << plan.error().toStdString();
+    ASSERT_EQ(plan.value().gameCheck.copies.size(), 2);
+    ASSERT_TRUE(QFile::remove(texture));
+    const Result<CreatedFile> created = carryOut(plan.value(), {Copies::Made});
+    ASSERT_FALSE(created.ok());
+    EXPECT_TRUE(created.error().contains("could not be copied")) << created.error().toStdString();
+    EXPECT_FALSE(outputFolderEntries().contains("n.cmx"));
+}

@@ -176,7 +176,7 @@ void MainController::onCmdDoItClick()
                               c.DirProps->path(),   c.FileProps->fileName(),
                               c.txtNewName->text(), c.txtSavedTo->text()};
     // A refusal, a fault or a No leaves the window as it was.
-    const std::optional<CreateOutcome> created = runCreateCommand(m_window, inputs);
+    const std::optional<CreatedFile> created = runCreateCommand(m_window, inputs);
     if (!created)
         return;
     showMessage(m_window,

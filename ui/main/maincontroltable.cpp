@@ -1,5 +1,6 @@
 #include "ui/main/maincontroltable.h"
 
+#include "compose/fileformats.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
 #include "controls/drivelist.h"
@@ -23,9 +24,6 @@ Control *construct(const MainControlRow &row, const DriveSource &drives, QWidget
     // current folder first would be work thrown away.
     if constexpr (std::is_same_v<Control, DirectoryList>)
         return new Control(systemRoot(), window);
-    // A file list's text is its patterns, separated by ";".
-    else if constexpr (std::is_same_v<Control, FileList>)
-        return new Control(QString::fromUtf8(row.text).split(QLatin1Char(';')), window);
     else if constexpr (std::is_constructible_v<Control, DriveSource, QWidget *>)
         return new Control(drives, window);
     else if constexpr (std::is_constructible_v<Control, QString, QWidget *>)
@@ -41,6 +39,14 @@ QWidget *handled(const MainControlRow &row, const DriveSource &drives, QWidget *
 {
     using Control = std::remove_pointer_t<std::remove_reference_t<decltype(controls.*member)>>;
     return controls.*member = construct<Control>(row, drives, window);
+}
+
+// A file list of the files of role, filtered by the patterns of its formats.
+template <auto member, FileRole role>
+QWidget *fileList(const MainControlRow &, const DriveSource &, QWidget *window,
+                  MainControls &controls)
+{
+    return controls.*member = new FileList(listPatternsOf(role).split(QLatin1Char(';')), window);
 }
 
 QWidget *caption(const MainControlRow &row, const DriveSource &drives, QWidget *window,
@@ -74,10 +80,10 @@ constexpr MainControlRow kRows[] = {
     {"DirProps", handled<&M::DirProps>, nullptr,
      {3840, 1560, 4575, 1140}, F::Caption, C::FolderText,
      "Select the directory of the mesh to be appended", "Folder whose SKN files are listed below"},
-    {"FileSkins", handled<&M::FileSkins>, "*.cmx;*.cmx.bcf",
+    {"FileSkins", fileList<&M::FileSkins, FileRole::Character>, nullptr,
      {120, 3120, 3615, 1170}, F::Caption, C::Standard,
      "Existing CMX files", "The character file the new file is made from"},
-    {"FileProps", handled<&M::FileProps>, "*.skn;*.bmf",
+    {"FileProps", fileList<&M::FileProps, FileRole::Mesh>, nullptr,
      {3840, 3120, 4575, 1170}, F::Caption, C::Standard,
      "Existing SKN files", "The mesh that will be added to the new file"},
     {"txtNewName", handled<&M::txtNewName>, nullptr,

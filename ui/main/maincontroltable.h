@@ -36,7 +36,7 @@ using CreateControl = QWidget *(*)(const MainControlRow &row, const DriveSource 
 struct MainControlRow {
     const char *name; // the object name
     CreateControl create;
-    const char *text; // a label's or button's caption, a file list's name pattern
+    const char *text; // a label's or button's caption
     TwipsRect place;
     FontRole font;
     ColourRole colour;

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "compose/character.h"
+#include "compose/fararchive.h"
+#include "compose/meshfile.h"
+#include "compose/result.h"
+
+#include <QByteArray>
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+#include <variant>
+
+namespace kelvane {
+
+// Every kind of file Kelvane reads, one entry each: a new kind is a new entry
+// (and its reader), and the lists, names and checks that take from the table
+// follow.
+
+enum class FileRole { Character, Mesh, Archive };
+
+// Far above any character file the game can load (32767 skins of long names),
+// low enough that a wrong file picked by mistake is not read into memory.
+inline constexpr qint64 kMaxCharacterFileBytes = 64 * 1024 * 1024;
+
+using CharacterReader = Result<Character> (*)(const QByteArray &bytes);
+// Reads from the first bytes of a file of fileSize bytes.
+using MeshReader = Result<Mesh> (*)(const QByteArray &start, qint64 fileSize);
+using ArchiveReader = Result<FarArchive> (*)(const QString &path);
+
+struct FileFormat {
+    FileRole role;
+    QLatin1StringView extension;   // ".cmx"
+    QLatin1StringView listPattern; // "*.cmx", as the file lists filter
+    // What a file of this kind is, as messages name it: "a FAR archive".
+    QLatin1StringView description;
+    // Whether a file of fileSize bytes beginning with start is of this kind,
+    // judged by its content alone.
+    bool (*recognises)(const QByteArray &start, qint64 fileSize);
+    std::variant<CharacterReader, MeshReader, ArchiveReader> reader;
+    // How many bytes of a file are read at most (an archive: its header, its
+    // manifest being read as its entries are listed).
+    qint64 readBudget;
+};
+
+std::span<const FileFormat> fileFormats();
+
+// The formats of a role, in the table's order.
+QList<const FileFormat *> formatsOf(FileRole role);
+
+// The extensions of a role's files, longest first, so that ".cmx.bcf" is
+// tried before ".cmx".
+QStringList extensionsOf(FileRole role);
+
+// The file-list patterns of a role's files, joined by ";" ("*.cmx;*.cmx.bcf").
+QString listPatternsOf(FileRole role);
+
+// The extensions of a role's files as a message lists them: ".cmx" or ".cmx.bcf".
+QString shownExtensionsOf(FileRole role);
+
+// The entry of a character or mesh format.
+const FileFormat &formatFor(CharacterFormat format);
+const FileFormat &formatFor(MeshFormat format);
+
+// How many bytes of a file's start tell every kind apart.
+inline constexpr qint64 kRecognitionBytes = kBinaryMeshBytesRead;
+
+// The kind of file whose first bytes are start, of fileSize bytes in all;
+// nothing when it is none Kelvane knows.
+const FileFormat *formatOf(const QByteArray &start, qint64 fileSize);
+
+} // namespace kelvane
