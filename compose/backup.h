@@ -17,10 +17,12 @@ QString replacedFilePath(const QString &path);
 // game never loads it.
 QString backupPathFor(const QString &outputPath);
 
-// Gives the file at kept, which holds old content of the file at path, the
-// first free backup name of path, never replacing any file. Gives the
-// backup's path.
-Result<QString> nameAsBackup(const QString &kept, const QString &path);
+// Backups are numbered from 1 (".bak") to this; the bound only ends a search.
+constexpr int kMaxBackups = 9999;
+
+// The backup name of the file at path with that number: ".bak" for 1,
+// ".bak2" for 2, ...
+QString backupName(const QString &path, int number);
 
 // Why the file at path cannot be replaced with a backup: no backup name is free.
 QString noFreeBackupName(const QString &path);

@@ -168,7 +168,7 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
                                      .arg(entryShown(*byOffset[i - 1]), entryShown(*byOffset[i])));
     }
     archive.m_byName.reserve(archive.m_entries.size());
-    for (qsizetype i = archive.m_entries.size() - 1; i >= 0; --i)
+    for (qsizetype i = 0; i < archive.m_entries.size(); ++i)
         archive.m_byName.insert(archive.m_entries[i].name.toCaseFolded(), i);
     return archive;
 }
@@ -177,8 +177,18 @@ const FarEntry *FarArchive::find(const QString &name) const
 {
     QString wanted = name;
     wanted.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const auto found = m_byName.constFind(wanted.toCaseFolded());
-    return found == m_byName.cend() ? nullptr : &m_entries[*found];
+    // Case twins ("A.cmx.bcf", "a.cmx.bcf") are each found by their own name.
+    const FarEntry *exact = nullptr;
+    const FarEntry *first = nullptr;
+    const auto [from, to] = m_byName.equal_range(wanted.toCaseFolded());
+    for (auto each = from; each != to; ++each) {
+        const FarEntry *entry = &m_entries[*each];
+        if (entry->name == wanted && (!exact || entry < exact))
+            exact = entry;
+        if (!first || entry < first)
+            first = entry;
+    }
+    return exact ? exact : first;
 }
 
 Result<QByteArray> FarArchive::readEntry(const FarEntry &entry, qint64 maxBytes) const

@@ -31,15 +31,16 @@ public:
     // Reads the manifest of the archive at path, every count, length and
     // offset checked against the archive's size. The failure names the file.
     static Result<FarArchive> open(const QString &path);
-    // The same from a device already open, of size bytes; path names it in
-    // messages and reads.
+    // The same from a device already open at its start, whose size is the
+    // archive's; path names it in messages and reads.
     static Result<FarArchive> read(QIODevice &device, const QString &path);
 
     const QString &path() const { return m_path; }
     const QList<FarEntry> &entries() const { return m_entries; }
 
-    // The entry of that name, compared without regard to case, either slash
-    // separating folders; nothing when there is none.
+    // The entry of that name, either slash separating folders: the one of
+    // exactly that name, or else the first whose name equals it without
+    // regard to case; nothing when there is none.
     const FarEntry *find(const QString &name) const;
 
     // The first maxBytes bytes of entry (all of it when it is shorter).
@@ -48,8 +49,8 @@ public:
 private:
     QString m_path;
     QList<FarEntry> m_entries;
-    // Each name, case-folded, to its first entry.
-    QHash<QString, qsizetype> m_byName;
+    // Each name, case-folded, to every entry of that name.
+    QMultiHash<QString, qsizetype> m_byName;
 };
 
 // Whether a file name is that of a FAR archive: it ends in ".far", in any case.

@@ -1,41 +1,25 @@
 #include "compose/replace.h"
 
 #include "compose/backup.h"
+#include "compose/leftovers.h"
 #include "compose/messagetext.h"
+#include "compose/replacesteps.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
 
-#include <optional>
-
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <qt_windows.h>
 #else
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 #endif
 
 namespace kelvane {
 
 namespace {
-
-const QString kNewMark = QStringLiteral(".kelvane-new-");
-const QString kOldMark = QStringLiteral(".kelvane-old-");
-
-std::function<StepOutcome(ReplaceStep)> &stepHook()
-{
-    static std::function<StepOutcome(ReplaceStep)> hook;
-    return hook;
-}
-
-StepOutcome step(ReplaceStep done)
-{
-    return stepHook() ? stepHook()(done) : StepOutcome::Go;
-}
 
 Failure<QString> cannotWrite(const QString &path, const QString &reason)
 {
@@ -72,37 +56,10 @@ QString shownFile(const QString &path)
     return shownName(QFileInfo(path).fileName());
 }
 
-// Writes the file's data through to the disk.
-bool syncData(QFile &file)
-{
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_WIN
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
-#else
-    return ::fdatasync(file.handle()) == 0;
-#endif
-}
-
-// Makes the names of the folder's entries last, as far as the system allows.
-void syncFolder(const QString &folder)
-{
-#ifndef Q_OS_WIN
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder);
-#endif
-}
-
 // Writes bytes into the new file at path, which must not exist, and syncs them.
 Result<void> writeNew(const QString &path, const QByteArray &bytes, const QString &shownPath)
 {
-    const StepOutcome writing = step(ReplaceStep::WriteNew);
+    const StepOutcome writing = replaceStep(ReplaceStep::WriteNew);
     if (writing == StepOutcome::Abandon)
         return abandoned(shownPath);
     QFile file(path);
@@ -117,7 +74,7 @@ Result<void> writeNew(const QString &path, const QByteArray &bytes, const QStrin
         return cannotWrite(shownPath, QStringLiteral("only part of it could be stored; the disk "
                                                      "may be full; no file was changed"));
     }
-    const StepOutcome syncing = step(ReplaceStep::SyncNew);
+    const StepOutcome syncing = replaceStep(ReplaceStep::SyncNew);
     if (syncing == StepOutcome::Abandon)
         return abandoned(shownPath);
     if (syncing == StepOutcome::Fail || !syncData(file)) {
@@ -127,42 +84,6 @@ Result<void> writeNew(const QString &path, const QByteArray &bytes, const QStrin
                                                      "no file was changed"));
     }
     return {};
-}
-
-// Keeps the content of file at keep: a hard link when the file system has
-// them, a synced copy otherwise.
-enum class Kept { Yes, No, Abandoned };
-
-Kept keepOld(const QString &file, const QString &keep)
-{
-    const StepOutcome link = step(ReplaceStep::LinkOld);
-    if (link == StepOutcome::Abandon)
-        return Kept::Abandoned;
-    const bool linking = link == StepOutcome::Go;
-#ifdef Q_OS_WIN
-    if (linking && CreateHardLinkW(reinterpret_cast<const wchar_t *>(keep.utf16()),
-                                   reinterpret_cast<const wchar_t *>(file.utf16()), nullptr))
-        return Kept::Yes;
-#else
-    if (linking &&
-        ::link(QFile::encodeName(file).constData(), QFile::encodeName(keep).constData()) == 0)
-        return Kept::Yes;
-#endif
-    QFile source(file);
-    QFile copy(keep);
-    if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Kept::No;
-    constexpr qint64 kPiece = 64 * 1024;
-    bool copied = true;
-    while (copied && !source.atEnd()) {
-        const QByteArray piece = source.read(kPiece);
-        copied = source.error() == QFileDevice::NoError && copy.write(piece) == piece.size();
-    }
-    copied = copied && syncData(copy);
-    copy.close();
-    if (!copied)
-        copy.remove();
-    return copied ? Kept::Yes : Kept::No;
 }
 
 const QString kInUse = QStringLiteral("another program is using it; close that program (the "
@@ -189,31 +110,25 @@ bool heldByAnotherProgram(const QString &path)
 }
 
 // Why the new file could not take the name of the file at target.
-QString renameFault(const QString &target)
+struct PlaceFault {
+    enum Kind { InUse, Other } kind;
+    QString reason;
+};
+
+PlaceFault placeFault(const QString &target)
 {
 #ifdef Q_OS_WIN
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
         (error == ERROR_ACCESS_DENIED && QFileInfo(target).isWritable()))
-        return kInUse;
+        return {PlaceFault::InUse, kInUse};
     if (error == ERROR_ACCESS_DENIED)
-        return QStringLiteral("access is denied; nothing was changed");
-    return qt_error_string(int(error)) + QStringLiteral("; nothing was changed");
+        return {PlaceFault::Other, QStringLiteral("access is denied; nothing was changed")};
+    return {PlaceFault::Other,
+            qt_error_string(int(error)) + QStringLiteral("; nothing was changed")};
 #else
     Q_UNUSED(target);
-    return qt_error_string(errno) + QStringLiteral("; nothing was changed");
-#endif
-}
-
-// Moves from into the place of to, replacing it, in one step.
-bool replaceInOneStep(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()),
-                       reinterpret_cast<const wchar_t *>(to.utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return {PlaceFault::Other, qt_error_string(errno) + QStringLiteral("; nothing was changed")};
 #endif
 }
 
@@ -222,80 +137,106 @@ QString uniquePart()
     return QString::number(QRandomGenerator::global()->generate(), 36);
 }
 
-struct Leftover {
-    QString id;
-    QString newPath;
-    QString oldPath;
+// The old content of target, kept at kept, given the first free backup name
+// of target, never replacing a file.
+struct Named {
+    QString backup; // empty when it could not be named
+    QString fault;  // why not; or, with a backup, why kept is still there too
+    bool abandoned = false;
 };
 
-QList<Leftover> leftoversOf(const QString &target)
+Named nameAsBackup(const QString &kept, const QString &target)
 {
-    const QFileInfo info(target);
-    const QString name = info.fileName();
-    QList<Leftover> found;
-    const auto entry = [&found](const QString &id) -> Leftover & {
-        for (Leftover &each : found) {
-            if (each.id == id)
-                return each;
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        const QString backup = backupName(target, number);
+        const Moved moved = moveToFreeName(kept, backup);
+        switch (moved.outcome) {
+        case Move::Done:
+            return {backup, {}};
+        case Move::OldNameLeft:
+            return {backup, moved.reason};
+        case Move::Failed:
+            return {{}, moved.reason};
+        case Move::Abandoned:
+            return {{}, {}, true};
+        case Move::NameTaken:
+            break;
         }
-        found.append({id, {}, {}});
-        return found.last();
-    };
-    const QDir folder = info.absoluteDir();
-    for (const QString &each : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!each.startsWith(name, Qt::CaseInsensitive))
-            continue;
-        const QStringView rest = QStringView(each).sliced(name.size());
-        if (rest.startsWith(kNewMark))
-            entry(rest.sliced(kNewMark.size()).toString()).newPath = folder.filePath(each);
-        else if (rest.startsWith(kOldMark))
-            entry(rest.sliced(kOldMark.size()).toString()).oldPath = folder.filePath(each);
     }
-    return found;
+    return {{}, QStringLiteral("no backup name is free")};
 }
 
-} // namespace
-
-void setReplaceStepHook(std::function<StepOutcome(ReplaceStep)> hook)
+// What a kept name still beside the named backup means, for the user.
+QString keptNameLeft(const QString &target, const Named &named, const QString &kept)
 {
-    stepHook() = std::move(hook);
+    return QStringLiteral("The old content of %1 is kept as %2, but its temporary name %3 could "
+                          "not be removed (%4); the next replace of %1 removes it.")
+        .arg(shownFile(target), shownFile(named.backup), shownFile(kept), named.fault);
 }
 
+QString settleNew(const Leftover &left, const QString &shown)
+{
+    QFile newFile(left.newPath);
+    QFile oldFile(left.oldPath);
+    if (newFile.remove() && (left.oldPath.isEmpty() || oldFile.remove()))
+        return QStringLiteral("An earlier replace of %1 was interrupted before its new content "
+                              "took its place; its unfinished files were removed.")
+            .arg(shown);
+    const QFile &failed = newFile.exists() ? newFile : oldFile;
+    return QStringLiteral("An earlier replace of %1 was interrupted; its unfinished file %2 could "
+                          "not be removed (%3).")
+        .arg(shown, shownFile(failed.fileName()), failed.errorString());
+}
+
+QString settleOld(const Leftover &left, const QString &target)
+{
+    const QString shown = shownFile(target);
+    // A kill between linking the backup name and removing the kept one: the
+    // backup is named already, and a second backup of one content would mislead.
+    if (const QString backup = backupSharingContent(left.oldPath, target); !backup.isEmpty()) {
+        QFile kept(left.oldPath);
+        if (!kept.remove())
+            return keptNameLeft(target, Named{backup, kept.errorString()}, left.oldPath);
+        return QStringLiteral("An earlier replace of %1 was interrupted after its new content "
+                              "took its place; its old content is kept as %2.")
+            .arg(shown, shownFile(backup));
+    }
+    const Named named = nameAsBackup(left.oldPath, target);
+    if (named.backup.isEmpty())
+        return QStringLiteral("An earlier replace of %1 was interrupted; its old content is kept "
+                              "as %2 (%3).")
+            .arg(shown, shownFile(left.oldPath), named.fault);
+    if (!named.fault.isEmpty())
+        return keptNameLeft(target, named, left.oldPath);
+    return QStringLiteral("An earlier replace of %1 was interrupted after its new content took "
+                          "its place; its old content is now kept as %2.")
+        .arg(shown, shownFile(named.backup));
+}
+
+// Settles what interrupted replaces of target left, saying what was done.
 QStringList settleInterruptedReplaces(const QString &target)
 {
     QStringList settled;
-    const QString shown = shownFile(target);
     for (const Leftover &left : leftoversOf(target)) {
-        if (!left.newPath.isEmpty()) {
-            const bool removed = QFile::remove(left.newPath) &&
-                                 (left.oldPath.isEmpty() || QFile::remove(left.oldPath));
-            settled.append(
-                removed ? QStringLiteral("An earlier replace of %1 was interrupted before its new "
-                                         "content took its place; its unfinished files were "
-                                         "removed.")
-                              .arg(shown)
-                        : QStringLiteral("An earlier replace of %1 was interrupted; its unfinished "
-                                         "files (%2) could not be removed.")
-                              .arg(shown, shownFile(left.newPath)));
-            continue;
-        }
-        const Result<QString> named = nameAsBackup(left.oldPath, target);
-        settled.append(
-            named.ok()
-                ? QStringLiteral("An earlier replace of %1 was interrupted after its new content "
-                                 "took its place; its old content is now kept as %2.")
-                      .arg(shown, shownFile(named.value()))
-                : QStringLiteral("An earlier replace of %1 was interrupted; its old content is "
-                                 "kept as %2 (%3).")
-                      .arg(shown, shownFile(left.oldPath), named.error()));
+        settled.append(left.newPath.isEmpty() ? settleOld(left, target)
+                                              : settleNew(left, shownFile(target)));
     }
     if (!settled.isEmpty())
         syncFolder(QFileInfo(target).absolutePath());
     return settled;
 }
 
+} // namespace
+
 Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, bool keepBackup)
 {
+    // One replace of a file at a time, in any instance. Where no lock can be
+    // made (a folder that cannot be written), the replace fails below saying why.
+    QLockFile lock(lockPath(target));
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError)
+        return cannotWrite(target, QStringLiteral("another Kelvane or kelvane-attach is "
+                                                  "replacing it right now; nothing was changed; "
+                                                  "try again when it is done"));
     Replaced replaced;
     replaced.settled = settleInterruptedReplaces(target);
     const QFileInfo old(target);
@@ -308,8 +249,8 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
         return cannotWrite(target, kInUse);
 
     const QString id = uniquePart();
-    const QString newPath = target + kNewMark + id;
-    const QString oldPath = target + kOldMark + id;
+    const QString newPath = newContentPath(target, id);
+    const QString oldPath = oldContentPath(target, id);
     if (const Result<void> written = writeNew(newPath, bytes, target); !written.ok())
         return Failure{written.error()};
     if (old.exists())
@@ -320,8 +261,8 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
     };
 
     if (keep) {
-        const StepOutcome keeping = step(ReplaceStep::KeepOld);
-        const Kept kept = keeping == StepOutcome::Go ? keepOld(target, oldPath) : Kept::No;
+        const StepOutcome keeping = replaceStep(ReplaceStep::KeepOld);
+        const Kept kept = keeping == StepOutcome::Go ? keepContent(target, oldPath) : Kept::No;
         if (keeping == StepOutcome::Abandon || kept == Kept::Abandoned)
             return abandoned(target);
         if (kept == Kept::No) {
@@ -331,34 +272,38 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
                                .arg(shownName(target))};
         }
     }
-    const StepOutcome placing = step(ReplaceStep::PutInPlace);
+    const StepOutcome placing = replaceStep(ReplaceStep::PutInPlace);
     if (placing == StepOutcome::Abandon)
         return abandoned(target);
     if (placing == StepOutcome::Fail || !replaceInOneStep(newPath, target)) {
-        const QString reason = placing == StepOutcome::Fail ? QStringLiteral("nothing was changed")
-                                                            : renameFault(target);
+        const PlaceFault fault = placing == StepOutcome::Fail
+                                     ? PlaceFault{PlaceFault::Other, QStringLiteral("nothing was "
+                                                                                    "changed")}
+                                     : placeFault(target);
         undo();
         // A file in use is no matter of rights.
-        const bool inUse = reason.startsWith(QLatin1StringView("another program"));
-        return Failure{cannotWrite(target, reason).error +
-                       (inUse ? QString() : programFilesAdvice(target))};
+        return Failure{cannotWrite(target, fault.reason).error +
+                       (fault.kind == PlaceFault::InUse ? QString() : programFilesAdvice(target))};
     }
     syncFolder(old.absolutePath());
 
     if (keep) {
-        const StepOutcome naming = step(ReplaceStep::NameBackup);
+        const StepOutcome naming = replaceStep(ReplaceStep::NameBackup);
         if (naming == StepOutcome::Abandon)
             return abandoned(target);
-        const Result<QString> named = naming == StepOutcome::Fail
-                                          ? Result<QString>(Failure{QStringLiteral("refused")})
-                                          : nameAsBackup(oldPath, target);
-        if (named.ok())
-            replaced.backupPath = named.value();
-        else
-            // The next replace of the file names it.
-            replaced.settled.append(QStringLiteral("The old content of %1 is kept as %2 for now; "
-                                                   "the next replace of it names it as a backup.")
-                                        .arg(shownFile(target), shownFile(oldPath)));
+        const Named named = naming == StepOutcome::Fail
+                                ? Named{{}, QStringLiteral("the system refused it")}
+                                : nameAsBackup(oldPath, target);
+        if (named.abandoned)
+            return abandoned(target);
+        replaced.backupPath = named.backup;
+        if (named.backup.isEmpty())
+            replaced.settled.append(QStringLiteral("The old content of %1 is kept as %2 for now "
+                                                   "(%3); the next replace of it names it as a "
+                                                   "backup.")
+                                        .arg(shownFile(target), shownFile(oldPath), named.fault));
+        else if (!named.fault.isEmpty())
+            replaced.settled.append(keptNameLeft(target, named, oldPath));
         syncFolder(old.absolutePath());
     }
     return replaced;

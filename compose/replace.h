@@ -19,10 +19,24 @@ namespace kelvane {
 // left is settled by the next replace of the same file: with its new file
 // still there, the replace never happened and its files are removed; without
 // it, the new content is in place and the old one is named as the backup.
+// A lock file, "NAME.kelvane-lock", keeps a second replace of the file (by
+// another instance) from starting, or from taking a running one's files for
+// an interrupted one's; a killed instance's lock is taken over.
 
 // The steps of a replace; before each, tests may fail or abandon it. Failing
-// LinkOld keeps the old content by a copy, as where there are no hard links.
-enum class ReplaceStep { WriteNew, SyncNew, KeepOld, LinkOld, PutInPlace, NameBackup };
+// LinkOld keeps the old content by a copy, as where there are no hard links;
+// failing RenameBackup names the backup by a link and an unlink
+// (DropKeptName), as where renaming without replacing is not offered.
+enum class ReplaceStep {
+    WriteNew,
+    SyncNew,
+    KeepOld,
+    LinkOld,
+    PutInPlace,
+    NameBackup,
+    RenameBackup,
+    DropKeptName,
+};
 enum class StepOutcome {
     Go,
     Fail,    // as if the system refused the step
@@ -38,10 +52,8 @@ struct Replaced {
 };
 
 // Replaces the file at target (no link; the file itself) by bytes, keeping
-// its old content as a backup when keepBackup is set and it exists.
+// its old content as a backup when keepBackup is set and it exists. What
+// interrupted replaces of target left is settled first.
 Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, bool keepBackup);
-
-// Settles what interrupted replaces of target left, saying what was done.
-QStringList settleInterruptedReplaces(const QString &target);
 
 } // namespace kelvane

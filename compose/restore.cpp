@@ -52,6 +52,16 @@ std::optional<QString> insideArchive(const QString &path)
         .arg(shownName(path), shownName(inside->archive));
 }
 
+// Whether backup is only another name of the file itself: a symbolic link
+// to it, or a hard link where the system tells.
+bool isTheFileItself(const QString &backup, const QString &file)
+{
+    if (fileIdentity(backup) == fileIdentity(file))
+        return true;
+    const quint64 inode = fileStamp(file).inode;
+    return inode != 0 && !QFileInfo(backup).isSymLink() && fileStamp(backup).inode == inode;
+}
+
 } // namespace
 
 QList<BackupFile> backupsOf(const QString &path)
@@ -77,7 +87,7 @@ QList<BackupFile> backupsOf(const QString &path)
             continue;
         const int number = backupNumber(QStringView(name).sliced(prefix.size()));
         const QString backup = QDir::toNativeSeparators(folder.filePath(name));
-        if (number == 0 || fileKindOf(backup) != FileKind::Regular)
+        if (number == 0 || fileKindOf(backup) != FileKind::Regular || isTheFileItself(backup, file))
             continue;
         const QFileInfo entry = entries.fileInfo();
         found.append({{backup, entry.lastModified(), entry.size()}, number});
@@ -110,7 +120,7 @@ Result<Restored> restoreBackup(const QString &path, const QString &backupPath)
             return Failure{*refused};
     }
     const QString file = replacedFilePath(path);
-    if (!file.isEmpty() && fileIdentity(file) == fileIdentity(backupPath))
+    if (!file.isEmpty() && isTheFileItself(backupPath, file))
         return Failure{QStringLiteral("%1: this is the file itself, not one of its backups.")
                            .arg(shownName(backupPath))};
     const Result<QByteArray> bytes = readWholeFile(backupPath);

@@ -404,6 +404,19 @@ TEST_F(AttachFromArchive, EntriesComposeIntoTheGamesSkinsFolderInTheirOwnFormat)
                               path(m_archive + "/C001MA_hat.cmx").toLocal8Bit() + " <==\n");
 }
 
+TEST_F(AttachCommand, ListOfCaseTwinsInAnArchiveShowsEachOnesOwnSkins)
+{
+    using namespace testsupport;
+    ASSERT_TRUE(
+        writeFile(path("twins.far"), farArchive({{"A.cmx", characterFile({{"HEAD", "upper"}})},
+                                                 {"a.cmx", characterFile({{"HEAD", "lower"}})}})));
+    const Outcome listed = run({"--list", "twins.far"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QByteArray far = QDir::toNativeSeparators("twins.far/").toLocal8Bit();
+    EXPECT_EQ(listed.out,
+              "==> " + far + "A.cmx <==\nHEAD\tupper\n\n==> " + far + "a.cmx <==\nHEAD\tlower\n");
+}
+
 TEST_F(AttachFromArchive, NothingIsWrittenIntoAnArchive)
 {
     const QString archive = path(m_archive);

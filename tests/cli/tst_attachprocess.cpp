@@ -6,6 +6,11 @@
 #include <QFile>
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
+
 namespace {
 
 class AttachProgram : public AttachFolder
@@ -69,6 +74,29 @@ TEST_F(AttachProgram, OutputThatCannotBeWrittenIsAFailure)
             << err.toStdString();
     }
     EXPECT_TRUE(QFile::exists(path("B001FAFit_new.cmx")));
+}
+
+// As "kelvane-attach ... | head -c0" leaves it: the reader gone before the
+// first line. Each file is still done.
+TEST_F(AttachProgram, AClosedPipeOnStdoutIsAFailureNotTheEnd)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.setChildProcessModifier([&ends] {
+        ::signal(SIGPIPE, SIG_DFL); // as a shell leaves it
+        ::dup2(ends[1], STDOUT_FILENO);
+    });
+    process.start(KELVANE_ATTACH_PATH, {"B001FAFit_01.cmx", "C001MA_hat.cmx", "glasses.skn"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ::close(ends[1]);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 1);
+    EXPECT_TRUE(err.endsWith("standard output could not be written (Broken pipe).\n"))
+        << err.toStdString();
+    EXPECT_EQ(cmxFiles().size(), 5) << "both new files are written";
 }
 
 // A write cut off by a file-size limit (which binds root too) must leave the

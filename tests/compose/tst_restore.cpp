@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 using namespace kelvane;
 using testsupport::readFile;
 
@@ -134,5 +138,23 @@ TEST_F(Restore, ThroughALinkTheFileItLeadsToIsRestored)
     EXPECT_EQ(restored.value().path, QFileInfo(path("game/a.cmx")).canonicalFilePath());
     EXPECT_EQ(readFile(path("game/a.cmx")), "before");
     EXPECT_EQ(readFile(path("game/a.cmx.bak2")), "now");
+}
+#endif
+
+#ifdef Q_OS_UNIX
+// A link to the file itself is no backup: the real one before it is restored.
+TEST_F(Restore, ALinkToTheFileItselfIsNoBackup)
+{
+    write("a.cmx", "now");
+    write("a.cmx.bak", "before", 1);
+    ASSERT_TRUE(QFile::link(path("a.cmx"), path("a.cmx.bak2")));
+    ASSERT_EQ(::link(QFile::encodeName(path("a.cmx")).constData(),
+                     QFile::encodeName(path("a.cmx.bak3")).constData()),
+              0);
+    EXPECT_EQ(backupNames("a.cmx"), QStringList{"a.cmx.bak"});
+    EXPECT_FALSE(restoreBackup(path("a.cmx"), path("a.cmx.bak3")).ok());
+    const Result<Restored> restored = restoreNewestBackup(path("a.cmx"));
+    ASSERT_TRUE(restored.ok()) << restored.error().toStdString();
+    EXPECT_EQ(readFile(path("a.cmx")), "before");
 }
 #endif
