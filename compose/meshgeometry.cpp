@@ -203,8 +203,13 @@ std::optional<QString> indexFault(const MeshGeometry &mesh)
                 .arg(b.firstVertex)
                 .arg(qint64(b.firstVertex) + b.vertexCount - 1)
                 .arg(vertices);
-        if (b.blendedCount > 0 &&
-            (b.firstBlended < 0 || qint64(b.firstBlended) + b.blendedCount > mesh.blends.size()))
+        if (b.blendedCount > 0 && b.firstBlended < 0)
+            return QStringLiteral("%1 gives %2 as its first blended vertex, yet moves %3; the "
+                                  "file is damaged.")
+                .arg(which)
+                .arg(b.firstBlended)
+                .arg(b.blendedCount);
+        if (b.blendedCount > 0 && qint64(b.firstBlended) + b.blendedCount > mesh.blends.size())
             return QStringLiteral("%1 moves blended vertices %2 to %3, but the mesh has %4 "
                                   "(numbered from 0); the file is damaged.")
                 .arg(which)
