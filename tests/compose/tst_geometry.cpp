@@ -152,6 +152,8 @@ TEST_P(MeshGeometryRead, RefusesDamageNamingIt)
         {"vertex 2 of 4", [](MeshGeometry &m) { m.vertices[1].position.y = std::nanf(""); }},
         {"finite", [](MeshGeometry &m) { m.texCoords[0].v = INFINITY; }},
         {"too few for them", [](MeshGeometry &) {}, true},
+        {"it gives 70000 bones, more than any skeleton holds",
+         [](MeshGeometry &m) { m.bones = QList<QByteArray>(70000, "B"); }},
         {"4 texture coordinates and 0 blends",
          [](MeshGeometry &m) { m.blends.clear(), m.bindings.removeLast(); }},
     };
