@@ -3,6 +3,7 @@
 #include "controls/fill.h"
 
 #include "controls/focusframe.h"
+#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
@@ -26,9 +27,9 @@ QString rootPart(const QString &driveText)
 }
 
 // Re-reads the drives each time the user opens the list, so that a volume
-// mounted after start can be chosen. The closed box shows as much of a long
-// entry as fits, ending in an ellipsis; the open list is as wide as its
-// widest entry.
+// mounted after start can be chosen, and looks for the game folders anew. The closed box shows as
+// much of a long entry as fits, ending in an ellipsis; the open list is as wide as its widest
+// entry.
 class DriveBox final : public QComboBox
 {
 public:
@@ -127,11 +128,23 @@ bool isOnRoot(const QString &path, const QString &root)
 } // namespace
 
 DriveList::DriveList(DriveSource source, QWidget *parent)
-    : QWidget(parent), m_source(std::move(source)),
-      m_box(new DriveBox([this] { reloadDrives(); }, this))
+    : QWidget(parent), m_source(std::move(source)), m_box(new DriveBox(
+                                                        [this] {
+                                                            reloadDrives();
+                                                            GameSearch::shared().start();
+                                                        },
+                                                        this))
 {
     fillWith(*this, *m_box, InnerFocus::Forwarded);
     new FocusFrame(*m_box, QPalette::ButtonText);
+
+    // The game folders join the list when the search, off this thread, ends.
+    GameSearch &games = GameSearch::shared();
+    connect(&games, &GameSearch::finished, this, [this] {
+        if (m_source() != m_shownDrives)
+            reloadDrives();
+    });
+    games.start();
 
     reloadDrives();
     m_shownIndex = indexOfDrive(startDriveFolder());
@@ -158,7 +171,8 @@ void DriveList::reloadDrives()
     const QString current = m_box->currentText();
     const QSignalBlocker blocker(m_box);
     m_box->clear();
-    m_box->addItems(m_source());
+    m_shownDrives = m_source();
+    m_box->addItems(m_shownDrives);
     // The whole entry, however much of it the box shows.
     for (int i = 0; i < m_box->count(); ++i)
         m_box->setItemData(i, m_box->itemText(i), Qt::ToolTipRole);
