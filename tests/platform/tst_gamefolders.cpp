@@ -176,17 +176,17 @@ void TestGameFolders::pipesAndOversizeFilesAreLeftUnreadWithANote()
 {
     mkpath("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins");
     mkpath("home/.steam/steam/steamapps");
-    mkpath("home/.local/share/Steam/steamapps");
     const QStringList pipes = {path("prefix/system.reg"),
                                path("home/.steam/steam/steamapps/libraryfolders.vdf")};
     for (const QString &pipe : pipes)
         QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    write("prefix/user.reg", {});
-    write("home/.local/share/Steam/steamapps/libraryfolders.vdf", {});
-    QFile registry(path("prefix/user.reg"));
-    QVERIFY(registry.resize(WineRegistry::kMaxSize + 1));
-    QFile list(path("home/.local/share/Steam/steamapps/libraryfolders.vdf"));
-    QVERIFY(list.resize(2 * 1024 * 1024));
+    const QString lists = "home/.local/share/Steam/steamapps/libraryfolders.vdf";
+    for (const auto &[file, size] :
+         {std::pair{QString("prefix/user.reg"), WineRegistry::kMaxSize + 1},
+          {lists, qint64(2 * 1024 * 1024)}}) {
+        write(file, {});
+        QVERIFY(QFile::resize(path(file), size));
+    }
 
     QStringList notes;
     QList<GameFolder> games;
@@ -201,18 +201,13 @@ void TestGameFolders::pipesAndOversizeFilesAreLeftUnreadWithANote()
         QFAIL("the search opened a pipe");
     }
     QCOMPARE(games.size(), 1);
-    const auto shown = [this](const char *relative) {
-        return QDir::toNativeSeparators(path(QLatin1String(relative)));
-    };
-    QCOMPARE(notes, QStringList({
-                        shown("prefix/system.reg") + ": not a regular file, left unread",
-                        shown("prefix/user.reg") +
-                            ": left unread, larger than a registry file can be (256 MB)",
-                        shown("home/.steam/steam/steamapps/libraryfolders.vdf") +
-                            ": not a regular file, left unread",
-                        shown("home/.local/share/Steam/steamapps/libraryfolders.vdf") +
-                            ": left unread, larger than a list of libraries can be (1 MB)",
-                    }));
+    const QString unread = ": not a regular file, left unread";
+    QCOMPARE(notes, QStringList({pipes[0] + unread,
+                                 path("prefix/user.reg") + ": left unread, larger than a "
+                                                           "registry file can be (256 MB)",
+                                 pipes[1] + unread,
+                                 path(lists) + ": left unread, larger than a list of "
+                                               "libraries can be (1 MB)"}));
 }
 
 void TestGameFolders::registryKeysAreMatchedWholeAcrossPieces()
