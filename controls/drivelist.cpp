@@ -27,9 +27,9 @@ QString rootPart(const QString &driveText)
 }
 
 // Re-reads the drives each time the user opens the list, so that a volume
-// mounted after start can be chosen, and looks for the game folders anew. The closed box shows as
-// much of a long entry as fits, ending in an ellipsis; the open list is as wide as its widest
-// entry.
+// mounted after start can be chosen. The closed box shows as much of a long
+// entry as fits, ending in an ellipsis; the open list is as wide as its
+// widest entry.
 class DriveBox final : public QComboBox
 {
 public:
@@ -128,12 +128,8 @@ bool isOnRoot(const QString &path, const QString &root)
 } // namespace
 
 DriveList::DriveList(DriveSource source, QWidget *parent)
-    : QWidget(parent), m_source(std::move(source)), m_box(new DriveBox(
-                                                        [this] {
-                                                            reloadDrives();
-                                                            GameSearch::shared().start();
-                                                        },
-                                                        this))
+    : QWidget(parent), m_source(std::move(source)),
+      m_box(new DriveBox([this] { openingList(); }, this))
 {
     fillWith(*this, *m_box, InnerFocus::Forwarded);
     new FocusFrame(*m_box, QPalette::ButtonText);
@@ -164,6 +160,13 @@ void DriveList::setDrive(const QString &text)
     const int index = indexOfDrive(text);
     if (index >= 0)
         m_box->setCurrentIndex(index);
+}
+
+void DriveList::openingList()
+{
+    reloadDrives();
+    // A game installed meanwhile joins the open list when the search ends.
+    GameSearch::shared().start();
 }
 
 void DriveList::reloadDrives()

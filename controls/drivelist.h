@@ -29,6 +29,7 @@ signals:
     void changed();
 
 private:
+    void openingList();
     void reloadDrives();
     int indexOfDrive(const QString &text) const;
     void followSelection(int index);
