@@ -1,7 +1,11 @@
 #include "compose/filesummary.h"
 
 #include "compose/characterformat.h"
+#include "compose/filekind.h"
 #include "compose/inputfiles.h"
+#include "compose/messagetext.h"
+
+#include <QLocale>
 
 #include <algorithm>
 
@@ -32,6 +36,18 @@ Result<QList<Skin>> summarizeCharacterFile(const QString &path)
     if (!character.ok())
         return Failure{character.error()};
     return std::move(character).value().skins;
+}
+
+Result<QList<Skin>> summarizeCharacterFile(const QString &path, qint64 maxBytes)
+{
+    // Looked at without opening it; what is no regular file is refused below.
+    const FileStamp stamp = fileStamp(path);
+    if (stamp.kind == FileKind::Regular && stamp.size > maxBytes)
+        return Failure{QStringLiteral("%1: %2, larger than a character file is; not read")
+                           .arg(shownName(path),
+                                QLocale().formattedDataSize(stamp.size, 1,
+                                                            QLocale::DataSizeTraditionalFormat))};
+    return summarizeCharacterFile(path);
 }
 
 Result<Skin> summarizeMeshFile(const QString &path)

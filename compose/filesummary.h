@@ -21,6 +21,10 @@ Result<Character> readCharacter(const QString &path);
 // The skins of a character file, in order.
 Result<QList<Skin>> summarizeCharacterFile(const QString &path);
 
+// The skins of a character file of at most maxBytes, for a summary of many
+// files: a larger one is refused unread, the message naming its size.
+Result<QList<Skin>> summarizeCharacterFile(const QString &path, qint64 maxBytes);
+
 // The group a mesh file adds: its bone and its mesh name.
 Result<Skin> summarizeMeshFile(const QString &path);
 

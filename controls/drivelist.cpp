@@ -3,6 +3,7 @@
 #include "controls/fill.h"
 
 #include "controls/focusframe.h"
+#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
@@ -128,10 +129,18 @@ bool isOnRoot(const QString &path, const QString &root)
 
 DriveList::DriveList(DriveSource source, QWidget *parent)
     : QWidget(parent), m_source(std::move(source)),
-      m_box(new DriveBox([this] { reloadDrives(); }, this))
+      m_box(new DriveBox([this] { openingList(); }, this))
 {
     fillWith(*this, *m_box, InnerFocus::Forwarded);
     new FocusFrame(*m_box, QPalette::ButtonText);
+
+    // The game folders join the list when the search, off this thread, ends.
+    GameSearch &games = GameSearch::shared();
+    connect(&games, &GameSearch::finished, this, [this] {
+        if (m_source() != m_shownDrives)
+            reloadDrives();
+    });
+    games.start();
 
     reloadDrives();
     m_shownIndex = indexOfDrive(startDriveFolder());
@@ -153,12 +162,20 @@ void DriveList::setDrive(const QString &text)
         m_box->setCurrentIndex(index);
 }
 
+void DriveList::openingList()
+{
+    reloadDrives();
+    // A game installed meanwhile joins the open list when the search ends.
+    GameSearch::shared().start();
+}
+
 void DriveList::reloadDrives()
 {
     const QString current = m_box->currentText();
     const QSignalBlocker blocker(m_box);
     m_box->clear();
-    m_box->addItems(m_source());
+    m_shownDrives = m_source();
+    m_box->addItems(m_shownDrives);
     // The whole entry, however much of it the box shows.
     for (int i = 0; i < m_box->count(); ++i)
         m_box->setItemData(i, m_box->itemText(i), Qt::ToolTipRole);

@@ -9,7 +9,8 @@ class QComboBox;
 namespace kelvane {
 
 // A drop-down of the drives. changed() follows every new drive, chosen by the
-// user or written, before the write returns.
+// user or written, before the write returns. The drives are listed again when
+// the game search ends with other game folders.
 class DriveList final : public QWidget
 {
     Q_OBJECT
@@ -28,11 +29,13 @@ signals:
     void changed();
 
 private:
+    void openingList();
     void reloadDrives();
     int indexOfDrive(const QString &text) const;
     void followSelection(int index);
 
     DriveSource m_source;
+    QStringList m_shownDrives;
     QComboBox *m_box;
     int m_shownIndex = -1;
 };

@@ -1,6 +1,6 @@
 #include "platform/drives.h"
 
-#include "platform/gamefolders.h"
+#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
 
@@ -46,7 +46,7 @@ QStringList listGameEntries()
 {
     QStringList texts;
     QHash<QString, QString> found;
-    for (const GameFolder &game : findGameFolders()) {
+    for (const GameFolder &game : GameSearch::shared().games()) {
         texts.append(game.name + gameEntryEnd());
         found.insert(texts.constLast(), game.skins);
     }
@@ -113,9 +113,6 @@ std::optional<QString> gameEntryFolder(const QString &driveText)
 {
     if (!driveText.startsWith(kGameEntryStart) || !driveText.endsWith(gameEntryEnd()))
         return std::nullopt;
-    if (std::optional<QString> known = knownGameEntry(driveText))
-        return known;
-    listGameEntries();
     return knownGameEntry(driveText);
 }
 

@@ -14,13 +14,13 @@ using DriveSource = std::function<QStringList()>;
 // The drives a user browses: the drive letters on Windows ("c: [label]");
 // elsewhere the drive letters of the Wine prefix in use first ("c: [wine]"),
 // then "/", then the volumes mounted under the usual places for removable and
-// extra disks, without pseudo file systems. Last, each game folder found, as
-// "The Sims: GameData\Skins" (see findGameFolders()).
+// extra disks, without pseudo file systems. Last, each game folder the last
+// game search found, as "The Sims: GameData\Skins" (see GameSearch); nothing
+// here waits for a search.
 QStringList browsableDrives();
 
 // The folder an entry of a game folder opens: that game's GameData\Skins.
-// None for any other text. Entries listed once are remembered; an entry not
-// seen yet is looked for afresh.
+// None for any other text, and for an entry never listed.
 std::optional<QString> gameEntryFolder(const QString &driveText);
 
 } // namespace kelvane

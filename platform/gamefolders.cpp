@@ -54,12 +54,18 @@ const Place kPlaces[] = {
     {Edition::Steam, Look::Home, ".local/share/Steam"},
 };
 // Below a Steam client's folder its list of libraries; below each library the
-// game (the Legacy Collection, app 3314060); below the game's folder its skins.
-constexpr QLatin1StringView kSteamLibraries("steamapps\\libraryfolders.vdf");
-constexpr QLatin1StringView kSteamGame("steamapps\\common\\The Sims Legacy Collection");
+// game (the Legacy Collection, app 3314060); below the game's folder its
+// skins. Steam's folders are looked up in the spellings Steam has used.
+const QStringList kSteamApps = {QStringLiteral("steamapps"), QStringLiteral("SteamApps")};
+constexpr QLatin1StringView kLibraryList("libraryfolders.vdf");
+const QList<QStringList> kSteamGame = {
+    kSteamApps, {QStringLiteral("common")}, {QStringLiteral("The Sims Legacy Collection")}};
 constexpr QLatin1StringView kSkins("GameData\\Skins");
 
+// A list of libraries runs to a few kilobytes; no one has more libraries
+// than drives.
 constexpr qint64 kMaxLibraryListSize = 1024 * 1024;
+constexpr qsizetype kMaxLibraries = 64;
 
 QString editionTag(Edition edition)
 {
@@ -84,6 +90,10 @@ struct System {
     std::function<QString(const QString &path)> folder;
     QStringList programFiles;
     QString home;
+    // How the system compares the paths it writes.
+    Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
+    // Why files of the system were left unread.
+    QStringList notes;
 };
 
 // The entry below base that relative ("a\\b") names. Off Windows a name that
@@ -105,15 +115,54 @@ QString entryBelow(const QString &base, QLatin1StringView relative)
     return path;
 }
 
+// The folder below base named by one of the spellings of each level. Each
+// spelling is looked up on its own, never by listing a folder: a library may
+// be the root of a drive holding thousands of entries. Empty when there is none.
+QString folderBelow(const QString &base, const QList<QStringList> &levels)
+{
+    QString path = base;
+    for (const QStringList &spellings : levels) {
+        const QDir folder(path);
+        path.clear();
+        for (const QString &name : spellings) {
+            if (QFileInfo(folder.filePath(name)).isDir()) {
+                path = folder.filePath(name);
+                break;
+            }
+        }
+        if (path.isEmpty())
+            return {};
+    }
+    return path;
+}
+
 // The libraries a Steam client lists, as it writes them: "path" of each
 // numbered block, or in the older format the numbered values themselves.
-QStringList steamLibraryPaths(const QString &steamFolder)
+// A list that is no regular file or is too large is left unread, with a note.
+QStringList steamLibraryPaths(const QString &steamFolder, QStringList &notes)
 {
-    const QString listPath = entryBelow(steamFolder, kSteamLibraries);
-    // Only a regular file is opened, so that nothing can make start-up wait.
+    const QString apps = folderBelow(steamFolder, {kSteamApps});
+    if (apps.isEmpty())
+        return {};
+    const QString listPath = QDir(apps).filePath(kLibraryList);
+    // Looked at without opening it, so that nothing can make the search wait.
+    const QFileInfo info(listPath);
+    if (!info.exists())
+        return {};
+    const QString shown = QDir::toNativeSeparators(listPath);
+    if (!info.isFile()) {
+        notes.append(QStringLiteral("%1: not a regular file, left unread").arg(shown));
+        return {};
+    }
+    if (info.size() > kMaxLibraryListSize) {
+        notes.append(QStringLiteral("%1: left unread, larger than a list of libraries can be "
+                                    "(%2 MB)")
+                         .arg(shown)
+                         .arg(kMaxLibraryListSize / (1024 * 1024)));
+        return {};
+    }
     QFile list(listPath);
-    if (listPath.isEmpty() || !QFileInfo(listPath).isFile() || list.size() > kMaxLibraryListSize ||
-        !list.open(QIODevice::ReadOnly))
+    if (!list.open(QIODevice::ReadOnly))
         return {};
     QStringList paths;
     for (const KeyValue &top : parseKeyValues(list.readAll())) {
@@ -133,7 +182,16 @@ QStringList steamLibraryPaths(const QString &steamFolder)
     return paths;
 }
 
-// Collects the game folders of the places, each once.
+// What tells two paths as a system writes them apart: the clean path with
+// forward slashes, case folded where the system ignores case.
+QString writtenPathKey(QString path, Qt::CaseSensitivity pathCase)
+{
+    path = QDir::cleanPath(path.replace(u'\\', u'/'));
+    return pathCase == Qt::CaseSensitive ? path : path.toCaseFolded();
+}
+
+// Collects the game folders of the places, each once. Every Steam client and
+// every library is looked at once, however many places or lists name it.
 class Finder
 {
 public:
@@ -155,17 +213,13 @@ public:
                 const QString folder = path.isEmpty() ? QString() : system.folder(path);
                 if (folder.isEmpty())
                     continue;
-                if (place.edition != Edition::Steam) {
+                if (place.edition == Edition::Steam)
+                    lookInSteam(system, folder);
+                else
                     add(folder, place.edition);
-                    continue;
-                }
-                add(entryBelow(folder, kSteamGame), Edition::Steam);
-                for (const QString &library : steamLibraryPaths(folder)) {
-                    if (const QString local = system.folder(library); !local.isEmpty())
-                        add(entryBelow(local, kSteamGame), Edition::Steam);
-                }
             }
         }
+        m_notes.append(system.notes);
     }
 
     // Named by edition; a second one of an edition is numbered.
@@ -188,11 +242,55 @@ public:
         return games;
     }
 
+    QStringList notes() const { return m_notes; }
+
 private:
+    // The client's own library first, then those its list names.
+    void lookInSteam(const System &system, const QString &client)
+    {
+        if (!firstLook(client, m_clients))
+            return;
+        if (firstLook(client, m_libraries))
+            lookInLibrary(client);
+        QSet<QString> written;
+        for (const QString &library : steamLibraryPaths(client, m_notes)) {
+            if (library.isEmpty() || written.contains(writtenPathKey(library, system.pathCase)))
+                continue;
+            if (written.size() == kMaxLibraries) {
+                m_notes.append(QStringLiteral("%1: only the first %2 libraries are looked at")
+                                   .arg(QDir::toNativeSeparators(client))
+                                   .arg(kMaxLibraries));
+                break;
+            }
+            written.insert(writtenPathKey(library, system.pathCase));
+            if (const QString local = system.folder(library); firstLook(local, m_libraries))
+                lookInLibrary(local);
+        }
+    }
+
+    void lookInLibrary(const QString &library)
+    {
+        if (const QString game = folderBelow(library, kSteamGame); !game.isEmpty())
+            add(game, Edition::Steam);
+    }
+
+    // Whether the folder exists and is not in looked yet; it is then.
+    static bool firstLook(const QString &folder, QSet<QString> &looked)
+    {
+        const QString canonical =
+            folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
+        if (canonical.isEmpty())
+            return false;
+        const QString key =
+            pathCaseSensitivity() == Qt::CaseSensitive ? canonical : canonical.toCaseFolded();
+        if (looked.contains(key))
+            return false;
+        looked.insert(key);
+        return true;
+    }
+
     void add(const QString &folder, Edition edition)
     {
-        if (folder.isEmpty())
-            return;
         const QString skins = entryBelow(folder, kSkins);
         if (skins.isEmpty() || !QFileInfo(skins).isDir())
             return;
@@ -210,6 +308,9 @@ private:
 
     QList<std::pair<Edition, GameFolder>> m_found;
     QSet<QString> m_seen;
+    QSet<QString> m_clients;
+    QSet<QString> m_libraries;
+    QStringList m_notes;
 };
 
 QString existingAbsoluteFolder(const QString &path)
@@ -283,6 +384,10 @@ System winePrefix()
         registryFile(folder.filePath(QStringLiteral("user.reg")), currentUser);
 
     System system;
+    for (const auto &file : {machine, user}) {
+        if (!file->note().isEmpty())
+            system.notes.append(file->note());
+    }
     system.registry = [machine, user](const QString &key, const QString &name) {
         if (key.startsWith(localMachine))
             return machine->value(key.mid(localMachine.size()), name);
@@ -304,13 +409,14 @@ System ownSystem()
     System system;
     system.folder = existingAbsoluteFolder;
     system.home = QDir::homePath();
+    system.pathCase = Qt::CaseSensitive;
     return system;
 }
 #endif
 
 } // namespace
 
-QList<GameFolder> findGameFolders()
+QList<GameFolder> findGameFolders(QStringList *notes)
 {
     Finder finder;
 #ifdef Q_OS_WIN
@@ -320,6 +426,8 @@ QList<GameFolder> findGameFolders()
         finder.lookIn(winePrefix());
     finder.lookIn(ownSystem());
 #endif
+    if (notes)
+        *notes = finder.notes();
     return finder.games();
 }
 

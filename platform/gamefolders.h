@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kelvane {
 
@@ -16,9 +17,12 @@ struct GameFolder {
 // name: on Windows its registry, Program Files, the EA app's folder and the
 // Steam libraries; elsewhere the same inside the Wine prefix in use, and the
 // libraries of the native Steam client. A folder counts only when it holds
-// GameData\Skins (in any case off Windows). Only a few folders are looked at
-// and a few small files read, so it is quick enough for start-up. Paths are
-// native and canonical.
-QList<GameFolder> findGameFolders();
+// GameData\Skins (in any case off Windows). Each Steam library is looked at
+// once, by looking up the game's folder in it, never by listing it; a file
+// that is no regular file or is larger than its kind can be is left unread,
+// and notes, when given, receive why ("FILE: left unread, ..."). Paths are
+// native and canonical. It takes a moment on a slow disk: windows call it off
+// their own thread (see GameSearch).
+QList<GameFolder> findGameFolders(QStringList *notes = nullptr);
 
 } // namespace kelvane

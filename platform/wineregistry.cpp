@@ -1,5 +1,6 @@
 #include "platform/wineregistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -80,9 +81,23 @@ QByteArray headerOf(const QString &key)
 
 WineRegistry::WineRegistry(const QString &path, const QStringList &keys)
 {
-    // Only a regular file is opened, so that nothing can make the caller wait.
+    // Looked at without opening it, so that nothing can make the caller wait.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!info.isFile()) {
+        m_note = QStringLiteral("%1: not a regular file, left unread").arg(shown);
+        return;
+    }
+    if (info.size() > kMaxSize) {
+        m_note = QStringLiteral("%1: left unread, larger than a registry file can be (%2 MB)")
+                     .arg(shown)
+                     .arg(kMaxSize / (1024 * 1024));
+        return;
+    }
     QFile file(path);
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly))
         read(file, keys);
 }
 
@@ -99,16 +114,27 @@ void WineRegistry::read(QIODevice &file, const QStringList &keys)
     qsizetype section = -1; // the key of the lines read, when one asked for
 
     // Whole lines are looked at; the start of a line cut off by the end of a
-    // piece waits for the next piece.
+    // piece waits for the next piece. Only each new piece is searched for the
+    // end of a line, so the pass takes time in proportion to the file.
     QByteArray lines;
+    bool inLongLine = false; // the rest of an overlong line is dropped
     for (bool atEnd = false; !atEnd;) {
-        const QByteArray piece = file.read(kPieceSize);
+        QByteArray piece = file.read(kPieceSize);
         atEnd = piece.isEmpty();
+        if (inLongLine) {
+            const qsizetype lineEnd = piece.indexOf('\n');
+            inLongLine = lineEnd < 0;
+            piece.remove(0, inLongLine ? piece.size() : lineEnd + 1);
+        }
         lines += piece;
-        qsizetype end = atEnd ? lines.size() : lines.lastIndexOf('\n') + 1;
+        const qsizetype lastInPiece = piece.lastIndexOf('\n');
+        qsizetype end = atEnd              ? lines.size()
+                        : lastInPiece >= 0 ? lines.size() - piece.size() + lastInPiece + 1
+                                           : 0;
         if (end == 0 && lines.size() > kMaxLineSize) {
             lines.clear();
             section = -1;
+            inLongLine = true;
         }
         for (qsizetype at = 0; at < end;) {
             if (section < 0) {

@@ -12,6 +12,7 @@
 #include "ui/main/maincontroller.h"
 #include "ui/main/maincontrols.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/restorewindow.h"
 #include "ui/main/startfolders.h"
 #include "version.h"
 
@@ -112,6 +113,7 @@ private slots:
     void archiveThatCannotBeReadSaysWhy();
     void folderThatCannotBeReadSaysWhy();
     void previousVersionRestoredFromTheFileMenu();
+    void restoreWindowListsAtOnceAndReadsBackupsAfter();
 
 private:
     QString path(const QString &relative) const
@@ -938,6 +940,7 @@ void TestMainWindow::previousVersionRestoredFromTheFileMenu()
             return texts;
         };
         listed = kept(3);
+        QTRY_VERIFY(!kept(2).contains(QStringLiteral("\u2026")));
         skins = kept(2).join(QLatin1Char(' '));
         QTest::keyClick(backups, Qt::Key_Down);
         QTest::keyClick(backups, Qt::Key_Return);
@@ -971,6 +974,37 @@ void TestMainWindow::previousVersionRestoredFromTheFileMenu()
     QCOMPARE(readFile(path("skins/abc.cmx")), characterFile({{"PELVIS", "old"}}));
     QCOMPARE(readFile(path("skins/abc.cmx.bak3")), original);
     QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("abc.cmx"));
+}
+
+// The backups' skins are read off the window's thread, a backup too large for
+// a character file not at all; the list works meanwhile.
+void TestMainWindow::restoreWindowListsAtOnceAndReadsBackupsAfter()
+{
+    const QString file = path("skins/abc.cmx");
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const auto &[name, bytes] : {std::pair{".bak", 100}, {".bak2", 2 * 1024 * 1024}}) {
+        QFile backup(file + QLatin1String(name));
+        QVERIFY(backup.open(QIODevice::WriteOnly));
+        backup.write(crlfLines(kCharacterLines));
+        QVERIFY(backup.resize(qMax<qint64>(bytes, backup.size())));
+        QVERIFY(backup.setFileTime(now.addSecs(-bytes), QFileDevice::FileModificationTime));
+    }
+    RestoreWindow window(file);
+    auto *backups = window.findChild<QTreeWidget *>("lstBackups");
+    const auto column = [backups](int at) {
+        QStringList texts;
+        for (int row = 0; row < backups->topLevelItemCount(); ++row)
+            texts << backups->topLevelItem(row)->text(at);
+        return texts.join(QLatin1Char(' '));
+    };
+    QCOMPARE(column(3), QStringLiteral("abc.cmx.bak abc.cmx.bak2"));
+    QCOMPARE(column(2), QStringLiteral("\u2026 \u2026"));
+    QTest::keyClick(backups, Qt::Key_Down);
+    QCOMPARE(backups->currentItem()->text(3), QStringLiteral("abc.cmx.bak2"));
+    QTRY_COMPARE(column(2), QStringLiteral("1 ?"));
+    QVERIFY2(backups->topLevelItem(1)->toolTip(0).contains("2.0 MB, larger than a character file"),
+             qPrintable(backups->topLevelItem(1)->toolTip(0)));
+    QVERIFY(backups->topLevelItem(0)->toolTip(2).contains("PELVIS"));
 }
 
 void TestMainWindow::folderThatCannotBeReadSaysWhy()

@@ -2,6 +2,7 @@
 #include "controls/drivelist.h"
 #include "controls/filelist.h"
 #include "controls/messagebox.h"
+#include "platform/gamesearch.h"
 #include "tests/support/widgets.h"
 #include "ui/main/maincontroller.h"
 #include "ui/main/mainwindow.h"
@@ -128,6 +129,8 @@ void TestWineStart::gameFolderIsChosenLikeADrive()
     const QString skins = driveC() + "/Program Files/Maxis/The Sims/GameData/Skins";
     QVERIFY(QFile(skins + "/B001FAFit_01.cmx").open(QIODevice::WriteOnly));
     auto *box = control<DriveList>("DrvSkins")->findChild<QComboBox *>();
+    // Offered once the search, begun with the window, has ended.
+    QTRY_VERIFY(!GameSearch::shared().running());
     const int offered = box->findText(entry);
     QVERIFY(offered > 0);
     box->setCurrentIndex(offered);

@@ -1,14 +1,23 @@
 #include "controls/drivelist.h"
 #include "platform/drives.h"
 #include "platform/gamefolders.h"
+#include "platform/gamesearch.h"
 #include "platform/keyvalues.h"
 #include "platform/systempaths.h"
 #include "platform/wineregistry.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kelvane;
 
@@ -26,7 +35,10 @@ private slots:
     void steamLibrariesOfThePrefixAndOfTheHome();
     void registryKeysAreMatchedWholeAcrossPieces();
     void keyValuesSurviveDamage();
+    void librariesAreMergedAndLookedUpNotListed();
+    void pipesAndOversizeFilesAreLeftUnreadWithANote();
     void driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest();
+    void searchRunsOffTheWindowThread();
 
 private:
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
@@ -125,6 +137,79 @@ void TestGameFolders::steamLibrariesOfThePrefixAndOfTheHome()
                                    "The Sims (Steam 2) = " + canonical("library/" + game)}));
 }
 
+void TestGameFolders::librariesAreMergedAndLookedUpNotListed()
+{
+    // One library written 200 ways, then one more; then too many distinct ones.
+    const auto libraries = [](const QList<QByteArray> &paths) {
+        QByteArray list = "\"libraryfolders\"\n{\n";
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            list += "\"" + QByteArray::number(i) + "\" { \"path\" \"" + paths[i] + "\" }\n";
+        return list + "}\n";
+    };
+    QList<QByteArray> paths;
+    for (int i = 0; i < 100; ++i)
+        paths << "D:\\\\Big"
+              << "d:/BIG/./";
+    paths << "D:\\\\Lib";
+    write("prefix/user.reg", "[Software\\\\Valve\\\\Steam] 1\n\"SteamPath\"=\"C:\\\\Steam\"\n");
+    write("prefix/drive_c/Steam/steamapps/libraryfolders.vdf", libraries(paths));
+    // Steam's older spelling, found although the library's root cannot be listed.
+    mkpath("d/Lib/SteamApps/common/The Sims Legacy Collection/GameData/Skins");
+    mkpath("d/Big");
+    QVERIFY(QFile::setPermissions(path("d/Lib"), QFile::ExeOwner));
+    QStringList notes;
+    QCOMPARE(findGameFolders(&notes).size(), 1);
+    QVERIFY(QFile::setPermissions(path("d/Lib"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(notes, QStringList());
+
+    paths.clear();
+    for (int i = 0; i < 70; ++i)
+        paths << "D:\\\\Big\\\\" + QByteArray::number(i);
+    write("prefix/drive_c/Steam/steamapps/libraryfolders.vdf", libraries(paths));
+    findGameFolders(&notes);
+    QCOMPARE(notes, QStringList(canonical("prefix/drive_c/Steam") +
+                                ": only the first 64 libraries are looked at"));
+}
+
+void TestGameFolders::pipesAndOversizeFilesAreLeftUnreadWithANote()
+{
+    mkpath("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins");
+    mkpath("home/.steam/steam/steamapps");
+    const QStringList pipes = {path("prefix/system.reg"),
+                               path("home/.steam/steam/steamapps/libraryfolders.vdf")};
+    for (const QString &pipe : pipes)
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString lists = "home/.local/share/Steam/steamapps/libraryfolders.vdf";
+    for (const auto &[file, size] :
+         {std::pair{QString("prefix/user.reg"), WineRegistry::kMaxSize + 1},
+          {lists, qint64(2 * 1024 * 1024)}}) {
+        write(file, {});
+        QVERIFY(QFile::resize(path(file), size));
+    }
+
+    QStringList notes;
+    QList<GameFolder> games;
+    std::unique_ptr<QThread> search(QThread::create([&] { games = findGameFolders(&notes); }));
+    search->start();
+    // A search that opened a pipe would wait for a writer: give it one that
+    // closes at once, so that the test fails instead of hanging.
+    if (!search->wait(QDeadlineTimer(10000))) {
+        for (const QString &pipe : pipes)
+            ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
+        search->wait();
+        QFAIL("the search opened a pipe");
+    }
+    QCOMPARE(games.size(), 1);
+    const QString unread = ": not a regular file, left unread";
+    QCOMPARE(notes, QStringList({pipes[0] + unread,
+                                 path("prefix/user.reg") + ": left unread, larger than a "
+                                                           "registry file can be (256 MB)",
+                                 pipes[1] + unread,
+                                 path(lists) + ": left unread, larger than a list of "
+                                               "libraries can be (1 MB)"}));
+}
+
 void TestGameFolders::registryKeysAreMatchedWholeAcrossPieces()
 {
     // The key asked for straddles the end of the first 64 KiB read; the
@@ -166,7 +251,8 @@ void TestGameFolders::driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest()
     mkpath("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins/sub");
     const QString entry = "The Sims: GameData/Skins";
     const QString skins = canonical("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins");
-    QCOMPARE(browsableDrives().constLast(), entry);
+    GameSearch::shared().start();
+    QTRY_COMPARE(browsableDrives().constLast(), entry);
     QCOMPARE(driveRoot(entry), skins);
 
     DriveList drives;
@@ -179,6 +265,33 @@ void TestGameFolders::driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest()
     QCOMPARE(drives.drive(), entry);
     drives.setDrive(canonical("prefix/drive_c/Program Files/Maxis/The Sims"));
     QCOMPARE(drives.drive(), QString("c: [wine]"));
+}
+
+// The drive list is there before the search ends, and takes its entries then.
+void TestGameFolders::searchRunsOffTheWindowThread()
+{
+    GameSearch &search = GameSearch::shared();
+    QTRY_VERIFY(!search.running());
+    QSemaphore mayEnd;
+    QThread *searchedOn = nullptr;
+    search.setFind([&](QStringList *) {
+        searchedOn = QThread::currentThread();
+        mayEnd.acquire();
+        return QList<GameFolder>{{"The Sims (Steam)", path("game"), path("game/GameData/Skins")}};
+    });
+    const auto restore = qScopeGuard([&] {
+        mayEnd.release();
+        QTRY_VERIFY(!search.running());
+        search.setFind(findGameFolders);
+    });
+    DriveList drives;
+    auto *box = drives.findChild<QComboBox *>();
+    const QString entry = "The Sims (Steam): GameData/Skins";
+    QVERIFY(search.running());
+    QCOMPARE(box->findText(entry), -1);
+    mayEnd.release();
+    QTRY_VERIFY(box->findText(entry) >= 0);
+    QVERIFY(searchedOn && searchedOn != QThread::currentThread());
 }
 
 QTEST_MAIN(TestGameFolders)

@@ -29,7 +29,11 @@ void installFileToolTips(const MainControls &controls)
 
 QString characterFileToolTip(const QString &path)
 {
-    const Result<QList<Skin>> summary = summarizeCharacterFile(path);
+    return characterSummaryToolTip(summarizeCharacterFile(path));
+}
+
+QString characterSummaryToolTip(const Result<QList<Skin>> &summary)
+{
     if (!summary.ok())
         return plainToolTip(summary.error());
 

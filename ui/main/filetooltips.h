@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/character.h"
+#include "compose/result.h"
 #include "ui/main/maincontrols.h"
 
 #include <QString>
@@ -15,6 +17,8 @@ void installFileToolTips(const MainControls &controls);
 // The tooltip texts, as rich text with the file's content escaped; safe to
 // build on any thread.
 QString characterFileToolTip(const QString &path);
+// The same from a summary of a character file's skins.
+QString characterSummaryToolTip(const Result<QList<Skin>> &summary);
 QString meshFileToolTip(const QString &path);
 
 } // namespace kelvane

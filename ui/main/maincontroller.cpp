@@ -11,6 +11,7 @@
 #include "controls/label.h"
 #include "controls/messagebox.h"
 #include "controls/textbox.h"
+#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 #include "ui/main/createcommand.h"
 
@@ -38,6 +39,12 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
     connect(c.cmdHelp, &CommandButton::clicked, this, &MainController::onCmdHelpClick);
     connect(c.lblTitle, &Label::clicked, this, &MainController::onLblTitleClick);
+    // A folder shown that is a game's skins folder is that game's entry once
+    // the search has found it; the drive lists have taken the entries by then.
+    connect(&GameSearch::shared(), &GameSearch::finished, this, [this] {
+        for (const Side *side : {&m_skins, &m_props})
+            side->drive->setDrive(side->directory->path());
+    });
     c.FileSkins->addMenuCommand(
         QStringLiteral("mnuRestore"), QStringLiteral("Restore Previous &Version..."),
         [this] { return chosenFileHasBackups(); }, [this] { onMnuRestoreClick(); });

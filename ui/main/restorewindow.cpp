@@ -1,7 +1,6 @@
 #include "ui/main/restorewindow.h"
 
 #include "compose/backup.h"
-#include "compose/filesummary.h"
 #include "compose/messagetext.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
@@ -9,7 +8,8 @@
 #include "ui/look/look.h"
 #include "ui/look/palette.h"
 #include "ui/look/twips.h"
-#include "ui/main/filetooltips.h"
+#include "ui/main/backgroundtooltips.h"
+#include "ui/main/backupsummaries.h"
 #include "ui/main/mainwindowlook.h"
 #include "ui/main/restorecommand.h"
 
@@ -54,21 +54,20 @@ protected:
     }
 };
 
-// A row of the list: the backup's time, size, skins and name; an unreadable
-// backup shows "?" for its skins. The tooltip lists the skins, or says why
-// they cannot be read.
+// A row of the list: the backup's time, size, skins and name. Its skins and
+// its tooltip, which lists them, follow when the backup has been read.
 QTreeWidgetItem *rowFor(const BackupFile &backup, const QString &path)
 {
     auto *row = new QTreeWidgetItem;
     row->setText(Saved, shownTime(backup.modified));
     row->setText(Size,
                  QLocale().formattedDataSize(backup.size, 1, QLocale::DataSizeTraditionalFormat));
-    const Result<QList<Skin>> skins = summarizeCharacterFile(backup.path);
-    row->setText(Skins, skins.ok() ? QString::number(skins.value().size()) : QStringLiteral("?"));
+    row->setText(Skins, QStringLiteral("\u2026"));
     row->setText(Name, shownBackupName(backup.path, path));
     for (const Column right : {Size, Skins})
         row->setTextAlignment(right, Qt::AlignRight | Qt::AlignVCenter);
-    const QString tip = characterFileToolTip(backup.path);
+    const QString tip =
+        plainToolTip(QStringLiteral("Reading %1\u2026").arg(QFileInfo(backup.path).fileName()));
     for (int column = 0; column < Columns; ++column)
         row->setToolTip(column, tip);
     return row;
@@ -140,10 +139,23 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
     m_list->setFocus();
 }
 
+RestoreWindow::~RestoreWindow() = default;
+
 void RestoreWindow::listBackups(const QString &selectPath)
 {
     m_backups = backupsOf(m_path);
     m_list->clear();
+    QStringList paths;
+    for (const BackupFile &backup : std::as_const(m_backups))
+        paths.append(backup.path);
+    m_summaries = std::make_unique<BackupSummaries>(paths);
+    // What an earlier reading still sends is of the list before this one.
+    connect(m_summaries.get(), &BackupSummaries::summarized, this,
+            [this, listing = ++m_listings](const QString &path, int skins, const QString &tip) {
+                if (listing == m_listings)
+                    showSummary(path, skins, tip);
+            });
+    m_summaries->start();
     int selected = 0;
     for (qsizetype at = 0; at < m_backups.size(); ++at) {
         m_list->addTopLevelItem(rowFor(m_backups[at], m_path));
@@ -153,6 +165,18 @@ void RestoreWindow::listBackups(const QString &selectPath)
     if (QTreeWidgetItem *row = m_list->topLevelItem(selected))
         m_list->setCurrentItem(row);
     m_restore->setEnabled(!m_backups.isEmpty());
+}
+
+void RestoreWindow::showSummary(const QString &path, int skins, const QString &toolTip)
+{
+    for (qsizetype at = 0; at < m_backups.size(); ++at) {
+        QTreeWidgetItem *row = m_list->topLevelItem(int(at));
+        if (m_backups[at].path != path || !row)
+            continue;
+        row->setText(Skins, skins < 0 ? QStringLiteral("?") : QString::number(skins));
+        for (int column = 0; column < Columns; ++column)
+            row->setToolTip(column, toolTip);
+    }
 }
 
 void RestoreWindow::restoreSelected()

@@ -4,16 +4,21 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QPushButton;
 class QTreeWidget;
 
 namespace kelvane {
 
+class BackupSummaries;
+
 // The backups of one character file, newest first, with when they were
 // saved, their size and their number of skins; the one selected is put back
 // by Enter, a double click or Restore, after a question. A small navy dialog
-// over Main, as Help is; Escape closes it.
+// over Main, as Help is; Escape closes it. It shows at once: the backups' skins
+// fill in as they are read, off the window's thread.
 class RestoreWindow final : public QDialog
 {
     Q_OBJECT
@@ -21,6 +26,7 @@ class RestoreWindow final : public QDialog
 
 public:
     explicit RestoreWindow(const QString &path, QWidget *parent = nullptr);
+    ~RestoreWindow() override;
 
     // Whether a backup was put back since the window opened.
     bool restored() const { return m_restored; }
@@ -30,9 +36,12 @@ private:
     // else the newest.
     void listBackups(const QString &selectPath = {});
     void restoreSelected();
+    void showSummary(const QString &path, int skins, const QString &toolTip);
 
     QString m_path;
     QList<BackupFile> m_backups;
+    std::unique_ptr<BackupSummaries> m_summaries;
+    int m_listings = 0;
     QLabel *m_heading;
     QTreeWidget *m_list;
     QPushButton *m_restore;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/gamefolders.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <functional>
+
+namespace kelvane {
+
+// Looks for the game folders on a thread of its own, so that no window waits
+// on a slow disk or a large registry file, and keeps what the last search
+// found. One search runs at a time; a start meanwhile asks for one more after
+// it, so that what it finds is as fresh as the start.
+class GameSearch final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GameSearch)
+
+public:
+    using Find = std::function<QList<GameFolder>(QStringList *notes)>;
+
+    // The search the windows share, made on first use on the program's thread.
+    static GameSearch &shared();
+
+    explicit GameSearch(Find find = findGameFolders, QObject *parent = nullptr);
+
+    void start();
+    bool running() const { return m_running; }
+
+    // What the last search that ended found; none before one has.
+    QList<GameFolder> games() const { return m_games; }
+    // Why files were left unread by that search.
+    QStringList notes() const { return m_notes; }
+
+    // Tests put their own search in place of the shared one's.
+    void setFind(Find find) { m_find = std::move(find); }
+
+signals:
+    // A search ended; games() and notes() hold what it found.
+    void finished();
+
+private:
+    void end(const QList<GameFolder> &games, const QStringList &notes);
+
+    Find m_find;
+    // Its own, so that it can be waited for as this object goes.
+    QThreadPool m_pool;
+    QList<GameFolder> m_games;
+    QStringList m_notes;
+    bool m_running = false;
+    bool m_again = false;
+};
+
+} // namespace kelvane
