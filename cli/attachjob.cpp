@@ -145,7 +145,10 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
 // Succeeds when none is found too: finding none is an answer.
 int printGameFolders(ConsoleOutput &console)
 {
-    const QList<GameFolder> games = findGameFolders();
+    QStringList notes;
+    const QList<GameFolder> games = findGameFolders(&notes);
+    for (const QString &note : notes)
+        console.printError(QStringLiteral("kelvane-attach: note: ") + shownName(note));
     for (const GameFolder &game : games)
         console.printLine(shownName(game.folder));
     if (games.isEmpty())

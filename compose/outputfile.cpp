@@ -59,12 +59,18 @@ Result<void> checkReplaceable(const QString &path)
     const Result<const FileFormat *> format = formatOfFile(replaced);
     if (!format.ok())
         return Failure{format.error()};
-    // Content of no kind the game uses is taken for a damaged character file.
-    if (!format.value() || format.value()->role == FileRole::Character)
+    if (format.value() && format.value()->role == FileRole::Character)
         return {};
-    const QString what = format.value()->description;
-    return Failure{QStringLiteral("%1: not replaced: it is %2, not a character file, and only "
-                                  "character files are ever replaced; choose another name.")
+    // An empty file holds nothing to keep; anything else that is no character
+    // file may be another program's, reached through a link or a wrong name.
+    if (!format.value() && QFileInfo(replaced).size() == 0)
+        return {};
+    const QString what = format.value()
+                             ? QStringLiteral("it is %1, not a character file")
+                                   .arg(QString(format.value()->description))
+                             : QStringLiteral("it holds no character file Kelvane can read");
+    return Failure{QStringLiteral("%1: not replaced: %2, and only character files are ever "
+                                  "replaced; choose another name.")
                        .arg(shownName(QDir::toNativeSeparators(path)), what)};
 }
 

@@ -568,6 +568,11 @@ TEST_F(AttachCommand, OnlyACharacterFileIsReplacedThroughALinkOrNot)
     const Outcome mesh = run({"--name", "mesh", "B001FAFit_01.cmx", "glasses.skn"});
     EXPECT_EQ(mesh.exitCode, 1);
     EXPECT_TRUE(mesh.err.contains("it is a text mesh file")) << mesh.err.toStdString();
+    ASSERT_TRUE(testsupport::writeFile(path("notes.cmx"), "my notes"));
+    const Outcome other = run({"--name", "notes", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.err.contains("it holds no character file")) << other.err.toStdString();
+    EXPECT_EQ(testsupport::readFile(path("notes.cmx")), "my notes");
 #ifdef Q_OS_UNIX
     ASSERT_TRUE(QFile::link(path("game.far"), path("linked.cmx")));
     const Outcome linked = run({"--name", "linked", "B001FAFit_01.cmx", "glasses.skn"});

@@ -106,7 +106,8 @@ TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)
     using namespace testsupport;
     const QList<Skin> skins(200, Skin{"SPINE", "xskin-b001fafit_01-SPINE-BODY"});
     ASSERT_TRUE(writeFile(path("big.cmx"), characterFile(skins)));
-    ASSERT_TRUE(writeFile(path("big_new.cmx"), "the old file"));
+    const QByteArray old = characterFile({{"HEAD", "the old file"}});
+    ASSERT_TRUE(writeFile(path("big_new.cmx"), old));
     const QByteArray original = readFile(path("big.cmx"));
 
     for (const QString &name : {QStringLiteral("big_new"), QStringLiteral("big")}) {
@@ -119,7 +120,7 @@ TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)
         EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(name + ".cmx: the file cannot be written")) << err.toStdString();
     }
-    EXPECT_EQ(readFile(path("big_new.cmx")), "the old file");
+    EXPECT_EQ(readFile(path("big_new.cmx")), old);
     EXPECT_EQ(readFile(path("big.cmx")), original);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
 }

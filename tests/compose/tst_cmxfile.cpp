@@ -183,7 +183,8 @@ TEST_F(CreateFile, UnwritableTargetIsReportedAndLeavesNoTemporaryFile)
 TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
 {
     const QString output = QDir(m_out).filePath("n.cmx");
-    ASSERT_TRUE(testsupport::writeFile(output, "old"));
+    const QByteArray old = testsupport::characterFile({{"HEAD", "old"}});
+    ASSERT_TRUE(testsupport::writeFile(output, old));
     ASSERT_TRUE(testsupport::writeFile(output + ".bak", "older"));
     EXPECT_EQ(backupPathFor(output), QDir::toNativeSeparators(output + ".bak2"));
     const Result<CreatedFile> created =
@@ -191,7 +192,7 @@ TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
     ASSERT_TRUE(created.ok()) << created.error().toStdString();
     EXPECT_EQ(created.value().backupPath, QDir::toNativeSeparators(output + ".bak2"));
     EXPECT_EQ(testsupport::readFile(output + ".bak"), "older");
-    EXPECT_EQ(testsupport::readFile(output + ".bak2"), "old");
+    EXPECT_EQ(testsupport::readFile(output + ".bak2"), old);
 
     const Result<CreatedFile> unkept = CreateAttachedCmxFile(m_skins, "B001FAFit_01.cmx", m_skins,
                                                              "hat.skn", "n", m_out, {Backup::Skip});
@@ -204,12 +205,13 @@ TEST_F(CreateFile, BackupNeverReplacesAnExistingOneAndCanBeSkipped)
 TEST_F(CreateFile, LinkIsWrittenThroughAndDanglingLinkIsRefused)
 {
     const QString target = QDir(m_out).filePath("target.cmx");
-    ASSERT_TRUE(testsupport::writeFile(target, "old"));
+    const QByteArray old = testsupport::characterFile({{"HEAD", "old"}});
+    ASSERT_TRUE(testsupport::writeFile(target, old));
     ASSERT_TRUE(QFile::link("target.cmx", QDir(m_out).filePath("link.cmx")));
     ASSERT_TRUE(create("link", m_out).ok());
     EXPECT_TRUE(QFileInfo(QDir(m_out).filePath("link.cmx")).isSymLink());
     EXPECT_TRUE(testsupport::readFile(target).endsWith("\r\nHEAD\r\nhat\r\n0\r\n0\r\n0\r\n"));
-    EXPECT_EQ(testsupport::readFile(target + ".bak"), "old");
+    EXPECT_EQ(testsupport::readFile(target + ".bak"), old);
 
     ASSERT_TRUE(QFile::link("gone.cmx", QDir(m_out).filePath("dangling.cmx")));
     const Result<QString> dangling = create("dangling", m_out);

@@ -37,6 +37,8 @@ protected:
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addDays(-daysAgo),
                                      QFileDevice::FileModificationTime));
     }
+    // A character file told apart from others by its one mesh.
+    static QByteArray cmx(const char *mesh) { return testsupport::characterFile({{"HEAD", mesh}}); }
     QStringList backupNames(const QString &name) const
     {
         QStringList names;
@@ -52,10 +54,10 @@ protected:
 
 TEST_F(Restore, BackupsAreListedNewestFirstByTheirTimeNotTheirNumber)
 {
-    write("a.cmx", "now");
-    write("a.cmx.bak", "last week", 7);
-    write("a.cmx.bak2", "last month", 30);
-    write("a.cmx.bak3", "yesterday", 1);
+    write("a.cmx", cmx("now"));
+    write("a.cmx.bak", cmx("last week"), 7);
+    write("a.cmx.bak2", cmx("last month"), 30);
+    write("a.cmx.bak3", cmx("yesterday"), 1);
     // Names that only look like backups of a.cmx.
     for (const char *other :
          {"a.cmx.bak1", "a.cmx.bak02", "a.cmx.bakx", "a.cmx.bak.bak", "b.cmx.bak", "a.cmx.bak2~"})
@@ -63,7 +65,7 @@ TEST_F(Restore, BackupsAreListedNewestFirstByTheirTimeNotTheirNumber)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("a.cmx.bak4"));
 
     EXPECT_EQ(backupNames("a.cmx"), (QStringList{"a.cmx.bak3", "a.cmx.bak", "a.cmx.bak2"}));
-    EXPECT_EQ(backupsOf(path("a.cmx")).first().size, 9);
+    EXPECT_EQ(backupsOf(path("a.cmx")).first().size, cmx("yesterday").size());
     EXPECT_EQ(fileOfBackup(path("a.cmx.bak3")), path("a.cmx"));
     EXPECT_EQ(fileOfBackup(path("a.cmx.bak")), path("a.cmx"));
     for (const char *other : {"a.cmx", "a.cmx.bak1", "a.cmx.bak02", "a.cmx.bakx", ".bak"})
@@ -71,25 +73,25 @@ TEST_F(Restore, BackupsAreListedNewestFirstByTheirTimeNotTheirNumber)
 
     const Result<Restored> restored = restoreNewestBackup(path("a.cmx"));
     ASSERT_TRUE(restored.ok()) << restored.error().toStdString();
-    EXPECT_EQ(readFile(path("a.cmx")), "yesterday");
-    EXPECT_EQ(readFile(path("a.cmx.bak3")), "yesterday") << "a copy is restored";
+    EXPECT_EQ(readFile(path("a.cmx")), cmx("yesterday"));
+    EXPECT_EQ(readFile(path("a.cmx.bak3")), cmx("yesterday")) << "a copy is restored";
     EXPECT_EQ(QFileInfo(restored.value().backupPath).fileName(), "a.cmx.bak3");
     EXPECT_EQ(QFileInfo(restored.value().keptAs).fileName(), "a.cmx.bak5");
-    EXPECT_EQ(readFile(path("a.cmx.bak5")), "now");
+    EXPECT_EQ(readFile(path("a.cmx.bak5")), cmx("now"));
 }
 
 TEST_F(Restore, RestoringTheNewestTwiceGetsBackToTheStart)
 {
-    write("a.cmx", "extended");
-    write("a.cmx.bak", "original", 2);
+    write("a.cmx", cmx("extended"));
+    write("a.cmx.bak", cmx("original"), 2);
     ASSERT_TRUE(restoreNewestBackup(path("a.cmx")).ok());
-    EXPECT_EQ(readFile(path("a.cmx")), "original");
+    EXPECT_EQ(readFile(path("a.cmx")), cmx("original"));
     const Result<Restored> again = restoreNewestBackup(path("a.cmx"));
     ASSERT_TRUE(again.ok()) << again.error().toStdString();
     EXPECT_EQ(QFileInfo(again.value().backupPath).fileName(), "a.cmx.bak2");
-    EXPECT_EQ(readFile(path("a.cmx")), "extended");
+    EXPECT_EQ(readFile(path("a.cmx")), cmx("extended"));
     EXPECT_EQ(backupNames("a.cmx"), (QStringList{"a.cmx.bak3", "a.cmx.bak2", "a.cmx.bak"}));
-    EXPECT_EQ(readFile(path("a.cmx.bak3")), "original");
+    EXPECT_EQ(readFile(path("a.cmx.bak3")), cmx("original"));
 }
 
 TEST_F(Restore, ANamedBackupOfABinaryFileIsPutBackByteForByte)
@@ -111,7 +113,7 @@ TEST_F(Restore, ANamedBackupOfABinaryFileIsPutBackByteForByte)
 
 TEST_F(Restore, FailuresNameTheFileAndChangeNothing)
 {
-    write("a.cmx", "now");
+    write("a.cmx", cmx("now"));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("a.cmx.bak"));
     const Result<Restored> missing = restoreBackup(path("a.cmx"), path("a.cmx.bak2"));
     ASSERT_FALSE(missing.ok());
@@ -119,7 +121,7 @@ TEST_F(Restore, FailuresNameTheFileAndChangeNothing)
         << missing.error().toStdString();
     EXPECT_FALSE(restoreNewestBackup(path("a.cmx")).ok()) << "a folder is no backup";
     EXPECT_FALSE(restoreBackup(path("a.cmx"), path("a.cmx")).ok());
-    EXPECT_EQ(readFile(path("a.cmx")), "now");
+    EXPECT_EQ(readFile(path("a.cmx")), cmx("now"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"a.cmx", "a.cmx.bak"}));
 }
@@ -128,16 +130,16 @@ TEST_F(Restore, FailuresNameTheFileAndChangeNothing)
 TEST_F(Restore, ThroughALinkTheFileItLeadsToIsRestored)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("game"));
-    write("game/a.cmx", "now");
-    write("game/a.cmx.bak", "before", 1);
+    write("game/a.cmx", cmx("now"));
+    write("game/a.cmx.bak", cmx("before"), 1);
     ASSERT_TRUE(QFile::link(path("game/a.cmx"), path("link.cmx")));
     EXPECT_EQ(backupNames("link.cmx"), QStringList{"a.cmx.bak"});
 
     const Result<Restored> restored = restoreNewestBackup(path("link.cmx"));
     ASSERT_TRUE(restored.ok()) << restored.error().toStdString();
     EXPECT_EQ(restored.value().path, QFileInfo(path("game/a.cmx")).canonicalFilePath());
-    EXPECT_EQ(readFile(path("game/a.cmx")), "before");
-    EXPECT_EQ(readFile(path("game/a.cmx.bak2")), "now");
+    EXPECT_EQ(readFile(path("game/a.cmx")), cmx("before"));
+    EXPECT_EQ(readFile(path("game/a.cmx.bak2")), cmx("now"));
 }
 #endif
 
@@ -145,8 +147,8 @@ TEST_F(Restore, ThroughALinkTheFileItLeadsToIsRestored)
 // A link to the file itself is no backup: the real one before it is restored.
 TEST_F(Restore, ALinkToTheFileItselfIsNoBackup)
 {
-    write("a.cmx", "now");
-    write("a.cmx.bak", "before", 1);
+    write("a.cmx", cmx("now"));
+    write("a.cmx.bak", cmx("before"), 1);
     ASSERT_TRUE(QFile::link(path("a.cmx"), path("a.cmx.bak2")));
     ASSERT_EQ(::link(QFile::encodeName(path("a.cmx")).constData(),
                      QFile::encodeName(path("a.cmx.bak3")).constData()),
@@ -155,6 +157,6 @@ TEST_F(Restore, ALinkToTheFileItselfIsNoBackup)
     EXPECT_FALSE(restoreBackup(path("a.cmx"), path("a.cmx.bak3")).ok());
     const Result<Restored> restored = restoreNewestBackup(path("a.cmx"));
     ASSERT_TRUE(restored.ok()) << restored.error().toStdString();
-    EXPECT_EQ(readFile(path("a.cmx")), "before");
+    EXPECT_EQ(readFile(path("a.cmx")), cmx("before"));
 }
 #endif

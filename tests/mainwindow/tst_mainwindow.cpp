@@ -715,7 +715,8 @@ void TestMainWindow::replacingAsksFirstAndKeepsABackup_data()
 void TestMainWindow::replacingAsksFirstAndKeepsABackup()
 {
     QFETCH(bool, yes);
-    QVERIFY(writeFile(path("skins/abc.cmx_new.cmx"), "old"));
+    const QByteArray old = characterFile({{"HEAD", "old"}});
+    QVERIFY(writeFile(path("skins/abc.cmx_new.cmx"), old));
     QVERIFY(writeFile(path("skins/abc.cmx_new.cmx.bak"), "older"));
     selectBothFiles("abc.cmx");
     setNextAnswer(yes ? MessageButton::Yes : MessageButton::No);
@@ -730,11 +731,11 @@ void TestMainWindow::replacingAsksFirstAndKeepsABackup()
     for (const QString &named :
          {QStringLiteral("abc.cmx_new.cmx"), path("skins"), QStringLiteral("abc.cmx_new.cmx.bak2")})
         QVERIFY2(question.text.contains(named), qPrintable(question.text));
-    QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")) == "old", !yes);
+    QCOMPARE(readFile(path("skins/abc.cmx_new.cmx")) == old, !yes);
     QCOMPARE(readFile(path("skins/abc.cmx_new.cmx.bak")), QByteArray("older"));
     QCOMPARE(QFile::exists(path("skins/abc.cmx_new.cmx.bak2")), yes);
     if (yes) {
-        QCOMPARE(readFile(path("skins/abc.cmx_new.cmx.bak2")), QByteArray("old"));
+        QCOMPARE(readFile(path("skins/abc.cmx_new.cmx.bak2")), old);
         QCOMPARE(m_messages[1].text, QStringLiteral("abc.cmx_new.cmx has been created\n"
                                                     "Its previous content is kept as "
                                                     "abc.cmx_new.cmx.bak2."));
@@ -745,7 +746,7 @@ void TestMainWindow::replacingAsksFirstAndKeepsABackup()
 void TestMainWindow::enterInTheRealQuestionAnswersNo()
 {
     // A name that reads as markup is shown as typed.
-    QVERIFY(writeFile(path("skins/zero_&lt;b&gt;.cmx"), "old"));
+    QVERIFY(writeFile(path("skins/zero_&lt;b&gt;.cmx"), characterFile({{"HEAD", "old"}})));
     openBothFolders();
     QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
     QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
@@ -763,7 +764,7 @@ void TestMainWindow::enterInTheRealQuestionAnswersNo()
     clickCreate();
     QCOMPARE(shown, QStringLiteral("File Exists"));
     QCOMPARE(format, Qt::PlainText);
-    QCOMPARE(readFile(path("skins/zero_&lt;b&gt;.cmx")), QByteArray("old"));
+    QCOMPARE(readFile(path("skins/zero_&lt;b&gt;.cmx")), characterFile({{"HEAD", "old"}}));
 }
 
 void TestMainWindow::attachingTheSameMeshTwiceAsksFirst()
