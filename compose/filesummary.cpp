@@ -58,16 +58,4 @@ Result<Skin> summarizeMeshFile(const QString &path)
     return mesh.value().skin();
 }
 
-Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const QString &meshPath)
-{
-    const Result<QList<Skin>> skins = summarizeCharacterFile(characterPath);
-    if (!skins.ok())
-        return Failure{skins.error()};
-    const Result<Skin> attached = summarizeMeshFile(meshPath);
-    if (!attached.ok())
-        return Failure{attached.error()};
-    const Skin &skin = attached.value();
-    return holdsSkin(skins.value(), skin) ? std::optional<Skin>(skin) : std::nullopt;
-}
-
 } // namespace kelvane

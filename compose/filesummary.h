@@ -7,7 +7,6 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
 
 namespace kelvane {
 
@@ -27,10 +26,5 @@ Result<QList<Skin>> summarizeCharacterFile(const QString &path, qint64 maxBytes)
 
 // The group a mesh file adds: its bone and its mesh name.
 Result<Skin> summarizeMeshFile(const QString &path);
-
-// The skin the mesh file adds when the character file already holds one with
-// the same bone and mesh name (compared exactly), so that composing would
-// attach the mesh a second time; nothing when it does not.
-Result<std::optional<Skin>> alreadyAttached(const QString &characterPath, const QString &meshPath);
 
 } // namespace kelvane

@@ -1,3 +1,4 @@
+#include "compose/attach.h"
 #include "compose/cmxcomposer.h"
 #include "compose/cmxfile.h"
 #include "compose/filesummary.h"
@@ -128,8 +129,11 @@ TEST_F(Summary, AttachedMeshIsToldBySameBoneAndMesh)
 {
     write("hatted.cmx", testsupport::characterFile({{"PELVIS", "body"}, {"HEAD", "hat"}}));
     write("other.skn", testsupport::meshFile("hat", "NECK"));
-    EXPECT_TRUE(alreadyAttached(path("hatted.cmx"), path("hat.skn")).value());
-    EXPECT_FALSE(alreadyAttached(path("hatted.cmx"), path("other.skn")).value());
-    EXPECT_FALSE(alreadyAttached(path("good.cmx"), path("hat.skn")).value());
-    EXPECT_FALSE(alreadyAttached(path("missing.cmx"), path("hat.skn")).ok());
+    const auto held = [this](const char *character, const char *mesh) {
+        return composeFromFiles(path(character), path(mesh), "n").value().alreadyHeld;
+    };
+    EXPECT_TRUE(held("hatted.cmx", "hat.skn"));
+    EXPECT_FALSE(held("hatted.cmx", "other.skn"));
+    EXPECT_FALSE(held("good.cmx", "hat.skn"));
+    EXPECT_FALSE(composeFromFiles(path("missing.cmx"), path("hat.skn"), "n").ok());
 }
