@@ -184,7 +184,7 @@ private:
         for (const qsizetype k : std::as_const(m_skinOfMesh)) {
             QImage texture;
             for (const TextureSource &source : std::as_const(m_sources.skins[k].textures)) {
-                if (source.tone == tone) {
+                if (source.tone.isEmpty() || source.tone == tone) {
                     if (source.found)
                         texture = textureAt(source.found->path);
                     break;
