@@ -204,10 +204,11 @@ private:
         QImage texture;
         if (read.ok())
             texture = std::move(read).value();
+        else if (path.endsWith(QLatin1StringView(".tga"), Qt::CaseInsensitive))
+            m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey here."));
         else
-            m_notes.append(QStringLiteral("%1 It is drawn plain light grey; the game would show "
-                                          "it grey or white.")
-                               .arg(read.error()));
+            m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey; the game "
+                                                         "would show it grey or white."));
         m_textures.insert(path, texture);
         return texture;
     }
