@@ -11,9 +11,8 @@ namespace testsupport {
 QByteArray boxMeshFile(const QByteArray &name, const QByteArray &texture, const QByteArray &bone,
                        float height, float half);
 
-// A skeleton file (adult-skeleton.cmx): ROOT, PELVIS on it, HEAD headHeight above.
+// A skeleton file: ROOT, PELVIS on it, HEAD headHeight above.
 QByteArray skeletonFile(float headHeight);
-
 QByteArray bmpPicture(const QColor &colour);
 
 // Writes B001MA_body.cmx wearing "body" (a box on PELVIS) and "face" (a box
