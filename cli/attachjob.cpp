@@ -168,6 +168,8 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         return restoreBackups(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
+    if (job.mode == AttachJob::Mode::Preview)
+        return runPreviewJob(job.preview, console);
 
     Result<QString> outputFolder = QString();
     if (job.outputFolder) {

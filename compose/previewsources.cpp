@@ -46,7 +46,7 @@ QString shownList(const QStringList &items, const QString &separator)
 class Finder
 {
 public:
-    explicit Finder(const PreviewRequest &request)
+    explicit Finder(const PreviewSourcesRequest &request)
         : m_request(request), m_places(request.characterPath, request.gameFolders),
           m_characterFile(QFileInfo(QDir::fromNativeSeparators(request.characterPath)).fileName())
     {
@@ -189,7 +189,7 @@ private:
         m_out.skins[k].textures.append(texture);
     }
 
-    const PreviewRequest &m_request;
+    const PreviewSourcesRequest &m_request;
     SourcePlaces m_places;
     const QString m_characterFile;
     PreviewSources m_out;
@@ -205,7 +205,8 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
         switch (missing.lack) {
         case SourceLack::NotPlainName:
             return QStringLiteral("The mesh name %1 is not a plain file name, so it was not "
-                                  "looked up; the game would crash or show nothing here.")
+                                  "looked up and is left out; the game would crash or show "
+                                  "nothing here.")
                 .arg(name);
         case SourceLack::Unreadable:
             return QStringLiteral("The mesh %1 cannot be read; the game would crash or show "
@@ -214,26 +215,29 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
         case SourceLack::NotFound:
             break;
         }
-        return QStringLiteral("The mesh %1 (%2) was not found; the game would crash or show "
-                              "nothing here. Looked in: %3.")
+        return QStringLiteral("The mesh %1 (%2) was not found and is left out; the game would "
+                              "crash or show nothing here. Looked in: %3.")
             .arg(name, files, looked);
     }
     if (missing.lack == SourceLack::NotPlainName)
         return QStringLiteral("The texture name %1 of the mesh %2 is not a plain file name, so it "
-                              "was not looked up; the mesh is drawn plain grey.")
+                              "was not looked up; the mesh is drawn plain light grey, and the "
+                              "game would show it grey or white.")
             .arg(name, mesh);
     if (missing.skin == 0)
-        return QStringLiteral("None of the character's textures (%1) was found; the game would "
-                              "show the skin plain. Looked in: %2.")
+        return QStringLiteral("None of the character's textures (%1) was found; the skin is "
+                              "drawn plain light grey, and the game would show it grey or white. "
+                              "Looked in: %2.")
             .arg(shownList(missing.fileNames, QStringLiteral(", ")), looked);
-    return QStringLiteral("The texture %1 (%2) of the mesh %3 was not found; the game would show "
-                          "the mesh plain. Looked in: %4.")
+    return QStringLiteral("The texture %1 (%2) of the mesh %3 was not found; the mesh is drawn "
+                          "plain light grey, and the game would show it grey or white. Looked "
+                          "in: %4.")
         .arg(name, files, mesh, looked);
 }
 
 } // namespace
 
-PreviewSources findPreviewSources(const PreviewRequest &request)
+PreviewSources findPreviewSources(const PreviewSourcesRequest &request)
 {
     PreviewSources sources = Finder(request).find();
     QStringList notes;

@@ -1,0 +1,71 @@
+// kelvane-attach --preview run as a process, as players run it.
+#include "cli/commandline.h"
+#include "tests/support/previewfiles.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Exit code and standard error of a run in folder, where no game is found.
+std::pair<int, QString> run(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", folder + "/home");
+    environment.insert("WINEPREFIX", folder + "/prefix");
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KELVANE_ATTACH_PATH), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.readAllStandardOutput(), process.exitCode() ? "" : "out.png\n");
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(PreviewCommand, WritesThePictureOrNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(testsupport::writeDressedCharacter(dir.path(), false));
+    const auto [unposed, why] =
+        run(dir.path(), {"--preview", "out.png", "B001MA_body.cmx", "hat.skn"});
+    EXPECT_TRUE(unposed == 1 && why.contains("adult-skeleton.cmx")) << why.toStdString();
+    ASSERT_TRUE(testsupport::writeDressedCharacter(dir.path(), true));
+    EXPECT_EQ(run(dir.path(), {"--preview", "out.png", "--tone", "med", "B001MA_body.cmx"}).first,
+              1);
+    EXPECT_EQ(run(dir.path(), {"--preview", "none/out.png", "B001MA_body.cmx"}).first, 1);
+    const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
+
+    const auto [drawn, notes] =
+        run(dir.path(), {"--preview", "out.png", "--size", "64x48", "--tone", "drk", "--angle",
+                         "-30", "B001MA_body.cmx", "hat.skn"});
+    EXPECT_EQ(drawn, 0) << notes.toStdString();
+    EXPECT_TRUE(notes.startsWith("kelvane-attach: note: ")) << notes.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files + 1);
+    EXPECT_EQ(QImage(dir.filePath("out.png"), "PNG").size(), QSize(64, 48));
+}
+
+TEST(PreviewCommand, UsageFaultsExitWithTwo)
+{
+    const QList<QStringList> misuses = {
+        {"--preview", "out.png"},
+        {"--preview", "out.png", "a.cmx", "b.cmx", "hat.skn"},
+        {"--preview", "a.cmx", "b.cmx", "hat.skn"},
+        {"--preview", "out.png", "--size", "0x0", "a.cmx"},
+        {"--preview", "out.png", "--size", "8193x10", "a.cmx"},
+        {"--preview", "out.png", "--angle", "left", "a.cmx"},
+        {"--preview", "out.png", "--tone", "pale", "a.cmx"},
+        {"--preview", "out.png", "--out", ".", "a.cmx", "hat.skn"},
+        {"--size", "64x64", "a.cmx", "hat.skn"},
+    };
+    for (const QStringList &arguments : misuses)
+        EXPECT_FALSE(kelvane::parseAttachJob(QStringList{"kelvane-attach"} + arguments).ok())
+            << arguments.join(' ').toStdString();
+    QTemporaryDir dir;
+    EXPECT_EQ(run(dir.path(), misuses.constLast()).first, 2);
+}
+
+} // namespace
