@@ -67,7 +67,7 @@ Fixture &fixture()
     return instance;
 }
 
-kelvane::PreviewRequest request(const kelvane::Character &character)
+kelvane::PreviewSourcesRequest request(const kelvane::Character &character)
 {
     return {fixture().archive + QStringLiteral("/Skins/B000FAFit_5000.cmx.bcf"),
             character,
@@ -86,7 +86,7 @@ void check(benchmark::State &state, const kelvane::PreviewSources &found, qsizet
 // disk, so its manifest is read and indexed again.
 void BM_FindAfterTheArchiveChanged(benchmark::State &state)
 {
-    const kelvane::PreviewRequest wanted = request(fixture().character);
+    const kelvane::PreviewSourcesRequest wanted = request(fixture().character);
     int touch = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -105,7 +105,7 @@ BENCHMARK(BM_FindAfterTheArchiveChanged)->Unit(benchmark::kMillisecond);
 // Another character of the same archive: its index is kept.
 void BM_FindWithTheArchiveKept(benchmark::State &state)
 {
-    const kelvane::PreviewRequest wanted = request(fixture().character);
+    const kelvane::PreviewSourcesRequest wanted = request(fixture().character);
     for (auto _ : state)
         check(state, kelvane::findPreviewSources(wanted), 0);
 }
@@ -117,7 +117,7 @@ void BM_FindNothing(benchmark::State &state)
     kelvane::Character nowhere = fixture().character;
     for (kelvane::Skin &skin : nowhere.skins)
         skin.mesh += "-nowhere";
-    const kelvane::PreviewRequest wanted = request(nowhere);
+    const kelvane::PreviewSourcesRequest wanted = request(nowhere);
     for (auto _ : state)
         check(state, kelvane::findPreviewSources(wanted), kSkins);
 }

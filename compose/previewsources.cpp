@@ -46,7 +46,7 @@ QString shownList(const QStringList &items, const QString &separator)
 class Finder
 {
 public:
-    explicit Finder(const PreviewRequest &request)
+    explicit Finder(const PreviewSourcesRequest &request)
         : m_request(request), m_places(request.characterPath, request.gameFolders),
           m_characterFile(QFileInfo(QDir::fromNativeSeparators(request.characterPath)).fileName())
     {
@@ -189,7 +189,7 @@ private:
         m_out.skins[k].textures.append(texture);
     }
 
-    const PreviewRequest &m_request;
+    const PreviewSourcesRequest &m_request;
     SourcePlaces m_places;
     const QString m_characterFile;
     PreviewSources m_out;
@@ -233,7 +233,7 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
 
 } // namespace
 
-PreviewSources findPreviewSources(const PreviewRequest &request)
+PreviewSources findPreviewSources(const PreviewSourcesRequest &request)
 {
     PreviewSources sources = Finder(request).find();
     QStringList notes;

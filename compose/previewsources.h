@@ -78,7 +78,7 @@ struct PreviewSources {
     QStringList notes;
 };
 
-struct PreviewRequest {
+struct PreviewSourcesRequest {
     QString characterPath; // a loose file, or ARCHIVE.far/ENTRY
     Character character;
     QString meshPath; // the mesh being attached; empty for none
@@ -86,7 +86,7 @@ struct PreviewRequest {
     QStringList gameFolders;
 };
 
-PreviewSources findPreviewSources(const PreviewRequest &request);
+PreviewSources findPreviewSources(const PreviewSourcesRequest &request);
 
 // The character file's name code marks a child: its age letter, after a
 // letter, three characters and the sex letter, is C (C001MC_kid,

@@ -15,6 +15,8 @@ TEST(FuzzSeeds, EverySeedKeepsTheReadersInvariants)
         {"corpus-character-binary", characterFault},
         {"corpus-mesh", meshFault},
         {"corpus-far", archiveFault},
+        {"corpus-mesh-geometry", meshGeometryFault},
+        {"corpus-skeleton", skeletonFault},
     };
     for (const auto &[folder, faultOf] : corpora) {
         const QDir corpus(QStringLiteral(KELVANE_FUZZ_FOLDER "/") + QLatin1String(folder));

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the binary readers' fuzz targets beside this
-script: corpus-character-binary/, corpus-mesh/ and corpus-far/. Every file is
+"""Writes the seed corpora of the readers' fuzz targets beside this script:
+corpus-character-binary/, corpus-mesh/, corpus-far/, corpus-mesh-geometry/ and
+corpus-skeleton/. Every file is
 built from the formats' layouts: little-endian u32 counts, strings as a length
 byte and the bytes. Run it again after changing a seed here."""
 
@@ -65,6 +66,68 @@ ARCHIVED = [
 ]
 ARCHIVE = far(ARCHIVED)
 
+def f32(*values):
+    return struct.pack("<%df" % len(values), *values)
+
+
+def whole_mesh(text=False, end="\r\n", faces=None, blends=None, vertex_count=None, nan=False):
+    """A whole mesh: two bones, four vertices, one blended vertex. In text a
+    blend is its vertex and weight; in binary its weight and vertex."""
+    faces = faces or [(0, 1, 2), (2, 3, 0)]
+    bindings = [(0, 0, 3, -1, 0), (1, 3, 1, 0, 1)]
+    uvs = [(0.125, 0.5), (1.0, 0.0), (0.25, 0.75), (0.0, 1.0)]
+    blends = blends or [(16384, 2)]
+    vertices = [(k * 0.5, -k * 1.5, 3.0, 0.0, 1.0, 0.0) for k in range(4)]
+    vertices += [(0.5, 0.001, -4.0, 1.0, 0.0, 0.0)] * len(blends)
+    if nan:
+        vertices[1] = (0.0, float("nan"), 0.0, 0.0, 1.0, 0.0)
+    count = len(uvs) + len(blends) if vertex_count is None else vertex_count
+    if text:
+        lines = ["glasses", "glasses-tex", "2", "HEAD", "NECK", str(len(faces))]
+        lines += ["%d %d %d" % face for face in faces] + [str(len(bindings))]
+        lines += ["%d %d %d %d %d" % b for b in bindings] + [str(len(uvs))]
+        lines += ["%g %g" % uv for uv in uvs] + [str(len(blends))]
+        lines += ["%d %d" % (vertex, weight) for weight, vertex in blends] + [str(count)]
+        lines += [" ".join("%g" % v for v in vertex) for vertex in vertices]
+        return (end.join(lines) + end).encode("latin-1")
+    out = string("glasses") + string("glasses-tex") + u32(2) + string("HEAD") + string("NECK")
+    out += u32(len(faces)) + b"".join(u32(a) + u32(b) + u32(c) for a, b, c in faces)
+    out += u32(len(bindings))
+    out += b"".join(struct.pack("<IIIiI", *binding) for binding in bindings)
+    out += u32(len(uvs)) + b"".join(f32(*uv) for uv in uvs)
+    out += u32(len(blends)) + b"".join(u32(w) + u32(v) for w, v in blends)
+    return out + u32(count) + b"".join(f32(*vertex) for vertex in vertices)
+
+
+# Bones as name, parent and property lists; position and rotation are fixed.
+ADULT = [("ROOT", "NULL", []), ("PELVIS", "ROOT", [[("mass", "12")]]), ("SPINE", "PELVIS", [[]])]
+
+
+def skeleton_file(bones=ADULT, text=False, bone_count=None):
+    """A character file holding one skeleton "adult", no suit and no skill."""
+    count = len(bones) if bone_count is None else bone_count
+    if text:
+        lines = ["// Character File. Copyright 1997, Maxis Inc.", "version 300", "1", "adult"]
+        lines.append(str(count))
+        for name, parent, lists in bones:
+            lines += [name, parent, str(len(lists))]
+            for properties in lists:
+                lines.append(str(len(properties)))
+                for key, value in properties:
+                    lines += [key, value]
+            lines += ["| 0 3.25 -0.5 |", "| 0 0 0.707107 0.707107 |", "1", "1", "0", "0", "0"]
+        return ("\r\n".join(lines + ["0", "0"]) + "\r\n").encode("latin-1")
+    out = u32(1) + string("adult") + u32(count)
+    for name, parent, lists in bones:
+        out += string(name) + string(parent) + u32(len(lists))
+        for properties in lists:
+            out += u32(len(properties))
+            out += b"".join(string(key) + string(value) for key, value in properties)
+        out += f32(0, 3.25, -0.5, 0, 0, 0.707107, 0.707107) + u32(1) + u32(1) + u32(0)
+        out += f32(0, 0)
+    return out + u32(0) + u32(0)
+
+
 SEEDS = {
     "corpus-character-binary": {
         "body.cmx.bcf": VALID,
@@ -89,6 +152,26 @@ SEEDS = {
         "huge-bone-count.bmf": binary_mesh("glasses", "tex", ["HEAD"], count=4000000000),
         "no-bones.bmf": binary_mesh("glasses", "tex", []),
         "empty-name.bmf": binary_mesh("", "tex", ["HEAD"]),
+    },
+    "corpus-mesh-geometry": {
+        "glasses.bmf": whole_mesh(),
+        "glasses.skn": whole_mesh(text=True),
+        "glasses-lf.skn": whole_mesh(text=True, end="\n"),
+        "face-past-vertices.bmf": whole_mesh(faces=[(0, 1, 9)]),
+        "blend-past-vertices.skn": whole_mesh(text=True, blends=[(100, 4)]),
+        "nan-position.bmf": whole_mesh(nan=True),
+        "vertex-count-differs.skn": whole_mesh(text=True, vertex_count=4),
+        "cut-within-vertices.bmf": whole_mesh()[:-30],
+        "huge-vertex-count.skn": whole_mesh(text=True, vertex_count=4000000000),
+    },
+    "corpus-skeleton": {
+        "adult-skeleton.cmx.bcf": skeleton_file(),
+        "adult-skeleton.cmx": skeleton_file(text=True),
+        "cycle.cmx.bcf": skeleton_file([("A", "B", []), ("B", "A", [])]),
+        "missing-parent.cmx": skeleton_file([("A", "NULL", []), ("B", "HIP", [])], text=True),
+        "huge-bone-count.cmx.bcf": skeleton_file(bone_count=4000000000),
+        "cut-within-bone.cmx.bcf": skeleton_file()[:70],
+        "character.cmx.bcf": VALID,
     },
     "corpus-far": {
         "entries-in-folders.far": ARCHIVE,

@@ -6,11 +6,15 @@
 #include "compose/fararchive.h"
 #include "compose/linelist.h"
 #include "compose/meshfile.h"
+#include "compose/meshgeometry.h"
+#include "compose/skeletonfile.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,7 +61,112 @@ Fault meshReadFault(const Mesh &mesh)
     return std::nullopt;
 }
 
+bool finite(std::initializer_list<float> values)
+{
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+}
+
+bool finite(const MeshVertex &v)
+{
+    return finite({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z});
+}
+
+Fault meshIndexFault(const MeshGeometry &m)
+{
+    const qint64 vertices = m.vertices.size();
+    if (m.texCoords.size() != vertices || m.blendedVertices.size() != m.blends.size())
+        return "a mesh read has not a vertex per texture coordinate and per blend";
+    for (const auto &face : m.faces) {
+        if (std::any_of(face.cbegin(), face.cend(), [&](quint32 i) { return i >= vertices; }))
+            return "a face names a vertex past the vertices";
+    }
+    for (const BoneBinding &b : m.bindings) {
+        if (b.bone >= quint64(m.bones.size()))
+            return "a bone binding names a bone past the bones";
+        if (b.vertexCount > 0 && b.firstVertex + quint64(b.vertexCount) > quint64(vertices))
+            return "a bone binding moves vertices past the vertices";
+        if (b.blendedCount > 0 &&
+            (b.firstBlended < 0 || b.firstBlended + qint64(b.blendedCount) > m.blends.size()))
+            return "a bone binding moves blended vertices past the blends";
+    }
+    for (const Blend &blend : m.blends) {
+        if (blend.vertex >= vertices)
+            return "a blend pulls on a vertex past the vertices";
+    }
+    if (!std::all_of(m.vertices.cbegin(), m.vertices.cend(),
+                     [](const MeshVertex &v) { return finite(v); }) ||
+        !std::all_of(m.blendedVertices.cbegin(), m.blendedVertices.cend(),
+                     [](const MeshVertex &v) { return finite(v); }) ||
+        !std::all_of(m.texCoords.cbegin(), m.texCoords.cend(), [](const TexCoord &t) {
+            return finite({t.u, t.v});
+        }))
+        return "a mesh read holds a float that is not finite";
+    return std::nullopt;
+}
+
+// Walks up from each bone no further than there are bones: a longer walk is a
+// cycle.
+Fault treeFault(const Skeleton &skeleton)
+{
+    QHash<QByteArray, qsizetype> byName;
+    for (qsizetype k = 0; k < skeleton.bones.size(); ++k) {
+        const SkeletonBone &b = skeleton.bones[k];
+        if (byName.contains(b.name))
+            return "a skeleton read holds two bones of one name";
+        byName.insert(b.name, k);
+        if (!finite({b.position.x, b.position.y, b.position.z, b.rotation.x, b.rotation.y,
+                     b.rotation.z, b.rotation.w, b.wiggleValue, b.wigglePower}))
+            return "a skeleton read holds a float that is not finite";
+    }
+    for (const SkeletonBone &bone : skeleton.bones) {
+        QByteArray parent = bone.parent;
+        for (qsizetype steps = 0; parent != "NULL"; ++steps) {
+            if (!byName.contains(parent))
+                return "a bone's parent is no bone of its skeleton";
+            if (steps > skeleton.bones.size())
+                return "a skeleton's parents form a cycle";
+            parent = skeleton.bones[byName.value(parent)].parent;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+Fault meshGeometryFault(QByteArrayView bytes)
+{
+    const QByteArray data = bytes.toByteArray();
+    const Result<MeshGeometry> read = meshGeometryOf(data);
+    if (!read.ok())
+        return read.error().isEmpty() ? Fault("a mesh is refused without a reason") : std::nullopt;
+    const Result<Mesh> start = meshOf(data, data.size());
+    if (!start.ok() || !looksLikeMeshFile(data, data.size()))
+        return "a whole mesh read is no mesh to meshOf";
+    const MeshGeometry &mesh = read.value();
+    if (start.value().format != mesh.format || start.value().name != mesh.name ||
+        start.value().texture != mesh.texture || mesh.bones.size() < start.value().bones.size() ||
+        mesh.bones.first(start.value().bones.size()) != start.value().bones)
+        return "a whole mesh differs from its start as meshOf reads it";
+    return meshIndexFault(mesh);
+}
+
+Fault skeletonFault(QByteArrayView bytes)
+{
+    const QByteArray data = bytes.toByteArray();
+    const Result<QList<Skeleton>> read = skeletonsOf(data);
+    if (!read.ok())
+        return read.error().isEmpty() ? Fault("a skeleton file is refused without a reason")
+                                      : std::nullopt;
+    if (read.value().isEmpty())
+        return "a skeleton file read holds no skeleton";
+    if (!looksLikeSkeletonFile(data))
+        return "a skeleton file read is not told by looksLikeSkeletonFile";
+    for (const Skeleton &skeleton : read.value()) {
+        if (Fault fault = treeFault(skeleton))
+            return fault;
+    }
+    return std::nullopt;
+}
 
 Fault characterFault(QByteArrayView bytes)
 {

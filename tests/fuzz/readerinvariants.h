@@ -21,6 +21,14 @@ Fault characterFault(QByteArrayView bytes);
 // name and a first bone.
 Fault meshFault(QByteArrayView bytes);
 
+// meshGeometryOf: a mesh read is one meshOf reads alike, its floats are finite
+// and every index points into what it names.
+Fault meshGeometryFault(QByteArrayView bytes);
+
+// skeletonsOf: skeletons read are told by looksLikeSkeletonFile, their floats
+// are finite, and in each the bone names differ and the parents form trees.
+Fault skeletonFault(QByteArrayView bytes);
+
 // FarArchive::read: the entries of an archive read lie within the files' bytes
 // without overlapping, and each is found by its name.
 Fault archiveFault(QByteArrayView bytes);

@@ -1,0 +1,116 @@
+#include "compose/geometryfiles.h"
+
+#include "compose/meshgeometry.h"
+#include "compose/messagetext.h"
+#include "compose/skeletonfile.h"
+
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kelvane {
+
+namespace {
+
+constexpr qint64 kPiece = 256 * 1024;
+
+Failure<QString> readFailure(const QString &path, const QString &reason)
+{
+    return {QStringLiteral("%1: the file cannot be read (%2).").arg(shownName(path), reason)};
+}
+
+Failure<QString> tooLarge(const QString &path, qint64 budget, const QString &kind)
+{
+    return {inputFileFault(path, QStringLiteral("the file is larger than %1 MB, far larger than "
+                                                "any %2; it cannot be one.")
+                                     .arg(budget / (1024 * 1024))
+                                     .arg(kind))};
+}
+
+// Opens the loose input at path, a regular file, without ever waiting: a pipe
+// put in its place after the check is refused too.
+Result<void> openRegularFile(QFile &file, const QString &path)
+{
+    if (const Result<void> checked = checkInputFile(path); !checked.ok())
+        return checked;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return readFailure(path, qt_error_string(errno));
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return readFailure(path, QStringLiteral("it is no longer a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return readFailure(path, file.errorString());
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return readFailure(path, file.errorString());
+#endif
+    return {};
+}
+
+// The bytes of input, when it holds no more than budget.
+Result<QByteArray> readWithin(const InputFile &input, qint64 budget, const QString &kind)
+{
+    if (input.archive) {
+        if (input.entry.size > budget)
+            return tooLarge(input.path, budget, kind);
+        return input.archive->readEntry(input.entry, input.entry.size);
+    }
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, input.path); !opened.ok())
+        return Failure{opened.error()};
+    if (file.size() > budget)
+        return tooLarge(input.path, budget, kind);
+    // Read to the end, not to the size: the file may grow meanwhile.
+    QByteArray bytes;
+    while (bytes.size() <= budget) {
+        const QByteArray piece = file.read(qMin(kPiece, budget + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return readFailure(input.path, file.errorString());
+    if (bytes.size() > budget)
+        return tooLarge(input.path, budget, kind);
+    return bytes;
+}
+
+} // namespace
+
+Result<MeshGeometry> readMeshGeometry(const InputFile &input)
+{
+    const Result<QByteArray> bytes =
+        readWithin(input, kMeshGeometryBytesRead, QStringLiteral("mesh file"));
+    if (!bytes.ok())
+        return Failure{bytes.error()};
+    Result<MeshGeometry> mesh = meshGeometryOf(bytes.value());
+    if (!mesh.ok())
+        return Failure{inputFileFault(input.path, mesh.error())};
+    return mesh;
+}
+
+Result<QList<Skeleton>> readSkeletons(const InputFile &input)
+{
+    const Result<QByteArray> bytes =
+        readWithin(input, kSkeletonFileBytesRead, QStringLiteral("skeleton file"));
+    if (!bytes.ok())
+        return Failure{bytes.error()};
+    Result<QList<Skeleton>> skeletons = skeletonsOf(bytes.value());
+    if (!skeletons.ok())
+        return Failure{inputFileFault(input.path, skeletons.error())};
+    return skeletons;
+}
+
+} // namespace kelvane
