@@ -37,6 +37,7 @@ public:
     void setTone(const QString &tone);
     // Shown, word-wrapped, while there is no scene.
     void setMessage(const QString &message);
+    QString message() const { return m_message; }
 
 signals:
     void viewChanged();

@@ -71,13 +71,9 @@ QString heading(const QString &characterPath, const QString &meshPath)
 
 QString notesOf(const PreviewScene &scene)
 {
-    QStringList lines;
-    if (!scene.skeletonUsed().isEmpty())
-        lines.append(QStringLiteral("Posed on the skeleton %1.").arg(scene.skeletonUsed()));
-    lines += scene.notes();
     if (scene.notes().isEmpty())
-        lines.append(QStringLiteral("Every mesh and texture was found."));
-    return lines.join(QLatin1Char('\n'));
+        return QStringLiteral("Every mesh and texture was found.");
+    return scene.notes().join(QLatin1Char('\n'));
 }
 
 } // namespace

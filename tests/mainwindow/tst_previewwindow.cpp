@@ -1,0 +1,231 @@
+#include "controls/filelist.h"
+#include "controls/modalwindow.h"
+#include "tests/support/files.h"
+#include "tests/support/widgets.h"
+#include "ui/main/mainwindow.h"
+#include "ui/preview/previewpicture.h"
+#include "ui/preview/previewwindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <QTimer>
+
+using namespace kelvane;
+using namespace testsupport;
+
+namespace {
+
+// A text mesh of one triangle bound to bone, facing the viewer.
+QByteArray triangleMesh(const QByteArray &name, const QByteArray &bone, float size)
+{
+    const QByteArray s = QByteArray::number(size);
+    return name + "\r\nx\r\n1\r\n" + bone + "\r\n1\r\n0 1 2\r\n1\r\n0 0 3 -1 0\r\n3\r\n" +
+           "0 0\r\n1 0\r\n0 1\r\n0\r\n3\r\n" + "-" + s + " 0 0 0 0 1\r\n" + s + " 0 0 0 0 1\r\n0 " +
+           s + " 0 0 0 1\r\n";
+}
+
+} // namespace
+
+class TestPreviewWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menuOffersPreviewInBothLists();
+    void previewIsModalAndClosedByEscape();
+    void keysAndDragTurnThePicture();
+    void tonesFoundAreOffered();
+    void unreadableCharacterSaysWhy();
+    void closedWhileReading();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    // Waits until the window has read its files, or failed to.
+    [[nodiscard]] bool loaded(PreviewWindow &window);
+    QAction *menuCommand(FileList *list);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestPreviewWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    // A head wearing glasses: both on HEAD, so no skeleton is needed.
+    QVERIFY(writeFile(path("C001MA_head.cmx"), characterFile({{"HEAD", "head"}})));
+    QVERIFY(writeFile(path("head.skn"), triangleMesh("head", "HEAD", 1)));
+    QVERIFY(writeFile(path("glasses.skn"), triangleMesh("glasses", "HEAD", 0.5f)));
+    QVERIFY(writeFile(path("broken.cmx"), "no character file"));
+}
+
+void TestPreviewWindow::cleanup()
+{
+    setModalHandler({});
+    QThreadPool::globalInstance()->waitForDone();
+    m_dir.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+bool TestPreviewWindow::loaded(PreviewWindow &window)
+{
+    if (window.loading()) {
+        QSignalSpy finished(&window, &PreviewWindow::loadFinished);
+        if (!finished.wait(10000))
+            return false;
+    }
+    return true;
+}
+
+QAction *TestPreviewWindow::menuCommand(FileList *list)
+{
+    QTest::keyClick(list->findChild<QListView *>(), Qt::Key_F10, Qt::ShiftModifier);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *command = menu ? menu->findChild<QAction *>("mnuPreview") : nullptr;
+    if (menu)
+        menu->close();
+    return command;
+}
+
+// Both lists offer the command, enabled once a character file is chosen; it
+// opens the preview of that file wearing the mesh chosen, if any.
+void TestPreviewWindow::menuOffersPreviewInBothLists()
+{
+    MainWindow main([] { return QStringList{QDir::rootPath()}; });
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    FileList *skins = nullptr;
+    FileList *props = nullptr;
+    QVERIFY(findChildNamed(main, "FileSkins", skins) && findChildNamed(main, "FileProps", props));
+    skins->setPath(m_dir->path());
+    props->setPath(m_dir->path());
+
+    for (FileList *list : {skins, props}) {
+        QAction *preview = menuCommand(list);
+        QVERIFY(preview);
+        QCOMPARE(preview->text(), QStringLiteral("&Preview..."));
+        QVERIFY2(!preview->isEnabled(), "no character file is chosen");
+    }
+    QVERIFY(clickEntry(*props->findChild<QListView *>(), "glasses.skn"));
+    QVERIFY(!menuCommand(props)->isEnabled());
+    QVERIFY(clickEntry(*skins->findChild<QListView *>(), "C001MA_head.cmx"));
+
+    QStringList headings;
+    setModalHandler(
+        [&](QDialog &window) { headings << window.findChild<QLabel *>("lblHeading")->text(); });
+    for (FileList *list : {props, skins}) {
+        QAction *preview = menuCommand(list);
+        QVERIFY(preview && preview->isEnabled());
+        preview->trigger();
+    }
+    QCOMPARE(headings, QStringList(2, "C001MA_head.cmx wearing glasses.skn"));
+}
+
+void TestPreviewWindow::previewIsModalAndClosedByEscape()
+{
+    QWidget owner;
+    owner.show();
+    QString title;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<PreviewWindow *>(QApplication::activeModalWidget());
+        if (!window || !window->isModal())
+            return;
+        title = window->windowTitle();
+        QTest::keyClick(window->findChild<PreviewPicture *>(), Qt::Key_Escape);
+        closed = !window->isVisible();
+        window->reject();
+    });
+    showPreviewWindow(&owner, path("C001MA_head.cmx"), {});
+    QCOMPARE(title, QStringLiteral("Preview"));
+    QVERIFY(closed);
+}
+
+void TestPreviewWindow::keysAndDragTurnThePicture()
+{
+    PreviewWindow window(path("C001MA_head.cmx"), path("glasses.skn"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(loaded(window));
+    auto *picture = window.findChild<PreviewPicture *>("picPreview");
+    QVERIFY(picture && picture->hasFocus());
+    const QImage front = picture->grab().toImage();
+
+    QTest::keyClick(picture, Qt::Key_Right);
+    QCOMPARE(picture->turn(), 15.0);
+    QVERIFY2(picture->grab().toImage() != front, "the picture follows the turn");
+    QTest::keyClick(picture, Qt::Key_Left);
+    QTest::keyClick(picture, Qt::Key_Left);
+    QCOMPARE(picture->turn(), -15.0);
+    for (int k = 0; k < 8; ++k)
+        QTest::keyClick(picture, Qt::Key_Up);
+    QCOMPARE(picture->pitch(), double(PreviewPicture::kMaxPitchDegrees));
+    QTest::keyClick(picture, Qt::Key_Home);
+    QCOMPARE(picture->turn(), 0.0);
+    QCOMPARE(picture->pitch(), 0.0);
+
+    const QPoint middle = picture->rect().center();
+    QTest::mousePress(picture, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(picture, middle + QPoint(40, -20));
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, middle + QPoint(40, -20));
+    QCOMPARE(picture->turn(), 20.0);
+    QCOMPARE(picture->pitch(), -10.0);
+
+    QTest::keyClick(picture, Qt::Key_Tab);
+    QVERIFY2(window.findChild<QWidget *>("cmdClose")->hasFocus(), "no tone: Tab skips its box");
+    const QString notes = window.findChild<QLabel *>("lblNotes")->text();
+    QVERIFY2(notes.startsWith("None of the character's textures (C001MAlgt_head.bmp"),
+             qPrintable(notes));
+}
+
+void TestPreviewWindow::tonesFoundAreOffered()
+{
+    QImage texture(8, 8, QImage::Format_Indexed8);
+    texture.setColorTable({qRgb(200, 150, 120)});
+    texture.fill(0);
+    for (const char *name : {"C001MAlgt_head.bmp", "C001MAdrk_head.bmp"})
+        QVERIFY(texture.save(path(name), "BMP"));
+
+    PreviewWindow window(path("C001MA_head.cmx"), {});
+    window.show();
+    QVERIFY(loaded(window));
+    auto *tones = window.findChild<QComboBox *>("cboTone");
+    QVERIFY(tones && tones->isVisible());
+    QCOMPARE(tones->count(), 2);
+    QCOMPARE(tones->itemText(0), QStringLiteral("Light"));
+    QCOMPARE(tones->itemText(1), QStringLiteral("Dark"));
+    QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
+    QVERIFY(tones->hasFocus());
+}
+
+void TestPreviewWindow::unreadableCharacterSaysWhy()
+{
+    PreviewWindow window(path("broken.cmx"), {});
+    QVERIFY(loaded(window));
+    const QString message = window.findChild<PreviewPicture *>()->message();
+    QVERIFY2(message.contains("broken.cmx"), qPrintable(message));
+}
+
+// The reading goes on after the window is gone; its result is dropped.
+void TestPreviewWindow::closedWhileReading()
+{
+    {
+        PreviewWindow window(path("C001MA_head.cmx"), path("glasses.skn"));
+        QVERIFY(window.loading());
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+}
+
+QTEST_MAIN(TestPreviewWindow)
+#include "tst_previewwindow.moc"
