@@ -185,6 +185,8 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         return restoreBackups(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
+    if (job.mode == AttachJob::Mode::Preview)
+        return runPreviewJob(job.preview, console);
 
     const Result<QString> outputFolder = outputFolderOf(job.outputFolder.value_or(QString()));
     if (!outputFolder.ok()) {

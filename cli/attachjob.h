@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/previewjob.h"
 #include "compose/newname.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ struct AttachJob {
         List,     // the skins of each character file; no mesh file
         FindGame, // the game folders of this machine; no files
         Restore,  // each character file's newest backup, or each backup given, put back
+        Preview,  // a picture of one character file wearing the mesh; no files but it
     };
 
     Mode mode = Mode::Write;
@@ -32,6 +34,7 @@ struct AttachJob {
     bool copyMesh = false;
     // Refuse to write a file the game would not show as it should.
     bool strict = false;
+    PreviewJob preview;
 };
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };

@@ -21,6 +21,8 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
     "       kelvane-attach --find-game\n"
     "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
+    "       kelvane-attach --preview FILE.png [--size WxH] [--tone lgt|med|drk]\n"
+    "                      [--angle DEGREES] CHARACTER.cmx [MESH.skn]\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
@@ -33,7 +35,14 @@ const QString kUsage = QStringLiteral(
     "Before writing, it checks that the game will find the mesh and its texture in\n"
     "the output folder and can show them; each finding is a warning.\n"
     "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...);\n"
-    "--restore puts such a backup back.\n");
+    "--restore puts such a backup back.\n"
+    "--preview draws the character wearing the mesh, as a PNG picture, and writes no\n"
+    "character file. It finds the skeleton, the meshes and their textures as the game\n"
+    "does: beside the character file, then in the game's GameData/Skins,\n"
+    "ExpansionShared/SkinsBuy and its FAR archives. Notes say what was not found (a\n"
+    "mesh left out, a texture drawn plain light grey) and what the game would do.\n"
+    "It cannot show the game's own lighting or animations: the character stands at\n"
+    "rest, lit from the front.\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
                           const QString &value = {})
@@ -121,6 +130,23 @@ AttachOptions::AttachOptions()
                                     "character file given, or each backup given (NAME.cmx.bak3) "
                                     "into its own file. The file's content until then is kept as "
                                     "a backup first, so a restore is undone the same way."))),
+      preview(option({QStringLiteral("preview")},
+                     QStringLiteral("Draw the character file wearing the mesh file (or alone) "
+                                    "and write the picture as PNG into FILE.png."),
+                     QStringLiteral("FILE.png"))),
+      size(option({QStringLiteral("size")},
+                  QStringLiteral("Size of the picture in pixels, each side from 1 to 8192. "
+                                 "Default: 512x512."),
+                  QStringLiteral("WxH"))),
+      tone(option({QStringLiteral("tone")},
+                  QStringLiteral("Skin tone of the character's texture: lgt, med or drk. "
+                                 "Default: the first of them found."),
+                  QStringLiteral("TONE"))),
+      angle(option({QStringLiteral("angle")},
+                   QStringLiteral(
+                       "Turn the character about its upright axis by DEGREES; 0 "
+                       "faces the viewer (the default), 90 turns its front to the viewer's right."),
+                   QStringLiteral("DEGREES"))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},
@@ -130,8 +156,8 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name,   suffix,   out,  inPlace,  noBackup, allowDuplicate, copyMesh,
-            strict, toStdout, list, findGame, restore,  help,           version};
+    return {name, suffix,   out,     inPlace, noBackup, allowDuplicate, copyMesh, strict, toStdout,
+            list, findGame, restore, preview, size,     tone,           angle,    help,   version};
 }
 
 QString attachHelpText(const AttachOptions &options)

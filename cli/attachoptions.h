@@ -22,6 +22,10 @@ struct AttachOptions {
     QCommandLineOption list;
     QCommandLineOption findGame;
     QCommandLineOption restore;
+    QCommandLineOption preview;
+    QCommandLineOption size;
+    QCommandLineOption tone;
+    QCommandLineOption angle;
     QCommandLineOption help;
     QCommandLineOption version;
 

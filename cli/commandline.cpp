@@ -125,6 +125,15 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
         return AttachRequest{std::move(job)};
     }
 
+    if (std::optional<Result<PreviewJob>> preview =
+            previewJobOf(parser, options, job.characterFiles)) {
+        if (!preview->ok())
+            return usageError(preview->error());
+        job.mode = AttachJob::Mode::Preview;
+        job.preview = std::move(*preview).value();
+        return AttachRequest{std::move(job)};
+    }
+
     if (job.characterFiles.size() < 2)
         return usageError(QStringLiteral("give one or more character files and then a mesh file."));
     job.meshFile = job.characterFiles.takeLast();

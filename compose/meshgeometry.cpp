@@ -18,6 +18,11 @@ constexpr Least kBinding{5 * 4, 10}; // "0 0 0 0 0"
 constexpr Least kPair{2 * 4, 4};     // "0 0"
 constexpr Least kVertex{6 * 4, 12};  // "0 0 0 0 0 0"
 
+// Far more bones than any skeleton holds. A name may take a single byte, and
+// holding it takes far more than that: without a limit a file of empty names
+// would take many times its size.
+constexpr quint32 kMostBones = 65535;
+
 std::optional<quint32> countOf(GeometryFields &in, const char *what, Least least)
 {
     return in.count(QLatin1String(what), least.binary, least.text);
@@ -51,6 +56,13 @@ bool readVertices(GeometryFields &in, const char *noun, quint32 count, QList<Mes
 bool readBones(GeometryFields &in, MeshGeometry &mesh)
 {
     const std::optional<quint32> count = countOf(in, "bones", kBoneName);
+    if (count && *count > kMostBones) {
+        in.fail(QStringLiteral("it gives %1 bones, more than any skeleton holds (%2 at most); the "
+                               "file is damaged.")
+                    .arg(*count)
+                    .arg(kMostBones));
+        return false;
+    }
     for (quint32 k = 0; count && k < *count; ++k) {
         const std::optional<QByteArray> bone = in.name({"bone", k + 1, *count});
         if (!bone)
@@ -142,8 +154,8 @@ bool readAllVertices(GeometryFields &in, MeshGeometry &mesh)
         return false;
     const qint64 expected = qint64(mesh.texCoords.size()) + mesh.blends.size();
     if (*count != expected) {
-        in.fail(QStringLiteral("it gives %1 vertices, but %2 texture coordinates and %3 blends: a "
-                               "vertex for each; the file is damaged.")
+        in.fail(QStringLiteral("it gives %1 vertices, but a vertex is needed for each of its %2 "
+                               "texture coordinates and %3 blends; the file is damaged.")
                     .arg(*count)
                     .arg(mesh.texCoords.size())
                     .arg(mesh.blends.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/geometry.h"
+#include "compose/meshfile.h"
 #include "compose/result.h"
 
 #include <QByteArray>
@@ -13,7 +14,8 @@ namespace kelvane {
 inline constexpr qint64 kMeshGeometryBytesRead = 32 * 1024 * 1024;
 
 // Whether the first bytes of a file of fileSize bytes begin a mesh file of
-// either format, told as composing tells them (see meshOf).
+// either format, told as composing tells them (see meshOf); its first
+// kBinaryMeshBytesRead bytes suffice.
 bool looksLikeMeshFile(const QByteArray &start, qint64 fileSize);
 
 // The whole mesh of a mesh file's bytes, text (.skn) or binary (.bmf), the

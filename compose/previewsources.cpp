@@ -205,7 +205,8 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
         switch (missing.lack) {
         case SourceLack::NotPlainName:
             return QStringLiteral("The mesh name %1 is not a plain file name, so it was not "
-                                  "looked up; the game would crash or show nothing here.")
+                                  "looked up and is left out; the game would crash or show "
+                                  "nothing here.")
                 .arg(name);
         case SourceLack::Unreadable:
             return QStringLiteral("The mesh %1 cannot be read; the game would crash or show "
@@ -214,20 +215,23 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
         case SourceLack::NotFound:
             break;
         }
-        return QStringLiteral("The mesh %1 (%2) was not found; the game would crash or show "
-                              "nothing here. Looked in: %3.")
+        return QStringLiteral("The mesh %1 (%2) was not found and is left out; the game would "
+                              "crash or show nothing here. Looked in: %3.")
             .arg(name, files, looked);
     }
     if (missing.lack == SourceLack::NotPlainName)
         return QStringLiteral("The texture name %1 of the mesh %2 is not a plain file name, so it "
-                              "was not looked up; the mesh is drawn plain grey.")
+                              "was not looked up; the mesh is drawn plain light grey, and the "
+                              "game would show it grey or white.")
             .arg(name, mesh);
     if (missing.skin == 0)
-        return QStringLiteral("None of the character's textures (%1) was found; the game would "
-                              "show the skin plain. Looked in: %2.")
+        return QStringLiteral("None of the character's textures (%1) was found; the skin is "
+                              "drawn plain light grey, and the game would show it grey or white. "
+                              "Looked in: %2.")
             .arg(shownList(missing.fileNames, QStringLiteral(", ")), looked);
-    return QStringLiteral("The texture %1 (%2) of the mesh %3 was not found; the game would show "
-                          "the mesh plain. Looked in: %4.")
+    return QStringLiteral("The texture %1 (%2) of the mesh %3 was not found; the mesh is drawn "
+                          "plain light grey, and the game would show it grey or white. Looked "
+                          "in: %4.")
         .arg(name, files, mesh, looked);
 }
 

@@ -9,12 +9,14 @@
 namespace kelvane {
 
 // How many bytes of a skeleton file are read: far above the game's skeletons
-// (a few KB each), low enough that a wrong file is not read into memory.
-inline constexpr qint64 kSkeletonFileBytesRead = 4 * 1024 * 1024;
+// (a few KB each), low enough that a hostile file of empty property names,
+// each taking some 50 bytes to hold, costs little memory.
+inline constexpr qint64 kSkeletonFileBytesRead = 1024 * 1024;
 
 // Whether the first bytes of a file begin a character file, binary (as
 // adult-skeleton.cmx.bcf) or text ("version" on line 1), whose count of
-// skeletons is 1 or more. A character file with a suit holds none.
+// skeletons is 1 or more. A character file with a suit holds none. The file's
+// first 4 KB suffice.
 bool looksLikeSkeletonFile(const QByteArray &start);
 
 // The skeletons of a character file, binary or text, which begins with them:

@@ -184,7 +184,7 @@ private:
         for (const qsizetype k : std::as_const(m_skinOfMesh)) {
             QImage texture;
             for (const TextureSource &source : std::as_const(m_sources.skins[k].textures)) {
-                if (source.tone == tone) {
+                if (source.tone.isEmpty() || source.tone == tone) {
                     if (source.found)
                         texture = textureAt(source.found->path);
                     break;
@@ -204,10 +204,11 @@ private:
         QImage texture;
         if (read.ok())
             texture = std::move(read).value();
+        else if (path.endsWith(QLatin1StringView(".tga"), Qt::CaseInsensitive))
+            m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey here."));
         else
-            m_notes.append(QStringLiteral("%1 It is drawn plain light grey; the game would show "
-                                          "it grey or white.")
-                               .arg(read.error()));
+            m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey; the game "
+                                                         "would show it grey or white."));
         m_textures.insert(path, texture);
         return texture;
     }

@@ -17,7 +17,8 @@ namespace kelvane {
 struct PreviewRequest {
     QString characterPath; // a loose file or ARCHIVE.far/ENTRY
     QString meshPath;      // empty: the character alone
-    QStringList gameFolders; // every game found, where skeletons, meshes and textures are looked for
+    QStringList
+        gameFolders; // every game found, where skeletons, meshes and textures are looked for
 };
 
 // A character read, posed and ready to be drawn in any of its skin tones.
@@ -53,8 +54,9 @@ private:
 // Reads the character file, its meshes, their textures and the skeleton they
 // need, found as the game finds them, and poses them. Refused, with a message
 // naming the file and the fault, when the character or the mesh cannot be
-// read, or a skeleton is needed and none is found (naming the skeleton file
-// and where it was looked for). Missing meshes and textures are notes only.
+// read, a mesh or skeleton found is damaged (the game would fail on it too),
+// or a skeleton is needed and none is found (naming the skeleton file and
+// where it was looked for). Missing meshes and textures are notes only.
 Result<PreviewScene> loadPreviewScene(const PreviewRequest &request);
 
 } // namespace kelvane

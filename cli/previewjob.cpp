@@ -1,0 +1,165 @@
+#include "cli/previewjob.h"
+
+#include "cli/attachjob.h"
+#include "cli/attachoptions.h"
+#include "cli/consoleoutput.h"
+#include "compose/messagetext.h"
+#include "platform/gamefolders.h"
+#include "preview/previewscene.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kLargestSide = 8192;
+const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
+
+Failure<QString> usage(const QString &message)
+{
+    return {message};
+}
+
+Result<QSize> sizeOf(const QString &given)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})[xX]([0-9]{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(given);
+    const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
+    const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
+    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
+        return usage(QStringLiteral("--size %1: give the width and height in pixels, each from "
+                                    "1 to %2, as 512x512.")
+                         .arg(shownName(given))
+                         .arg(kLargestSide));
+    return QSize(width, height);
+}
+
+Result<float> angleOf(const QString &given)
+{
+    bool ok = false;
+    const float angle = given.toFloat(&ok);
+    if (!ok || !std::isfinite(angle))
+        return usage(QStringLiteral("--angle %1: give the turn in degrees, as 30 or -45.5.")
+                         .arg(shownName(given)));
+    return std::fmod(angle, 360.0f);
+}
+
+Result<PreviewJob> parsePreview(const QCommandLineParser &parser, const AttachOptions &options,
+                                const QStringList &files)
+{
+    const QList<QCommandLineOption> ownOptions{options.preview, options.size, options.tone,
+                                               options.angle};
+    for (const QCommandLineOption &other : options.all()) {
+        const bool own = std::any_of(ownOptions.cbegin(), ownOptions.cend(),
+                                     [&](const auto &o) { return o.names() == other.names(); });
+        if (!own && parser.isSet(other))
+            return usage(QStringLiteral("--preview only draws a picture; leave out --%1.")
+                             .arg(other.names().constLast()));
+    }
+    if (!parser.isSet(options.preview))
+        return usage(QStringLiteral("--size, --tone and --angle go with --preview."));
+    if (files.isEmpty() || files.size() > 2)
+        return usage(QStringLiteral("--preview draws one character file, and the mesh file it "
+                                    "would wear if one is given."));
+    PreviewJob job;
+    job.picturePath = parser.value(options.preview);
+    // A picture is never written over a character or mesh file given by mistake.
+    if (!job.picturePath.endsWith(QLatin1StringView(".png"), Qt::CaseInsensitive))
+        return usage(QStringLiteral("--preview %1: the picture is written as PNG; give a file "
+                                    "name ending in .png.")
+                         .arg(shownName(job.picturePath)));
+    job.characterFile = files.constFirst();
+    job.meshFile = files.value(1);
+    if (parser.isSet(options.size)) {
+        const Result<QSize> size = sizeOf(parser.value(options.size));
+        if (!size.ok())
+            return Failure{size.error()};
+        job.size = size.value();
+    }
+    if (parser.isSet(options.angle)) {
+        const Result<float> angle = angleOf(parser.value(options.angle));
+        if (!angle.ok())
+            return Failure{angle.error()};
+        job.angleDegrees = angle.value();
+    }
+    if (parser.isSet(options.tone)) {
+        job.tone = parser.value(options.tone);
+        if (!kTones.contains(job.tone))
+            return usage(
+                QStringLiteral("--tone %1: give lgt, med or drk.").arg(shownName(job.tone)));
+    }
+    return job;
+}
+
+QString failureLine(const QString &message)
+{
+    return QStringLiteral("kelvane-attach: ") + message;
+}
+
+// The tone drawn: the one asked for, which must have been found, or the first found.
+Result<QString> toneFor(const PreviewJob &job, const PreviewScene &scene)
+{
+    if (job.tone.isEmpty() || scene.tones().contains(job.tone))
+        return job.tone.isEmpty() ? scene.tones().value(0) : job.tone;
+    const QString found =
+        scene.tones().isEmpty()
+            ? QStringLiteral("none of the character's textures was found")
+            : QStringLiteral("found: ") + scene.tones().join(QStringLiteral(", "));
+    return Failure{QStringLiteral("%1: the texture of the tone %2 was not found (%3).")
+                       .arg(shownName(job.characterFile), job.tone, found)};
+}
+
+} // namespace
+
+std::optional<Result<PreviewJob>> previewJobOf(const QCommandLineParser &parser,
+                                               const AttachOptions &options,
+                                               const QStringList &files)
+{
+    for (const QCommandLineOption &own :
+         {options.preview, options.size, options.tone, options.angle}) {
+        if (parser.isSet(own))
+            return parsePreview(parser, options, files);
+    }
+    return std::nullopt;
+}
+
+int runPreviewJob(const PreviewJob &job, ConsoleOutput &console)
+{
+    QStringList games;
+    for (const GameFolder &game : findGameFolders())
+        games.append(game.folder);
+    const Result<PreviewScene> scene = loadPreviewScene({job.characterFile, job.meshFile, games});
+    if (!scene.ok()) {
+        console.printError(failureLine(scene.error()));
+        return kExitFailure;
+    }
+    const Result<QString> tone = toneFor(job, scene.value());
+    if (!tone.ok()) {
+        console.printError(failureLine(tone.error()));
+        return kExitFailure;
+    }
+    for (const QString &note : scene.value().notes())
+        console.printError(QStringLiteral("kelvane-attach: note: ") + note);
+
+    PreviewView view;
+    view.turnDegrees = job.angleDegrees;
+    const QImage picture = scene.value().render(job.size, view, tone.value());
+    // Written whole or not at all.
+    QSaveFile file(job.picturePath);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+        console.printError(failureLine(
+            QStringLiteral("%1: the picture could not be written (%2).")
+                .arg(shownName(QDir::toNativeSeparators(job.picturePath)), file.errorString())));
+        return kExitFailure;
+    }
+    console.printLine(shownName(QDir::toNativeSeparators(job.picturePath)));
+    return kExitSuccess;
+}
+
+} // namespace kelvane
