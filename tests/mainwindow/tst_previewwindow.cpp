@@ -1,6 +1,7 @@
 #include "controls/filelist.h"
 #include "controls/modalwindow.h"
 #include "tests/support/files.h"
+#include "tests/support/previewfiles.h"
 #include "tests/support/widgets.h"
 #include "ui/main/mainwindow.h"
 #include "ui/preview/previewpicture.h"
@@ -19,19 +20,6 @@
 
 using namespace kelvane;
 using namespace testsupport;
-
-namespace {
-
-// A text mesh of one triangle bound to bone, facing the viewer.
-QByteArray triangleMesh(const QByteArray &name, const QByteArray &bone, float size)
-{
-    const QByteArray s = QByteArray::number(size);
-    return name + "\r\nx\r\n1\r\n" + bone + "\r\n1\r\n0 1 2\r\n1\r\n0 0 3 -1 0\r\n3\r\n" +
-           "0 0\r\n1 0\r\n0 1\r\n0\r\n3\r\n" + "-" + s + " 0 0 0 0 1\r\n" + s + " 0 0 0 0 1\r\n0 " +
-           s + " 0 0 0 1\r\n";
-}
-
-} // namespace
 
 class TestPreviewWindow final : public QObject
 {
@@ -58,10 +46,7 @@ void TestPreviewWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    // A head wearing glasses: both on HEAD, so no skeleton is needed.
-    QVERIFY(writeFile(path("C001MA_head.cmx"), characterFile({{"HEAD", "head"}})));
-    QVERIFY(writeFile(path("head.skn"), triangleMesh("head", "HEAD", 1)));
-    QVERIFY(writeFile(path("glasses.skn"), triangleMesh("glasses", "HEAD", 0.5f)));
+    QVERIFY(writeDressedCharacter(m_dir->path(), true));
     QVERIFY(writeFile(path("broken.cmx"), "no character file"));
 }
 
@@ -94,14 +79,14 @@ void TestPreviewWindow::menuOffersPreviewInBothLists()
     skins->setPath(m_dir->path());
     props->setPath(m_dir->path());
 
-    QVERIFY(clickEntry(*props->findChild<QListView *>(), "glasses.skn"));
+    QVERIFY(clickEntry(*props->findChild<QListView *>(), "hat.skn"));
     for (FileList *list : {skins, props}) {
         QAction *preview = menuCommand(list);
         QVERIFY(preview);
         QCOMPARE(preview->text(), QStringLiteral("&Preview..."));
         QVERIFY2(!preview->isEnabled(), "no character file is chosen");
     }
-    QVERIFY(clickEntry(*skins->findChild<QListView *>(), "C001MA_head.cmx"));
+    QVERIFY(clickEntry(*skins->findChild<QListView *>(), "B001MA_body.cmx"));
 
     QStringList headings;
     setModalHandler(
@@ -111,7 +96,7 @@ void TestPreviewWindow::menuOffersPreviewInBothLists()
         QVERIFY(preview && preview->isEnabled());
         preview->trigger();
     }
-    QCOMPARE(headings, QStringList(2, "C001MA_head.cmx wearing glasses.skn"));
+    QCOMPARE(headings, QStringList(2, "B001MA_body.cmx wearing hat.skn"));
 }
 
 void TestPreviewWindow::previewIsModalAndClosedByEscape()
@@ -127,20 +112,14 @@ void TestPreviewWindow::previewIsModalAndClosedByEscape()
         closed = !window->isVisible();
         window->reject();
     });
-    showPreviewWindow(nullptr, path("C001MA_head.cmx"), {});
+    showPreviewWindow(nullptr, path("B001MA_body.cmx"), {});
     QCOMPARE(title, QStringLiteral("Preview"));
     QVERIFY(closed);
 }
 
-// Two tones of the head's texture are found; the glasses name none.
 void TestPreviewWindow::keysAndDragTurnThePictureInEachTone()
 {
-    QImage texture(8, 8, QImage::Format_Indexed8);
-    texture.setColorTable({qRgb(200, 150, 120)});
-    texture.fill(0);
-    for (const char *name : {"C001MAlgt_head.bmp", "C001MAdrk_head.bmp"})
-        QVERIFY(texture.save(path(name), "BMP"));
-    PreviewWindow window(path("C001MA_head.cmx"), path("glasses.skn"));
+    PreviewWindow window(path("B001MA_body.cmx"), path("hat.skn"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_VERIFY_WITH_TIMEOUT(!window.loading(), 10000);
@@ -169,8 +148,8 @@ void TestPreviewWindow::keysAndDragTurnThePictureInEachTone()
     QTest::keyClick(picture, Qt::Key_Tab);
     QVERIFY(tones->hasFocus());
     QCOMPARE(tones->itemText(1), QStringLiteral("Dark"));
-    QCOMPARE(window.findChild<QLabel *>("lblNotes")->text(),
-             QStringLiteral("Every mesh and texture was found."));
+    const QString notes = window.findChild<QLabel *>("lblNotes")->accessibleDescription();
+    QVERIFY2(notes.startsWith("Posed on the skeleton adult-skeleton.cmx"), qPrintable(notes));
 }
 
 void TestPreviewWindow::unreadableCharacterSaysWhy()
@@ -185,7 +164,7 @@ void TestPreviewWindow::unreadableCharacterSaysWhy()
 void TestPreviewWindow::closedWhileReading()
 {
     {
-        PreviewWindow window(path("C001MA_head.cmx"), path("glasses.skn"));
+        PreviewWindow window(path("B001MA_body.cmx"), path("hat.skn"));
         QVERIFY(window.loading());
     }
     QThreadPool::globalInstance()->waitForDone();
