@@ -38,8 +38,17 @@ void NotesLabel::setNotes(const QString &notes)
 {
     m_notes = notes;
     const QFontMetrics metrics(font());
-    const int fitting = std::max(1, height() / metrics.lineSpacing());
     QStringList lines = wrappedLines(notes, font(), width());
+    // Measured as the label draws them, so that no line shows cut in half.
+    const auto heightOf = [&](qsizetype count) {
+        return metrics
+            .boundingRect(QRect(0, 0, width(), QWIDGETSIZE_MAX), Qt::AlignLeft,
+                          QStringList(count, QStringLiteral("X")).join(QLatin1Char('\n')))
+            .height();
+    };
+    qsizetype fitting = 1;
+    while (fitting < lines.size() && heightOf(fitting + 1) <= height())
+        ++fitting;
     const bool cut = lines.size() > fitting;
     if (cut) {
         lines.resize(fitting);
