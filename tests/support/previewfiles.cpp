@@ -5,92 +5,53 @@
 #include <QBuffer>
 #include <QImage>
 
-using namespace kelvane;
-
 namespace testsupport {
 
 namespace {
 
-QByteArray numbers(std::initializer_list<float> values)
+QByteArray line(std::initializer_list<float> values)
 {
     QList<QByteArray> words;
     for (const float value : values)
-        words.append(QByteArray::number(value, 'g', 9));
-    return words.join(' ');
+        words.append(QByteArray::number(value));
+    return words.join(' ') + "\r\n";
 }
 
 } // namespace
 
-MeshGeometry boxMesh(const QByteArray &name, const QByteArray &texture, const QByteArray &bone,
-                     Vec3 centre, float half)
+QByteArray boxMeshFile(const QByteArray &name, const QByteArray &texture, const QByteArray &bone,
+                       float height, float half)
 {
-    MeshGeometry mesh;
-    mesh.name = name;
-    mesh.texture = texture;
-    mesh.bones = {bone};
-    for (int corner = 0; corner < 8; ++corner) {
-        const Vec3 side{corner & 1 ? 1.0f : -1.0f, corner & 2 ? 1.0f : -1.0f,
-                        corner & 4 ? 1.0f : -1.0f};
-        mesh.vertices.append(
-            {{centre.x + side.x * half, centre.y + side.y * half, centre.z + side.z * half}, side});
-        mesh.texCoords.append({corner & 1 ? 1.0f : 0.0f, corner & 2 ? 1.0f : 0.0f});
+    QByteArray text = name + "\r\n" + texture + "\r\n1\r\n" + bone + "\r\n12\r\n";
+    // Two triangles per side, corners numbered by their bits x, y, z.
+    for (const auto &[a, b, c, d] : {std::array{0, 1, 3, 2},
+                                     {4, 6, 7, 5},
+                                     {0, 4, 5, 1},
+                                     {2, 3, 7, 6},
+                                     {0, 2, 6, 4},
+                                     {1, 5, 7, 3}})
+        text += line({float(a), float(b), float(c)}) + line({float(a), float(c), float(d)});
+    text += "1\r\n0 0 8 -1 0\r\n8\r\n";
+    for (int k = 0; k < 8; ++k)
+        text += line({float(k & 1), float(k >> 1 & 1)});
+    text += "0\r\n8\r\n";
+    for (int k = 0; k < 8; ++k) {
+        const float x = k & 1 ? 1 : -1, y = k & 2 ? 1 : -1, z = k & 4 ? 1 : -1;
+        text += line({x * half, height + y * half, z * half, x, y, z});
     }
-    // Two triangles per face of the box, corners numbered by their bits x, y, z.
-    for (const auto &[a, b, c, d] :
-         {std::array{0, 1, 3, 2}, std::array{4, 6, 7, 5}, std::array{0, 4, 5, 1},
-          std::array{2, 3, 7, 6}, std::array{0, 2, 6, 4}, std::array{1, 5, 7, 3}}) {
-        mesh.faces.append({quint32(a), quint32(b), quint32(c)});
-        mesh.faces.append({quint32(a), quint32(c), quint32(d)});
-    }
-    mesh.bindings = {{0, 0, 8, -1, 0}};
-    return mesh;
+    return text;
 }
 
-QByteArray textMeshFile(const MeshGeometry &mesh)
+QByteArray skeletonFile(float headHeight)
 {
-    QByteArray out = mesh.name + "\r\n" + mesh.texture + "\r\n";
-    out += QByteArray::number(mesh.bones.size()) + "\r\n";
-    for (const QByteArray &bone : mesh.bones)
-        out += bone + "\r\n";
-    out += QByteArray::number(mesh.faces.size()) + "\r\n";
-    for (const auto &face : mesh.faces)
-        out += numbers({float(face[0]), float(face[1]), float(face[2])}) + "\r\n";
-    out += QByteArray::number(mesh.bindings.size()) + "\r\n";
-    for (const BoneBinding &b : mesh.bindings)
-        out += QByteArray::number(b.bone) + ' ' + QByteArray::number(b.firstVertex) + ' ' +
-               QByteArray::number(b.vertexCount) + " -1 0\r\n";
-    out += QByteArray::number(mesh.texCoords.size()) + "\r\n";
-    for (const TexCoord &uv : mesh.texCoords)
-        out += numbers({uv.u, uv.v}) + "\r\n";
-    out += "0\r\n" + QByteArray::number(mesh.vertices.size()) + "\r\n";
-    for (const MeshVertex &v : mesh.vertices)
-        out += numbers(
-                   {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z}) +
-               "\r\n";
-    return out;
-}
-
-QByteArray textSkeletonFile(const Skeleton &skeleton)
-{
-    QByteArray out = "// Character File. Copyright 1997, Maxis Inc.\r\nversion 300\r\n1\r\n";
-    out += skeleton.name + "\r\n" + QByteArray::number(skeleton.bones.size()) + "\r\n";
-    for (const SkeletonBone &bone : skeleton.bones) {
-        const Vec3 &p = bone.position;
-        const Quat &r = bone.rotation;
-        out += bone.name + "\r\n" + bone.parent + "\r\n0\r\n";
-        out += "| " + numbers({p.x, p.y, p.z}) + " |\r\n| " + numbers({r.x, r.y, r.z, r.w}) +
-               " |\r\n1\r\n1\r\n0\r\n0\r\n0\r\n";
-    }
-    return out + "0\r\n0\r\n";
-}
-
-Skeleton standingSkeleton(float headHeight)
-{
-    Skeleton skeleton{"adult", {}};
-    skeleton.bones.append({"ROOT", "NULL", {}, {}, {}, 1, 1, 0, 0, 0});
-    skeleton.bones.append({"PELVIS", "ROOT", {}, {}, {}, 1, 1, 0, 0, 0});
-    skeleton.bones.append({"HEAD", "PELVIS", {}, {0, headHeight, 0}, {}, 1, 1, 0, 0, 0});
-    return skeleton;
+    QByteArray text =
+        "// Character File. Copyright 1997, Maxis Inc.\r\nversion 300\r\n1\r\nadult\r\n3\r\n";
+    for (const auto &[bone, parent, height] : {std::tuple{"ROOT", "NULL", 0.0f},
+                                               {"PELVIS", "ROOT", 0.0f},
+                                               {"HEAD", "PELVIS", headHeight}})
+        text += QByteArray(bone) + "\r\n" + parent + "\r\n0\r\n| 0 " + QByteArray::number(height) +
+                " 0 |\r\n| 0 0 0 1 |\r\n1\r\n1\r\n0\r\n0\r\n0\r\n";
+    return text + "0\r\n0\r\n";
 }
 
 QByteArray bmpPicture(const QColor &colour)
@@ -106,23 +67,20 @@ QByteArray bmpPicture(const QColor &colour)
 
 bool writeDressedCharacter(const QString &folder, bool withSkeleton)
 {
-    const QString at = folder + QLatin1Char('/');
-    bool ok = writeFile(at + QStringLiteral("B001MA_body.cmx"),
-                        characterFile({{"PELVIS", "body"}, {"HEAD", "face"}}));
-    ok = ok && writeFile(at + QStringLiteral("body.skn"),
-                         textMeshFile(boxMesh("body", "x", "PELVIS", {0, 0, 0}, 1)));
-    ok = ok && writeFile(at + QStringLiteral("face.skn"),
-                         textMeshFile(boxMesh("face", "x", "HEAD", {0, 0, 0}, 0.4f)));
-    ok = ok && writeFile(at + QStringLiteral("hat.skn"),
-                         textMeshFile(boxMesh("hat", "hat", "HEAD", {0, 0.6f, 0}, 0.3f)));
-    for (const char *tone : {"lgt", "drk"})
-        ok = ok && writeFile(at + QStringLiteral("B001MA%1_body.bmp").arg(QLatin1StringView(tone)),
-                             bmpPicture(Qt::blue));
-    ok = ok && writeFile(at + QStringLiteral("hat.bmp"), bmpPicture(Qt::red));
-    if (withSkeleton)
-        ok = ok && writeFile(at + QStringLiteral("adult-skeleton.cmx"),
-                             textSkeletonFile(standingSkeleton(3)));
-    return ok;
+    const QList<std::pair<QString, QByteArray>> files{
+        {"B001MA_body.cmx", characterFile({{"PELVIS", "body"}, {"HEAD", "face"}})},
+        {"body.skn", boxMeshFile("body", "x", "PELVIS", 0, 1)},
+        {"face.skn", boxMeshFile("face", "x", "HEAD", 0, 0.4f)},
+        {"hat.skn", boxMeshFile("hat", "hat", "HEAD", 0.6f, 0.3f)},
+        {"B001MAlgt_body.bmp", bmpPicture(Qt::blue)},
+        {"B001MAdrk_body.bmp", bmpPicture(Qt::blue)},
+        {"hat.bmp", bmpPicture(Qt::red)},
+        {"adult-skeleton.cmx", withSkeleton ? skeletonFile(3) : QByteArray()}};
+    for (const auto &[name, bytes] : files) {
+        if (!bytes.isEmpty() && !writeFile(folder + '/' + name, bytes))
+            return false;
+    }
+    return true;
 }
 
 } // namespace testsupport
