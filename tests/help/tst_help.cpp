@@ -89,14 +89,14 @@ void TestHelp::helpTextLines()
 {
     const QString text = helpText();
     QVERIFY(text.endsWith(crlf));
-    QCOMPARE(text.count(crlf), 78);
-    QCOMPARE(text.count(QLatin1Char('\n')), 78);
-    QCOMPARE(text.count(QLatin1Char('\r')), 78);
+    QCOMPARE(text.count(crlf), 85);
+    QCOMPARE(text.count(QLatin1Char('\n')), 85);
+    QCOMPARE(text.count(QLatin1Char('\r')), 85);
     for (const QChar c : text)
         QVERIFY2(c.unicode() < 128, "the help text is plain ASCII");
 
     const QStringList lines = helpLines();
-    QCOMPARE(lines.size(), 78);
+    QCOMPARE(lines.size(), 85);
     QCOMPARE(lines[0], QString(6, QLatin1Char('\t')));
     QCOMPARE(lines[1], QString(6, QLatin1Char('\t')));
     QCOMPARE(lines[2], QString(2, QLatin1Char('\t')));
@@ -119,7 +119,8 @@ void TestHelp::helpTextSections_data()
     QTest::newRow("does") << 21 << ">>>What does this program do?" << 3;
     QTest::newRow("need") << 28 << ">>>What will I need?" << 3;
     QTest::newRow("example") << 35 << ">>>EXAMPLE" << 35;
-    QTest::newRow("email") << 74 << ">>>Email Me" << 2;
+    QTest::newRow("preview") << 74 << ">>>Can I see it before it is made?" << 3;
+    QTest::newRow("email") << 81 << ">>>Email Me" << 2;
 }
 
 void TestHelp::helpTextSections()
@@ -155,7 +156,7 @@ void TestHelp::helpTextTabsOnlyWhereAllowed()
         QCOMPARE(lines[i].startsWith(QLatin1Char('\t')), inFileList);
         QCOMPARE(lines[i].count(QLatin1Char('\t')), inFileList ? 1 : 0);
     }
-    const QString email = lines.mid(76).join(QLatin1Char(' '));
+    const QString email = lines.mid(83).join(QLatin1Char(' '));
     QVERIFY(email.startsWith(QStringLiteral("1.")));
     QVERIFY(email.contains(QStringLiteral("issue tracker")));
     QVERIFY(!email.contains(QLatin1Char('@')));

@@ -48,6 +48,10 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     c.FileSkins->addMenuCommand(
         QStringLiteral("mnuRestore"), QStringLiteral("Restore Previous &Version..."),
         [this] { return chosenFileHasBackups(); }, [this] { onMnuRestoreClick(); });
+    for (FileList *files : {c.FileSkins, c.FileProps})
+        files->addMenuCommand(
+            QStringLiteral("mnuPreview"), QStringLiteral("&Preview..."),
+            [this] { return !chosenCharacterFile().isEmpty(); }, [this] { onMnuPreviewClick(); });
 }
 
 void MainController::setShowHelp(std::function<void()> showHelp)
@@ -63,6 +67,12 @@ void MainController::setShowAbout(std::function<void()> showAbout)
 void MainController::setShowRestore(std::function<void(const QString &path)> showRestore)
 {
     m_showRestore = std::move(showRestore);
+}
+
+void MainController::setShowPreview(
+    std::function<void(const QString &characterPath, const QString &meshPath)> showPreview)
+{
+    m_showPreview = std::move(showPreview);
 }
 
 void MainController::onMainLoad()
@@ -211,6 +221,16 @@ void MainController::onMnuRestoreClick()
     m_showRestore(chosenCharacterFile());
     // At once, rather than when the folder watch notices.
     m_controls.FileSkins->refresh();
+}
+
+void MainController::onMnuPreviewClick()
+{
+    const QString characterPath = chosenCharacterFile();
+    if (!m_showPreview || characterPath.isEmpty())
+        return;
+    const QString mesh = m_controls.FileProps->fileName();
+    m_showPreview(characterPath,
+                  mesh.isEmpty() ? QString() : inputFilePath(m_controls.FileProps->path(), mesh));
 }
 
 QString MainController::chosenCharacterFile() const

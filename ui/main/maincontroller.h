@@ -30,6 +30,10 @@ public:
     // The window that restores a backup of the character file at its path,
     // opened from FileSkins' menu.
     void setShowRestore(std::function<void(const QString &path)> showRestore);
+    // The window that previews a character file wearing a mesh (empty: none),
+    // opened from either file list's menu.
+    void setShowPreview(
+        std::function<void(const QString &characterPath, const QString &meshPath)> showPreview);
 
     // Shows folder (on disk or inside an archive) on the skins or the mesh
     // side as a user opening it would: the drive list follows the folder's
@@ -57,6 +61,7 @@ public slots:
     void onCmdHelpClick();
     void onLblTitleClick();
     void onMnuRestoreClick();
+    void onMnuPreviewClick();
 
 private:
     // The drive list, directory list and file list of one side of the window.
@@ -80,6 +85,7 @@ private:
     std::function<void()> m_showHelp;
     std::function<void()> m_showAbout;
     std::function<void(const QString &)> m_showRestore;
+    std::function<void(const QString &, const QString &)> m_showPreview;
 
     QString m_suffix;
     bool m_savedToEdited = false;

@@ -17,6 +17,7 @@
 #include "ui/main/mainwindowaccessibility.h"
 #include "ui/main/mainwindowlook.h"
 #include "ui/main/restorewindow.h"
+#include "ui/preview/previewwindow.h"
 #include "version.h"
 
 #include <QPainter>
@@ -74,6 +75,9 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     m_controller->setShowHelp([this] { showHelp(this); });
     m_controller->setShowAbout([this] { showAbout(this); });
     m_controller->setShowRestore([this](const QString &path) { showRestoreWindow(this, path); });
+    m_controller->setShowPreview([this](const QString &characterPath, const QString &meshPath) {
+        showPreviewWindow(this, characterPath, meshPath);
+    });
     m_controller->onMainLoad();
 
     // The usual help key opens the same window as the "?" button.
