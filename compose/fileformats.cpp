@@ -3,6 +3,8 @@
 #include "compose/characterbinary.h"
 #include "compose/cmxcomposer.h"
 #include "compose/linelist.h"
+#include "compose/meshgeometry.h"
+#include "compose/skeletonfile.h"
 
 #include <algorithm>
 
@@ -36,6 +38,23 @@ bool isBinaryMesh(const QByteArray &start, qint64 fileSize)
     return isMeshOf(MeshFormat::Binary, start, fileSize);
 }
 
+// A character file whose count of skeletons is not 0: tried before the
+// character files, which it would otherwise pass for.
+bool isSkeletonFile(const QByteArray &start, qint64)
+{
+    return !isUtf16Text(start) && looksLikeSkeletonFile(start);
+}
+
+bool isBinarySkeleton(const QByteArray &start, qint64 fileSize)
+{
+    return isSkeletonFile(start, fileSize) && looksLikeBinaryCharacter(start);
+}
+
+bool isTextSkeleton(const QByteArray &start, qint64 fileSize)
+{
+    return isSkeletonFile(start, fileSize) && !looksLikeBinaryCharacter(start);
+}
+
 // Tried after the meshes: its test is its first four bytes only.
 bool isBinaryCharacter(const QByteArray &start, qint64)
 {
@@ -58,12 +77,16 @@ using namespace Qt::Literals::StringLiterals;
 const FileFormat kFormats[] = {
     {FileRole::Archive, ".far"_L1, "*.far"_L1, "a FAR archive"_L1, isArchive,
      ArchiveReader{&FarArchive::open}, 16},
+    {FileRole::Skeleton, ".cmx.bcf"_L1, "*.cmx.bcf"_L1, "a skeleton file"_L1, isBinarySkeleton,
+     SkeletonReader{skeletonsOf}, kSkeletonFileBytesRead},
+    {FileRole::Skeleton, ".cmx"_L1, "*.cmx"_L1, "a text skeleton file"_L1, isTextSkeleton,
+     SkeletonReader{skeletonsOf}, kSkeletonFileBytesRead},
     {FileRole::Character, ".cmx"_L1, "*.cmx"_L1, "a text character file"_L1, isTextCharacter,
      CharacterReader{readTextCharacter}, kMaxCharacterFileBytes},
     {FileRole::Mesh, ".skn"_L1, "*.skn"_L1, "a text mesh file"_L1, isTextMesh, MeshReader{meshOf},
-     kTextMeshBytesRead},
+     kTextMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
     {FileRole::Mesh, ".bmf"_L1, "*.bmf"_L1, "a binary mesh file"_L1, isBinaryMesh,
-     MeshReader{meshOf}, kBinaryMeshBytesRead},
+     MeshReader{meshOf}, kBinaryMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
     {FileRole::Character, ".cmx.bcf"_L1, "*.cmx.bcf"_L1, "a binary character file"_L1,
      isBinaryCharacter, CharacterReader{readBinaryCharacter}, kMaxCharacterFileBytes},
 };

@@ -2,6 +2,7 @@
 
 #include "compose/character.h"
 #include "compose/fararchive.h"
+#include "compose/geometry.h"
 #include "compose/meshfile.h"
 #include "compose/result.h"
 
@@ -19,7 +20,9 @@ namespace kelvane {
 // (and its reader), and the lists, names and checks that take from the table
 // follow.
 
-enum class FileRole { Character, Mesh, Archive };
+// A skeleton file is stored as a character file is, under the same
+// extensions, and told apart by its content alone.
+enum class FileRole { Character, Mesh, Archive, Skeleton };
 
 // Far above any character file the game can load (32767 skins of long names),
 // low enough that a wrong file picked by mistake is not read into memory.
@@ -29,6 +32,9 @@ using CharacterReader = Result<Character> (*)(const QByteArray &bytes);
 // Reads from the first bytes of a file of fileSize bytes.
 using MeshReader = Result<Mesh> (*)(const QByteArray &start, qint64 fileSize);
 using ArchiveReader = Result<FarArchive> (*)(const QString &path);
+using SkeletonReader = Result<QList<Skeleton>> (*)(const QByteArray &bytes);
+// Reads a whole mesh, geometry included, for the preview.
+using MeshGeometryReader = Result<MeshGeometry> (*)(const QByteArray &bytes);
 
 struct FileFormat {
     FileRole role;
@@ -39,10 +45,13 @@ struct FileFormat {
     // Whether a file of fileSize bytes beginning with start is of this kind,
     // judged by its content alone.
     bool (*recognises)(const QByteArray &start, qint64 fileSize);
-    std::variant<CharacterReader, MeshReader, ArchiveReader> reader;
+    std::variant<CharacterReader, MeshReader, ArchiveReader, SkeletonReader> reader;
     // How many bytes of a file are read at most (an archive: its header, its
     // manifest being read as its entries are listed).
     qint64 readBudget;
+    // A mesh's whole reader, and how much of the file it reads at most.
+    MeshGeometryReader geometryReader = nullptr;
+    qint64 geometryReadBudget = 0;
 };
 
 std::span<const FileFormat> fileFormats();

@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "compose/linelist.h"
+#include "tests/support/previewfiles.h"
 
 #include "version.h"
 
@@ -573,6 +574,9 @@ TEST_F(AttachCommand, OnlyACharacterFileIsReplacedThroughALinkOrNot)
     EXPECT_EQ(other.exitCode, 1);
     EXPECT_TRUE(other.err.contains("it holds no character file")) << other.err.toStdString();
     EXPECT_EQ(testsupport::readFile(path("notes.cmx")), "my notes");
+    ASSERT_TRUE(testsupport::writeFile(path("adult-skeleton.cmx"), testsupport::skeletonFile(1)));
+    const Outcome skeleton = run({"--name", "adult-skeleton", "B001FAFit_01.cmx", "glasses.skn"});
+    EXPECT_TRUE(skeleton.err.contains("it is a text skeleton file")) << skeleton.err.toStdString();
 #ifdef Q_OS_UNIX
     ASSERT_TRUE(QFile::link(path("game.far"), path("linked.cmx")));
     const Outcome linked = run({"--name", "linked", "B001FAFit_01.cmx", "glasses.skn"});
