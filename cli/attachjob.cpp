@@ -93,6 +93,17 @@ QString defaultFolderFor(const QString &character)
     return proposedOutputFolder(nativeFolderOf(character));
 }
 
+// Where the old content of a replaced file went.
+QString replacedNote(const CreatedFile &written)
+{
+    const QString file = shownName(QDir::toNativeSeparators(written.path));
+    if (written.backupPath.isEmpty())
+        return failureLine(
+            QStringLiteral("note: the old content of %1 is not kept (--no-backup).").arg(file));
+    return failureLine(QStringLiteral("note: the old content of %1 is kept as %2.")
+                           .arg(file, shownName(QDir::toNativeSeparators(written.backupPath))));
+}
+
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
                                 const QString &outputFolder, BatchFiles &batch,
@@ -135,11 +146,26 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     for (const QString &settled : written.value().settled)
         console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
+    if (plan.replacesFile)
+        console.printError(replacedNote(written.value()));
     for (const QString &copied : written.value().copies.copied)
         console.printLine(shownName(QDir::toNativeSeparators(copied)));
     for (const QString &note : written.value().copies.notes)
         console.printError(QStringLiteral("kelvane-attach: warning: ") + note);
     return std::nullopt;
+}
+
+// Where the search looked, and how to point it at a prefix it does not know.
+QString gameNotFoundText()
+{
+    QString text = QStringLiteral("no folder of The Sims found. Looked in:");
+    for (const QString &place : gameSearchPlaces())
+        text += QStringLiteral("\n  ") + shownName(place);
+#ifndef Q_OS_WIN
+    text += QStringLiteral("\nIf the game is in another Wine prefix, name its folder in "
+                           "WINEPREFIX: WINEPREFIX=~/PREFIX kelvane-attach --find-game");
+#endif
+    return text;
 }
 
 // Succeeds when none is found too: finding none is an answer.
@@ -152,7 +178,7 @@ int printGameFolders(ConsoleOutput &console)
     for (const GameFolder &game : games)
         console.printLine(shownName(game.folder));
     if (games.isEmpty())
-        console.printError(failureLine(QStringLiteral("no folder of The Sims found.")));
+        console.printError(failureLine(gameNotFoundText()));
     return kExitSuccess;
 }
 

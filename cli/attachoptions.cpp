@@ -31,11 +31,13 @@ const QString kUsage = QStringLiteral(
     "in the same format. Mesh files may be text (.skn) or binary (.bmf). A file inside\n"
     "one of the game's FAR archives is named ARCHIVE.far/ENTRY (entry names in any\n"
     "case); nothing is written into an archive, and a new file made from one goes\n"
-    "into the game's GameData/Skins folder unless --out says otherwise.\n"
+    "into the game's GameData/Skins folder unless --out says otherwise. * and ? in\n"
+    "an entry's name pick the archive's matching entries (ARCHIVE.far/Skins/B9*.bcf).\n"
+    "With a Wine prefix in use, files may be given as the game knows them (C:\\...).\n"
     "Before writing, it checks that the game will find the mesh and its texture in\n"
     "the output folder and can show them; each finding is a warning.\n"
-    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...);\n"
-    "--restore puts such a backup back.\n"
+    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...), and a\n"
+    "note on standard error says so; --restore puts such a backup back.\n"
     "--preview draws the character wearing the mesh, as a PNG picture, and writes no\n"
     "character file. It finds the skeleton, the meshes and their textures as the game\n"
     "does: beside the character file, then in the game's GameData/Skins,\n"
@@ -124,7 +126,8 @@ AttachOptions::AttachOptions()
       findGame(option({QStringLiteral("find-game")},
                       QStringLiteral("Print each folder of The Sims found on this machine, one per "
                                      "line (where its installers and Steam put it, also inside the "
-                                     "Wine prefix in use), and nothing when there is none."))),
+                                     "Wine prefix in use and the prefixes of Lutris and Bottles). "
+                                     "When there is none, standard error says where it looked."))),
       restore(option({QStringLiteral("restore")},
                      QStringLiteral("Put back the newest backup (by its time of change) of each "
                                     "character file given, or each backup given (NAME.cmx.bak3) "

@@ -3,6 +3,7 @@
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
 #include "cli/filepatterns.h"
+#include "cli/windowsfolder.h"
 #include "compose/messagetext.h"
 
 #include "version.h"
@@ -78,16 +79,23 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
             InfoText{kProgram + QLatin1Char(' ') + QStringLiteral(KELVANE_VERSION)}};
 
     AttachJob job;
+    QStringList inputs;
+    for (const QString &typed : parser.positionalArguments()) {
+        const Result<QString> input = typedInputPath(typed);
+        if (!input.ok())
+            return usageError(input.error());
+        inputs.append(input.value());
+    }
 #ifdef Q_OS_WIN
     // Windows hands "*" and "?" over as typed: its programs expand their own.
-    const Result<QStringList> files =
-        expandFilePatterns(parser.positionalArguments(), filesInFolder);
+    const FolderLister listFolder = filesInFolder;
+#else
+    const FolderLister listFolder;
+#endif
+    const Result<QStringList> files = expandFilePatterns(inputs, listFolder);
     if (!files.ok())
         return usageError(files.error());
     job.characterFiles = files.value();
-#else
-    job.characterFiles = parser.positionalArguments();
-#endif
     if (parser.isSet(options.findGame)) {
         for (const QCommandLineOption &other : options.all()) {
             if (other.names() != options.findGame.names() && parser.isSet(other))

@@ -1,5 +1,6 @@
 #include "cli/filepatterns.h"
 
+#include "compose/archivepath.h"
 #include "compose/messagetext.h"
 
 #include <QDir>
@@ -74,6 +75,27 @@ bool listedBefore(const QString &a, const QString &b)
     return byCapitals != 0 ? byCapitals < 0 : a < b;
 }
 
+// The names of the archive's entries in the folder that holds the entry a path
+// leads to (its folder found without regard to case), or the failure to read
+// the archive.
+Result<QStringList> entriesInArchiveFolder(const ArchivePath &where)
+{
+    const qsizetype end = where.inner.lastIndexOf(QLatin1Char('/'));
+    const QStringView folder = QStringView(where.inner).first(qMax(end, 0));
+    const Result<FarArchive> archive = openArchive(where);
+    if (!archive.ok())
+        return Failure{archive.error()};
+    QStringList names;
+    for (const FarEntry &entry : archive.value().entries()) {
+        const qsizetype slash = entry.name.lastIndexOf(QLatin1Char('/'));
+        const QStringView entryFolder = QStringView(entry.name).first(qMax(slash, 0));
+        if (entryFolder.compare(folder, Qt::CaseInsensitive) == 0)
+            names.append(entry.name.mid(slash + 1));
+    }
+    names.removeDuplicates();
+    return names;
+}
+
 } // namespace
 
 Result<QStringList> expandFilePatterns(const QStringList &arguments, const FolderLister &listFolder)
@@ -82,16 +104,28 @@ Result<QStringList> expandFilePatterns(const QStringList &arguments, const Folde
     for (const QString &argument : arguments) {
         const qsizetype start = nameStart(argument);
         const QString folder = argument.first(start);
+        const QString pattern = argument.mid(start);
+        if (!hasWildcard(argument)) {
+            expanded.append(argument);
+            continue;
+        }
+        // Off Windows the shell has had its go at patterns outside archives.
+        const std::optional<ArchivePath> inside = archivePathOf(argument);
+        if (!inside && !listFolder) {
+            expanded.append(argument);
+            continue;
+        }
         if (hasWildcard(folder))
             return Failure{QStringLiteral("%1: * and ? are taken in a file's name only, not in "
                                           "the names of its folders.")
                                .arg(shownName(argument))};
-        const QString pattern = argument.mid(start);
-        if (!hasWildcard(pattern)) {
-            expanded.append(argument);
-            continue;
-        }
-        QStringList names = listFolder(folder.isEmpty() ? QStringLiteral(".") : folder);
+        Result<QStringList> listed =
+            inside
+                ? entriesInArchiveFolder(*inside)
+                : Result<QStringList>(listFolder(folder.isEmpty() ? QStringLiteral(".") : folder));
+        if (!listed.ok())
+            return Failure{listed.error()};
+        QStringList names = listed.value();
         names.removeIf([&](const QString &name) { return !matchesAsWindows(pattern, name); });
         if (names.isEmpty())
             return Failure{

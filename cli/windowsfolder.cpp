@@ -4,6 +4,7 @@
 #include "platform/wineprefix.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <QList>
@@ -114,6 +115,19 @@ Result<QString> typedOutputFolder(const QString &typed, RelativeFolder relative)
         return Failure{
             QStringLiteral("%1: not a full folder path. %2").arg(shownName(typed), askFullPath)};
     return folderWindowsMeans(typed);
+}
+
+Result<QString> typedInputPath(const QString &typed)
+{
+    if (const std::optional<QString> mapped = prefixPathForWindowsPath(typed))
+        return *mapped;
+    if (const std::optional<QString> drive = unmappedWindowsDrive(typed);
+        drive && !QFileInfo::exists(typed))
+        return Failure{QStringLiteral("%1: a Windows path, but the Wine prefix in use has no "
+                                      "drive %2; set WINEPREFIX to the prefix of the game, or "
+                                      "give the file's path on this system.")
+                           .arg(shownName(typed), *drive)};
+    return typed;
 }
 
 } // namespace kelvane

@@ -28,4 +28,11 @@ enum class RelativeFolder { Refused, FromCurrentFolder };
 // typed folder and what to type instead.
 Result<QString> typedOutputFolder(const QString &typed, RelativeFolder relative);
 
+// The file a typed input names: with a Wine prefix in use, a Windows path
+// ("C:\Program Files\...\Skins\B001.cmx", also into an archive) names the
+// matching path of the prefix, as for an output folder; a drive the prefix
+// lacks is refused, naming the path, unless a file of that very name exists.
+// Other paths stay as given.
+Result<QString> typedInputPath(const QString &typed);
+
 } // namespace kelvane

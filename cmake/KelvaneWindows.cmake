@@ -126,7 +126,18 @@ set(CPACK_NSIS_DEFINES "
   !define MUI_FINISHPAGE_RUN_FUNCTION StartKelvaneAsUser
   Function StartKelvaneAsUser
     Exec '\"$WINDIR\\explorer.exe\" \"$INSTDIR\\kelvane.exe\"'
-  FunctionEnd")
+  FunctionEnd
+  !include \"${CMAKE_CURRENT_LIST_DIR}/windows-path.nsh\"
+  !define MUI_FINISHPAGE_SHOWREADME
+  !define MUI_FINISHPAGE_SHOWREADME_TEXT \"Add Kelvane to PATH (kelvane-attach in a Command Prompt)\"
+  !define MUI_FINISHPAGE_SHOWREADME_FUNCTION AddKelvaneToPath")
+# Kelvane's folder goes onto PATH from a checkbox of the finish page, checked
+# by default; a silent install adds it too. The uninstaller takes it off.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  IfSilent 0 +2
+    Call AddKelvaneToPath")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  Call un.RemoveKelvaneFromPath")
 set(CPACK_NSIS_MUI_FINISHPAGE_RUN kelvane.exe)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})

@@ -3,6 +3,7 @@
 #include "platform/keyvalues.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
+#include "platform/wineprefixes.h"
 #include "platform/wineregistry.h"
 
 #include <QDateTime>
@@ -337,13 +338,6 @@ System windowsItself()
     return system;
 }
 #else
-// The folder of the Wine prefix in use, taken as WinePrefix::inUse() takes it.
-QString winePrefixFolder()
-{
-    const QString configured = qEnvironmentVariable("WINEPREFIX");
-    return configured.isEmpty() ? QDir::home().filePath(QStringLiteral(".wine")) : configured;
-}
-
 // The registry file at path, read again only when it has changed: a drive
 // list looks for the game each time it opens, and the file runs to megabytes.
 std::shared_ptr<const WineRegistry> registryFile(const QString &path, const QString &hive)
@@ -372,12 +366,12 @@ std::shared_ptr<const WineRegistry> registryFile(const QString &path, const QStr
     return values;
 }
 
-// The Wine prefix in use.
-System winePrefix()
+// A Wine prefix.
+System winePrefix(const QString &prefixFolder)
 {
     static const QString localMachine = QStringLiteral("HKEY_LOCAL_MACHINE\\");
     static const QString currentUser = QStringLiteral("HKEY_CURRENT_USER\\");
-    const QDir folder(winePrefixFolder());
+    const QDir folder(prefixFolder);
     const std::shared_ptr<const WineRegistry> machine =
         registryFile(folder.filePath(QStringLiteral("system.reg")), localMachine);
     const std::shared_ptr<const WineRegistry> user =
@@ -395,7 +389,7 @@ System winePrefix()
             return user->value(key.mid(currentUser.size()), name);
         return QString();
     };
-    system.folder = [prefix = WinePrefix::inUse()](const QString &path) {
+    system.folder = [prefix = WinePrefix(prefixFolder)](const QString &path) {
         const std::optional<QString> local = prefix.folderForWindowsPath(path);
         return local && QFileInfo(*local).isDir() ? *local : QString();
     };
@@ -422,13 +416,41 @@ QList<GameFolder> findGameFolders(QStringList *notes)
 #ifdef Q_OS_WIN
     finder.lookIn(windowsItself());
 #else
-    if (!WinePrefix::inUse().drives().isEmpty())
-        finder.lookIn(winePrefix());
+    for (const KnownPrefix &prefix : knownWinePrefixes())
+        finder.lookIn(winePrefix(prefix.folder));
     finder.lookIn(ownSystem());
 #endif
     if (notes)
         *notes = finder.notes();
     return finder.games();
+}
+
+QStringList gameSearchPlaces()
+{
+    QStringList folders, homes;
+    for (const Place &place : kPlaces) {
+        if (place.look == Look::ProgramFiles)
+            folders.append(QLatin1StringView(place.where));
+        if (place.look == Look::Home)
+            homes.append(QStringLiteral("~/") + QLatin1StringView(place.where));
+    }
+    const QString windows = QStringLiteral("the registry, Program Files (%1) and Steam's libraries")
+                                .arg(folders.join(QStringLiteral(", ")));
+#ifdef Q_OS_WIN
+    return {windows};
+#else
+    QStringList places;
+    const KnownPrefix inUse = prefixInUse();
+    if (WinePrefix(inUse.folder).drives().isEmpty())
+        places.append(QStringLiteral("the Wine prefix %1 (%2): no such prefix")
+                          .arg(inUse.folder, inUse.keeper));
+    for (const KnownPrefix &prefix : knownWinePrefixes())
+        places.append(QStringLiteral("the Wine prefix %1 (%2): %3")
+                          .arg(prefix.folder, prefix.keeper, windows));
+    places.append(
+        QStringLiteral("Steam's libraries listed in %1").arg(homes.join(QStringLiteral(", "))));
+    return places;
+#endif
 }
 
 } // namespace kelvane

@@ -25,4 +25,8 @@ struct GameFolder {
 // their own thread (see GameSearch).
 QList<GameFolder> findGameFolders(QStringList *notes = nullptr);
 
+// Where findGameFolders looks, one line per system, for saying so when it
+// finds nothing.
+QStringList gameSearchPlaces();
+
 } // namespace kelvane

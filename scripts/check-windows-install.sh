@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Windows installer in build-windows/ as a user meets it, under Wine:
-# installs it silently into a fresh Wine prefix, starts the installed kelvane.exe
+# installs it silently into a fresh Wine prefix, checks that PATH holds its
+# folder (and no longer after uninstalling), starts the installed kelvane.exe
 # on a virtual display and finds its window, composes character files with the
 # installed kelvane-attach.exe on Windows paths (blanks, letters beyond ASCII)
 # and compares them byte for byte with what the Linux build in build/ writes,
@@ -42,6 +43,15 @@ done
 ls "$drive_c"/ProgramData/Microsoft/Windows/Start\ Menu/Programs/*/Kelvane.lnk >/dev/null ||
     fail "no Start-menu shortcut"
 attach='C:\Program Files\Kelvane\kelvane-attach.exe'
+
+echo "== Kelvane's folder on PATH, for a new Command Prompt"
+environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+system_path() { wine reg query "$environment" /v Path | tr -d '\r'; }
+system_path | grep -qiF 'C:\Program Files\Kelvane' ||
+    fail "the installer did not add C:\Program Files\Kelvane to the system Path: $(system_path)"
+# A new process started from another folder finds kelvane-attach by name.
+wine cmd /c 'cd /d C:\windows && kelvane-attach --version' |
+    grep -qF "$version" || fail "kelvane-attach is not found on PATH in a new Command Prompt"
 
 echo "== Starting the installed kelvane.exe, looking for its window \"$title\""
 xvfb-run -a bash -c '
@@ -114,6 +124,7 @@ rm -rf "${drive_c:?}/$folder"
 echo "== Uninstalling silently"
 wine 'C:\Program Files\Kelvane\Uninstall.exe' /S
 wineserver -w
+system_path | grep -qiF 'Kelvane' && fail "Path still holds Kelvane's folder: $(system_path)"
 left=$(find "$drive_c" -iname '*kelvane*')
 [ -z "$left" ] || fail "left after uninstalling: $left"
 if grep -i -B2 kelvane "$WINEPREFIX"/*.reg; then
