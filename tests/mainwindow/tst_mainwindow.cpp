@@ -791,23 +791,40 @@ void TestMainWindow::whatTheGameLacksIsOfferedForCopyFirst()
     QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
     QVERIFY(clickFile(m_c.FileProps, "glasses.skn"));
 
-    clickCreate(); // answered by the default: Cancel
+    setNextAnswer(MessageButton::Cancel);
+    clickCreate();
     QCOMPARE(m_messages.size(), 1);
     const Message question = m_messages.first();
     QCOMPARE(question.title, QStringLiteral("Check Before Creating"));
     QCOMPARE(question.style, MessageStyle::Exclamation);
     QCOMPARE(question.buttons, (QList{MessageButton::CopyAndCreate, MessageButton::CreateOnly,
                                       MessageButton::Cancel}));
-    QCOMPARE(question.defaultButton, MessageButton::Cancel);
+    QCOMPARE(question.defaultButton, MessageButton::CopyAndCreate);
     for (const char *named : {"glasses.skn", "glasses-tex.bmp", "crashes", "grey or white"})
         QVERIFY2(question.text.contains(named), qPrintable(question.text));
     QVERIFY(!QFile::exists(path("skins/abc.cmx_new.cmx")));
 
-    setNextAnswer(MessageButton::CopyAndCreate);
+    // In the real boxes Escape cancels, and Return copies and creates.
+    setMessageHandler({});
+    QStringList shown;
+    Qt::Key key = Qt::Key_Escape;
+    QTimer answering;
+    connect(&answering, &QTimer::timeout, this, [&shown, &key] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown.append(box->windowTitle() + QLatin1Char('|') + box->text());
+            QTest::keyClick(box, key);
+        }
+    });
+    answering.start(0);
     clickCreate();
-    QCOMPARE(m_messages.size(), 3);
-    QVERIFY2(m_messages.last().text.startsWith("abc.cmx_new.cmx has been created\n\nCopied"),
-             qPrintable(m_messages.last().text));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(!QFile::exists(path("skins/abc.cmx_new.cmx")));
+    QVERIFY(!QFile::exists(path("skins/glasses.skn")));
+    key = Qt::Key_Return;
+    clickCreate();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY2(shown.last().startsWith("File Created|abc.cmx_new.cmx has been created\n\nCopied"),
+             qPrintable(shown.last()));
     QCOMPARE(readFile(path("skins/glasses.skn")), readFile(path("props/glasses.skn")));
     QCOMPARE(readFile(path("skins/glasses-tex.bmp")), bmp);
     QVERIFY(QFile::exists(path("skins/abc.cmx_new.cmx")));

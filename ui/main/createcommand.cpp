@@ -54,6 +54,9 @@ std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
     for (const QString &finding : findings)
         text += QStringLiteral("\u2022 ") + finding + QStringLiteral("\n\n");
     QList<MessageButton> buttons = {MessageButton::CreateOnly, MessageButton::Cancel};
+    // Copying is what a downloaded mesh usually needs, so Enter does it;
+    // without copies nothing is done unless asked for.
+    MessageButton byDefault = MessageButton::Cancel;
     if (!check.copies.isEmpty()) {
         QStringList names;
         for (const GameFileCopy &copy : check.copies)
@@ -61,12 +64,12 @@ std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
         text += QStringLiteral("Copy %1 into the folder of the new file before creating it?")
                     .arg(names.join(QStringLiteral(" and ")));
         buttons.prepend(MessageButton::CopyAndCreate);
+        byDefault = MessageButton::CopyAndCreate;
     } else {
         text += QStringLiteral("Create the file anyway?");
     }
-    switch (showMessage(window,
-                        {text, MessageStyle::Exclamation, QStringLiteral("Check Before Creating"),
-                         buttons, MessageButton::Cancel})) {
+    switch (showMessage(window, {text, MessageStyle::Exclamation,
+                                 QStringLiteral("Check Before Creating"), buttons, byDefault})) {
     case MessageButton::CopyAndCreate:
         return Copies::Made;
     case MessageButton::CreateOnly:
