@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
+#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
@@ -139,7 +140,7 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
             QStringLiteral("kelvane-attach: warning: %1: %2").arg(shownName(character), finding));
 
     const Result<CreatedFile> written =
-        carryOut(plan, {copies, job.keepBackup ? Backup::Keep : Backup::Skip});
+        carryOut(plan, {copies, job.keepBackup ? Backup::Keep : Backup::Skip, texture256ColoursOf});
     if (!written.ok())
         return written.error();
     batch.written(character, target);
@@ -150,6 +151,10 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         console.printError(replacedNote(written.value()));
     for (const QString &copied : written.value().copies.copied)
         console.printLine(shownName(QDir::toNativeSeparators(copied)));
+    for (const QString &converted : written.value().copies.converted)
+        console.printError(QStringLiteral("kelvane-attach: note: %1: copied converted to 256 "
+                                          "colours; the file it was copied from is unchanged.")
+                               .arg(shownName(QDir::toNativeSeparators(converted))));
     for (const QString &note : written.value().copies.notes)
         console.printError(QStringLiteral("kelvane-attach: warning: ") + note);
     return std::nullopt;

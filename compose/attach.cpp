@@ -155,8 +155,9 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
 Result<CreatedFile> carryOut(const AttachPlan &plan, const AttachChoices &choices)
 {
     CreatedFile created;
-    if (choices.copies == Copies::Made) {
-        created.copies = copyForTheGame(plan.gameCheck.copies);
+    if (choices.copies != Copies::Offered) {
+        created.copies =
+            copyForTheGame(plan.gameCheck.copies, choices.copies, choices.convertTexture);
         if (!created.copies.failures.isEmpty())
             return Failure{created.copies.failures.join(QLatin1Char(' ')) +
                            QStringLiteral(" %1 was not written, since the game would not find "

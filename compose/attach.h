@@ -66,6 +66,8 @@ struct AttachPlan : Composed {
 struct AttachChoices {
     Copies copies = Copies::Offered;
     Backup backup = Backup::Keep;
+    // Converts a texture copied to 256 colours; without one, such a copy fails.
+    TextureConverter convertTexture = {};
 };
 
 // What writing the new file left on disk.

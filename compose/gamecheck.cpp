@@ -5,11 +5,11 @@
 #include "compose/filekind.h"
 #include "compose/inputfiles.h"
 #include "compose/messagetext.h"
+#include "compose/texturefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ namespace kelvane {
 
 namespace {
 
-const QString kSkinsHint = QStringLiteral("the game looks for it");
+const QString kSkinsHint = QStringLiteral("the game looks for it there");
 
 // The regular file of that name in folder, found as the game finds it; a
 // pipe or device of that name is never taken, so that nothing opened blocks.
@@ -25,6 +25,11 @@ QString regularFileNamedIn(const QString &folder, const QString &name)
 {
     const QString found = entryNamedIn(folder, name);
     return fileKindOf(found) == FileKind::Regular ? found : QString();
+}
+
+QString fullPath(const QString &path)
+{
+    return shownName(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 // A name the game looks up in its folder: no path, no drive, no "..", no
@@ -39,70 +44,48 @@ bool isPlainFileName(QByteArrayView name)
     });
 }
 
-QString notPlain(const QString &what, const QByteArray &name)
+// What a mesh is to the character, judged as the game names and binds its
+// own: a body is bound to several bones or to the pelvis; a head is bound to
+// the head alone and named for it, as the game's "xskin-NAME-HEAD-HEAD" are
+// (so a headband, named "...-headband", stays an accessory); anything else is
+// an accessory.
+enum class MeshRole { Head, Body, Accessory };
+
+MeshRole roleOf(const Mesh &mesh)
 {
-    return QStringLiteral("The %1 name %2 is not a plain file name: the game cannot find it "
-                          "either, and nothing is copied or looked for under it.")
-        .arg(what, quotedBytes(name));
+    const QByteArray bone = mesh.bones.value(0).trimmed().toUpper();
+    if (mesh.boneCount > 1 || bone == "PELVIS")
+        return MeshRole::Body;
+    const QByteArray name = mesh.name.trimmed().toLower();
+    if (bone == "HEAD" && (name.endsWith("-head") || name.contains("-head-")))
+        return MeshRole::Head;
+    return MeshRole::Accessory;
 }
 
-QString notRegular(const QString &path, const QString &what)
+QString nounOf(MeshRole role)
 {
-    return QStringLiteral("%1 is not a regular file, so the game cannot read the %2 from it; "
-                          "remove or rename it.")
-        .arg(shownName(QDir::toNativeSeparators(path)), what);
-}
-
-// The mesh file of the name the game looks for in folder: found when it holds
-// that mesh; a fault when the file of that name cannot be the one.
-struct MeshInFolder {
-    bool found = false;
-    std::optional<QString> fault;
-};
-
-MeshInFolder meshIn(const QString &folder, const QByteArray &meshName)
-{
-    const QString name = QString::fromLatin1(meshName);
-    for (const FileFormat *format : formatsOf(FileRole::Mesh)) {
-        const QString path = entryNamedIn(folder, name + format->extension);
-        if (path.isEmpty())
-            continue;
-        if (fileKindOf(path) != FileKind::Regular)
-            return {false, notRegular(path, QStringLiteral("mesh"))};
-        const Result<Mesh> held = readMeshFile(path);
-        if (held.ok() &&
-            QString::fromLatin1(held.value().name).compare(name, Qt::CaseInsensitive) == 0)
-            return {true, std::nullopt};
-        return {false,
-                QStringLiteral("%1 is in the way: the game loads it for the mesh %2, but %3. "
-                               "Nothing is copied over it; remove or rename it.")
-                    .arg(shownName(QDir::toNativeSeparators(path)), quotedBytes(meshName),
-                         held.ok() ? QStringLiteral("it holds the mesh %1")
-                                         .arg(quotedBytes(held.value().name))
-                                   : QStringLiteral("it is no mesh file"))};
+    switch (role) {
+    case MeshRole::Head:
+        return QStringLiteral("head");
+    case MeshRole::Body:
+        return QStringLiteral("body");
+    case MeshRole::Accessory:
+        break;
     }
-    return {};
+    return QStringLiteral("accessory");
 }
 
-QString shownFolder(const QString &folder)
+QString withoutItOf(MeshRole role)
 {
-    return shownName(QDir::toNativeSeparators(QDir(folder).absolutePath()));
-}
-
-// Why the game cannot draw the BMP at path, from its header; nothing when it
-// is an 8-bit indexed (256-colour) one.
-std::optional<QString> textureFault(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot be read (%1)").arg(file.errorString());
-    const QByteArray header = file.read(54);
-    if (header.size() < 30 || !header.startsWith("BM"))
-        return QStringLiteral("is not a BMP picture");
-    const quint16 bits = qFromLittleEndian<quint16>(header.constData() + 28);
-    if (bits != 8)
-        return QStringLiteral("has %1 bits per pixel, not 8 (256 colours)").arg(bits);
-    return std::nullopt;
+    switch (role) {
+    case MeshRole::Head:
+        return QStringLiteral("the game crashes or shows a headless Sim");
+    case MeshRole::Body:
+        return QStringLiteral("the game crashes or shows a bodiless Sim");
+    case MeshRole::Accessory:
+        break;
+    }
+    return QStringLiteral("the game crashes or shows nothing of the accessory");
 }
 
 bool hasBlanksAround(const QByteArray &name)
@@ -111,7 +94,74 @@ bool hasBlanksAround(const QByteArray &name)
                                name.back() == '\t');
 }
 
-bool sameContent(const QString &a, const QString &b)
+// A name in quotes with each blank at its start or end shown as a middle dot,
+// so that it is seen in a box and a terminal alike.
+QString quotedShowingBlanks(QByteArray name)
+{
+    for (qsizetype i = 0; i < name.size() && name[i] == ' '; ++i)
+        name[i] = '\xb7';
+    for (qsizetype i = name.size() - 1; i >= 0 && name[i] == ' '; --i)
+        name[i] = '\xb7';
+    return quotedBytes(name);
+}
+
+QString notPlain(const QString &meshPath, const QString &what, const QByteArray &name)
+{
+    return QStringLiteral("%1: the %2 name %3 is not a plain file name: the game cannot find it "
+                          "either, and nothing is copied or looked for under it.")
+        .arg(fullPath(meshPath), what, quotedBytes(name));
+}
+
+QString notRegular(const QString &path, const QString &what)
+{
+    return QStringLiteral("%1 is not a regular file, so the game cannot read the %2 from it; "
+                          "remove or rename it.")
+        .arg(fullPath(path), what);
+}
+
+// The mesh file of the name the game looks for in folder, compared with the
+// one at source: found when it holds the same bytes, replaceable when it is a
+// mesh file of the same format with other content; a fault when the file of
+// that name cannot be replaced by a copy.
+struct MeshInFolder {
+    QString path;
+    bool found = false;
+    bool replaceable = false;
+    std::optional<QString> fault;
+};
+
+MeshInFolder meshIn(const QString &folder, const Mesh &mesh, const QString &source)
+{
+    const QString name = QString::fromLatin1(mesh.name);
+    const QString sourceExtension = formatFor(mesh.format).extension;
+    for (const FileFormat *format : formatsOf(FileRole::Mesh)) {
+        const QString path = entryNamedIn(folder, name + format->extension);
+        if (path.isEmpty())
+            continue;
+        if (fileKindOf(path) != FileKind::Regular)
+            return {path, false, false, notRegular(path, QStringLiteral("mesh"))};
+        const Result<Mesh> held = readMeshFile(path);
+        const bool holdsIt =
+            held.ok() &&
+            QString::fromLatin1(held.value().name).compare(name, Qt::CaseInsensitive) == 0;
+        if (held.ok() && format->extension == sourceExtension)
+            return {path, sameFileContent(path, source), true, std::nullopt};
+        if (holdsIt)
+            return {path, true, false, std::nullopt};
+        return {path, false, false,
+                QStringLiteral("%1 is in the way: the game loads it for the mesh %2, but %3. "
+                               "Nothing is copied over it; remove or rename it.")
+                    .arg(fullPath(path), quotedBytes(mesh.name),
+                         held.ok() ? QStringLiteral("it holds the mesh %1")
+                                         .arg(quotedBytes(held.value().name))
+                                   : QStringLiteral("it is no mesh file"))};
+    }
+    return {};
+}
+
+} // namespace
+
+bool sameFileContent(const QString &a, const QString &b)
 {
     QFile first(a);
     QFile second(b);
@@ -126,13 +176,14 @@ bool sameContent(const QString &a, const QString &b)
     return true;
 }
 
-} // namespace
-
 QStringList GameCheck::findings(Copies made) const
 {
     QStringList texts;
     for (const GameFinding &finding : found) {
-        if (made == Copies::Offered || !finding.mendedByCopies)
+        const bool mended =
+            (made == Copies::Made && finding.mendedBy == MendedBy::Copies) ||
+            (made == Copies::MadeReplacing && finding.mendedBy != MendedBy::Nothing);
+        if (!mended)
             texts.append(finding.text);
     }
     return texts;
@@ -142,113 +193,131 @@ GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
                                 const QString &outputFolder)
 {
     GameCheck check;
-    const auto find = [&check](const QString &text, bool mended = false) {
+    const auto find = [&check](const QString &text, MendedBy mended = MendedBy::Nothing) {
         check.found.append({text, mended});
     };
     const QString meshName = QString::fromLatin1(mesh.name);
     const QString quotedMesh = quotedBytes(mesh.name);
+    const MeshRole role = roleOf(mesh);
+    const QString shownMeshFile = fullPath(meshPath);
 
     if (mesh.boneCount != 1)
-        find(QStringLiteral("The mesh %1 is bound to %2 bones: it is a body rather than an "
-                            "accessory. It is attached by its first bone, %3, only, so the game "
+        find(QStringLiteral("%1: the mesh %2 is bound to %3 bones: it is a body rather than an "
+                            "accessory. It is attached by its first bone, %4, only, so the game "
                             "may show it torn or crash.")
-                 .arg(quotedMesh, QString::number(mesh.boneCount),
+                 .arg(shownMeshFile, quotedMesh, QString::number(mesh.boneCount),
                       quotedBytes(mesh.bones.value(0))));
     if (hasBlanksAround(mesh.name) || hasBlanksAround(mesh.bones.value(0)))
-        find(QStringLiteral("The mesh name %1 or its bone %2 has blanks at its start or end. They "
-                            "are copied as they are, and the game will not find a mesh or bone "
-                            "of that name.")
-                 .arg(quotedMesh, quotedBytes(mesh.bones.value(0))));
+        find(QStringLiteral("%1: the mesh name %2 or its bone %3 has blanks at its start or end "
+                            "(each shown as \u00b7). They are copied as they are, and the game "
+                            "will not find a mesh or bone of that name.")
+                 .arg(shownMeshFile, quotedShowingBlanks(mesh.name),
+                      quotedShowingBlanks(mesh.bones.value(0))));
     const bool plainMesh = isPlainFileName(mesh.name);
     if (!plainMesh)
-        find(notPlain(QStringLiteral("mesh"), mesh.name));
+        find(notPlain(meshPath, QStringLiteral("mesh"), mesh.name));
     const QString texture = QString::fromLatin1(mesh.texture);
     const bool noTexture =
         texture.isEmpty() || texture.compare(QLatin1StringView("x"), Qt::CaseInsensitive) == 0;
     const bool plainTexture = noTexture || isPlainFileName(mesh.texture);
     if (!plainTexture)
-        find(notPlain(QStringLiteral("texture"), mesh.texture));
+        find(notPlain(meshPath, QStringLiteral("texture"), mesh.texture));
 
     // The game's own archives hold their meshes and textures.
     if (archivePathOf(meshPath))
         return check;
 
     const QFileInfo meshFile(meshPath);
+    const QDir output(outputFolder);
     if (plainMesh) {
-        const QString wanted = meshName + formatFor(mesh.format).extension;
-        const MeshInFolder present = meshIn(outputFolder, mesh.name);
+        const QString wanted = output.filePath(meshName + formatFor(mesh.format).extension);
+        const MeshInFolder present = meshIn(outputFolder, mesh, meshFile.filePath());
         if (present.fault)
             find(*present.fault);
-        const bool copied = !present.found && !present.fault;
         // A copy takes the name the game looks for.
+        const bool copied = !present.found && !present.fault;
+        const MendedBy mended = present.replaceable ? MendedBy::Replacing : MendedBy::Copies;
         const QString fileStem = meshFile.fileName().section(QLatin1Char('.'), 0, -2);
         if (fileStem.compare(meshName, Qt::CaseInsensitive) != 0)
-            find(QStringLiteral("The mesh file is named %1, but the mesh inside it is named %2. "
-                                "The new character file names the mesh, so the game looks for "
-                                "%3.")
-                     .arg(shownName(meshFile.fileName()), quotedMesh, shownName(wanted)),
-                 copied);
-        if (copied) {
-            find(QStringLiteral("The mesh %1 is not in %2, where %3: without it the game crashes "
-                                "or shows the character without a head.")
-                     .arg(shownName(wanted), shownFolder(outputFolder), kSkinsHint),
-                 true);
-            check.copies.append({meshFile.filePath(), QDir(outputFolder).filePath(wanted)});
+            find(QStringLiteral("%1 is named otherwise than the mesh inside it, %2. The new "
+                                "character file names the mesh, so the game looks for %3.")
+                     .arg(shownMeshFile, quotedMesh, fullPath(wanted)),
+                 copied ? mended : MendedBy::Nothing);
+        if (copied && present.replaceable) {
+            find(QStringLiteral("%1 holds other content than %2: the game loads the one in the "
+                                "folder of the new file.")
+                     .arg(fullPath(present.path), shownMeshFile),
+                 MendedBy::Replacing);
+            check.copies.append({meshFile.filePath(), present.path, true, false});
+        } else if (copied) {
+            find(QStringLiteral("%1 is missing, and %2: without it %3.")
+                     .arg(fullPath(wanted), kSkinsHint, withoutItOf(role)),
+                 MendedBy::Copies);
+            check.copies.append({meshFile.filePath(), wanted, false, false});
         }
     }
 
     if (noTexture || !plainTexture)
         return check;
+    const QString noun = nounOf(role);
     const QString textureName = texture + QStringLiteral(".bmp");
-    QString textureFound = entryNamedIn(outputFolder, textureName);
-    if (!textureFound.isEmpty() && fileKindOf(textureFound) != FileKind::Regular) {
-        find(notRegular(textureFound, QStringLiteral("texture")));
+    const QString inFolder = entryNamedIn(outputFolder, textureName);
+    if (!inFolder.isEmpty() && fileKindOf(inFolder) != FileKind::Regular) {
+        find(notRegular(inFolder, QStringLiteral("texture")));
         return check;
     }
-    if (textureFound.isEmpty()) {
-        const QString beside = regularFileNamedIn(meshFile.absolutePath(), textureName);
-        find(QStringLiteral("The texture %1 is not in %2, where %3: without it the game "
-                            "shows the accessory grey or white.")
-                 .arg(shownName(textureName), shownFolder(outputFolder), kSkinsHint),
-             !beside.isEmpty());
+    const QString beside = regularFileNamedIn(meshFile.absolutePath(), textureName);
+    const TextureRead besideRead = beside.isEmpty() ? TextureRead{} : readTextureHeader(beside);
+    const bool besideConverts = besideRead.header && colourFault(*besideRead.header).has_value();
+    QString used = inFolder;
+    if (inFolder.isEmpty()) {
+        find(QStringLiteral("%1 is missing, and %2: without it the game shows the %3 grey or "
+                            "white.")
+                 .arg(fullPath(output.filePath(textureName)), kSkinsHint, noun),
+             beside.isEmpty() ? MendedBy::Nothing : MendedBy::Copies);
         if (beside.isEmpty())
             return check;
-        check.copies.append({beside, QDir(outputFolder).filePath(textureName)});
-        textureFound = beside;
+        check.copies.append({beside, output.filePath(textureName), false, besideConverts});
+        used = beside;
+    } else if (!beside.isEmpty() && !sameFileContent(beside, inFolder)) {
+        // A 256-colour texture in the folder beside a download that needs
+        // converting is taken for an earlier converted copy of it.
+        const TextureRead inFolderRead = readTextureHeader(inFolder);
+        const bool convertedBefore =
+            besideConverts && inFolderRead.header && !colourFault(*inFolderRead.header);
+        if (!convertedBefore) {
+            find(QStringLiteral("%1 holds another picture than %2: the game shows the one in the "
+                                "folder of the new file.")
+                     .arg(fullPath(inFolder), fullPath(beside)),
+                 MendedBy::Replacing);
+            check.copies.append({beside, inFolder, true, besideConverts});
+            used = beside;
+        }
     }
-    if (const std::optional<QString> fault = textureFault(textureFound))
-        find(QStringLiteral("The texture %1 %2: the game shows the accessory grey or white. Save "
-                            "it as a 256-colour BMP.")
-                 .arg(shownName(QFileInfo(textureFound).fileName()), *fault));
+    const TextureRead read = used == beside ? besideRead : readTextureHeader(used);
+    const bool copiedFromBeside =
+        used == beside && !check.copies.isEmpty() && check.copies.constLast().from == beside;
+    if (!read.header) {
+        find(QStringLiteral("%1 %2: the game shows the %3 grey or white. Save it as a "
+                            "256-colour BMP.")
+                 .arg(fullPath(used), read.fault, noun));
+        return check;
+    }
+    if (const std::optional<QString> fault = colourFault(*read.header)) {
+        if (copiedFromBeside)
+            find(QStringLiteral("%1 %2: the game shows the %3 grey or white. Copying converts "
+                                "it to 256 colours and leaves this file as it is.")
+                     .arg(fullPath(used), *fault, noun),
+                 check.copies.constLast().replaces ? MendedBy::Replacing : MendedBy::Copies);
+        else
+            find(QStringLiteral("%1 %2: the game shows the %3 grey or white. Save it as a "
+                                "256-colour BMP.")
+                     .arg(fullPath(used), *fault, noun));
+    }
+    if (const std::optional<QString> fault = sizeFault(*read.header))
+        find(QStringLiteral("%1 %2: the game may show the %3 garbled or crash. Resize it.")
+                 .arg(fullPath(used), *fault, noun));
     return check;
-}
-
-GameCopies copyForTheGame(const QList<GameFileCopy> &copies)
-{
-    GameCopies done;
-    for (const GameFileCopy &copy : copies) {
-        const QFileInfo target(copy.to);
-        const QString existing = entryNamedIn(target.absolutePath(), target.fileName());
-        if (!existing.isEmpty() && fileKindOf(existing) == FileKind::Regular) {
-            if (!sameContent(copy.from, existing))
-                done.notes.append(
-                    QStringLiteral("%1 already exists with other content, so it was left as it "
-                                   "is; check that it is the file the game needs.")
-                        .arg(shownName(QDir::toNativeSeparators(existing))));
-            continue;
-        }
-        // QFile::copy writes a temporary file and renames it, so that no half
-        // copy is left; it never replaces a file. Only a regular file is read.
-        if (!existing.isEmpty() || fileKindOf(copy.from) != FileKind::Regular ||
-            !QFile::copy(copy.from, copy.to)) {
-            done.failures.append(QStringLiteral("%1 could not be copied into %2.")
-                                     .arg(shownName(QDir::toNativeSeparators(copy.from)),
-                                          shownFolder(target.absolutePath())));
-            continue;
-        }
-        done.copied.append(copy.to);
-    }
-    return done;
 }
 
 } // namespace kelvane

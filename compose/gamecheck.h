@@ -3,9 +3,12 @@
 #include "compose/meshfile.h"
 #include "compose/result.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace kelvane {
 
@@ -19,24 +22,33 @@ namespace kelvane {
 struct GameFileCopy {
     QString from;
     QString to;
+    // Whether a file of that name with other content is there, which only a
+    // copy that may replace takes the place of (keeping it as a backup).
+    bool replaces = false;
+    // Whether the copy is a texture converted to 256 colours; the file copied
+    // from is never changed.
+    bool converted = false;
 };
 
-// What is missing or wrong, in a player's words.
+// Which copies mend a finding: none, any, or only those that may replace a
+// file of the same name.
+enum class MendedBy { Nothing, Copies, Replacing };
+
+// What is missing or wrong, in a player's words, naming the file by its full path.
 struct GameFinding {
     QString text;
-    // Whether the copies offered bring what it misses.
-    bool mendedByCopies = false;
+    MendedBy mendedBy = MendedBy::Nothing;
 };
 
-// Whether the copies offered are to be made, so that what they bring is no
-// finding.
-enum class Copies { Offered, Made };
+// Whether the copies offered are to be made, new files only or replacing
+// files of the same name too, so that what they bring is no finding.
+enum class Copies { Offered, Made, MadeReplacing };
 
 struct GameCheck {
     QList<GameFinding> found;
     // The mesh and texture found beside the mesh file that the output folder
-    // lacks. None is offered for a name that is no plain file name, nor where
-    // a file of that name is in the way.
+    // lacks or holds with other content. None is offered for a name that is
+    // no plain file name, nor where a file of that name is no file of its kind.
     QList<GameFileCopy> copies;
 
     // What remains to be said when the copies are made or not.
@@ -53,17 +65,31 @@ struct GameCheck {
 GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
                                 const QString &outputFolder);
 
-// What copying for the game did: the files copied, files of those names left
-// alone, and copies that failed.
+// Whether the files at a and b can be read and hold the same bytes.
+bool sameFileContent(const QString &a, const QString &b);
+
+// The bytes of an 8-bit (256-colour) BMP of the picture in the BMP at path,
+// of the same size. Compose draws no pictures: the front ends hand one in.
+using TextureConverter = std::function<Result<QByteArray>(const QString &path)>;
+
+// What copying for the game did: the files copied, those converted to 256
+// colours, files replaced and where their old content is kept, files of
+// those names left alone, and copies that failed.
 struct GameCopies {
     QStringList copied;
+    QStringList converted;
+    QStringList replaced;
     QStringList notes;
     QStringList failures;
 };
 
-// Copies each file, never replacing anything: a file of that name with the
-// same content needs no copy, one with other content is left alone and
-// noted; a copy that cannot be made is a failure.
-GameCopies copyForTheGame(const QList<GameFileCopy> &copies);
+// Makes each copy, converting a texture marked so with convert. A file of
+// that name with the same content needs no copy; one with other content is
+// replaced with Copies::MadeReplacing when it is a regular file of the same
+// kind (a BMP, a mesh file), its old content kept as a backup, and otherwise
+// left alone and noted. A copy that cannot be made is a failure; no half copy
+// is left.
+GameCopies copyForTheGame(const QList<GameFileCopy> &copies, Copies made,
+                          const TextureConverter &convert);
 
 } // namespace kelvane

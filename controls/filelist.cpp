@@ -123,23 +123,47 @@ void FileList::setPath(const QString &path)
 
 QString FileList::fileName() const
 {
-    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : selected.first().data().toString();
+    return fileNames().value(0);
+}
+
+QStringList FileList::fileNames() const
+{
+    QModelIndexList selected = m_view->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end());
+    QStringList names;
+    for (const QModelIndex &entry : std::as_const(selected))
+        names.append(entry.data().toString());
+    return names;
+}
+
+void FileList::setMultipleSelection(bool multiple)
+{
+    m_view->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection
+                                      : QAbstractItemView::SingleSelection);
 }
 
 void FileList::refresh()
 {
-    const QString selected = fileName();
+    const QStringList selected = fileNames();
+    const QString current = m_view->currentIndex().data().toString();
     const int scrolled = m_view->verticalScrollBar()->value();
     readFolder();
-    const qsizetype row = selected.isEmpty() ? -1 : m_files->stringList().indexOf(selected);
-    if (row >= 0) {
+    const QStringList listed = m_files->stringList();
+    QItemSelection kept;
+    for (const QString &name : selected) {
+        if (const qsizetype row = listed.indexOf(name); row >= 0)
+            kept.select(m_files->index(int(row)), m_files->index(int(row)));
+    }
+    if (!kept.isEmpty()) {
         const QScopedValueRollback reading(m_reading, true);
-        m_view->selectionModel()->setCurrentIndex(m_files->index(int(row)),
-                                                  QItemSelectionModel::ClearAndSelect);
+        const qsizetype currentRow = listed.indexOf(current);
+        m_view->selectionModel()->setCurrentIndex(currentRow >= 0 ? m_files->index(int(currentRow))
+                                                                  : kept.indexes().first(),
+                                                  QItemSelectionModel::NoUpdate);
+        m_view->selectionModel()->select(kept, QItemSelectionModel::ClearAndSelect);
     }
     m_view->verticalScrollBar()->setValue(scrolled);
-    if (!selected.isEmpty() && row < 0)
+    if (!selected.isEmpty() && kept.isEmpty())
         emit selectionLost();
 }
 

@@ -42,10 +42,15 @@ public:
     QString path() const;
     // Lists the folder's files with nothing selected.
     void setPath(const QString &path);
-    // The selected entry's name without folder, or empty when none is selected.
+    // The selected entry's name without folder, or empty when none is
+    // selected; the first in the list when several are.
     QString fileName() const;
-    // Re-reads the folder, keeping the selected entry when its file still
-    // exists, and the scroll position. Raises selectionLost() when it does not.
+    // Every selected entry's name, in the list's order.
+    QStringList fileNames() const;
+    // Whether several entries may be selected: Ctrl+click, Shift+click, Ctrl+A.
+    void setMultipleSelection(bool multiple);
+    // Re-reads the folder, keeping the selected entries whose files still
+    // exist, and the scroll position. Raises selectionLost() when none does.
     void refresh();
     // Asked only when the pointer comes to rest on an entry, so that no file
     // is read while a folder is listed.

@@ -14,7 +14,8 @@ void FileListView::contextMenuEvent(QContextMenuEvent *event)
     const QModelIndex entry = indexAt(event->pos());
     if (!entry.isValid())
         return;
-    if (!selectionModel()->isSelected(entry))
+    // The menu's commands work on one file: the one clicked.
+    if (!selectionModel()->isSelected(entry) || selectionModel()->selectedIndexes().size() > 1)
         selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
     emit menuAsked(event->globalPos());
 }
@@ -63,6 +64,11 @@ QItemSelectionModel::SelectionFlags FileListView::selectionCommand(const QModelI
     const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
     if (command & QItemSelectionModel::Deselect)
         return QItemSelectionModel::ClearAndSelect;
+    // Ctrl+click takes an entry out of several, never the last one.
+    const bool onlySelected =
+        selectionModel()->isSelected(index) && selectionModel()->selectedIndexes().size() == 1;
+    if ((command & QItemSelectionModel::Toggle) && onlySelected)
+        return QItemSelectionModel::NoUpdate;
     return command;
 }
 

@@ -5,10 +5,10 @@
 namespace kelvane {
 
 // The list view under a FileList: the first arrow key selects the entry the
-// view marks as current rather than moving past it, and a selected entry
-// cannot be deselected, so the user never leaves the list without a selection
-// once one was made. A context menu is asked for as Windows lists ask: by a
-// right click on an entry, which selects it first, or by the Menu key or
+// view marks as current rather than moving past it, and the last selected
+// entry cannot be deselected, so the user never leaves the list without a
+// selection once one was made. A context menu is asked for as Windows lists
+// ask: by a right click on an entry, which selects it alone first, or by the Menu key or
 // Shift+F10, for the selected entry. The selection is drawn as with the focus
 // when the list has lost it: the native Windows styles draw it then in a grey
 // that can hardly be seen, whatever the palette says.

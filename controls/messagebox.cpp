@@ -2,6 +2,9 @@
 
 #include "controls/windowplacement.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
@@ -37,7 +40,49 @@ protected:
         if (parentWidget() && !event->spontaneous())
             centreOverOwner(*this, *parentWidget()->window());
     }
+    // What is copied holds the paths as they are, without the breaks.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        QMessageBox::keyPressEvent(event);
+        if (event == QKeySequence::Copy)
+            if (QClipboard *clipboard = QGuiApplication::clipboard())
+                clipboard->setText(clipboard->text().remove(kBreak));
+    }
+
+public:
+    static constexpr QChar kBreak{0x200b};
 };
+
+// The text with a zero-width space where a long word (a path, a mesh name)
+// may wrap: after each separator in it, or every kLongestPiece characters, so
+// that it wraps inside the box instead of widening it past the screen.
+QString wrappableText(const QString &text)
+{
+    constexpr qsizetype kLongestPiece = 24;
+    const auto isSeparator = [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('_') ||
+               c == QLatin1Char('-') || c == QLatin1Char('.');
+    };
+    QString wrappable;
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text[i].isSpace())
+            continue;
+        const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
+        qsizetype piece = 0;
+        for (const QChar c : word) {
+            wrappable.append(c);
+            if (word.size() > kLongestPiece && (isSeparator(c) || ++piece >= kLongestPiece)) {
+                wrappable.append(CentredMessageBox::kBreak);
+                piece = 0;
+            }
+        }
+        if (i < text.size())
+            wrappable.append(text[i]);
+        wordStart = i + 1;
+    }
+    return wrappable;
+}
 
 QMessageBox::Icon iconOf(MessageStyle style)
 {
@@ -120,7 +165,8 @@ MessageButton showMessage(QWidget *parent, const Message &message)
     QMessageBox::StandardButtons buttons;
     for (const MessageButton button : message.buttons)
         buttons |= standardButtonOf(button);
-    CentredMessageBox box(iconOf(message.style), message.title, message.text, buttons, parent);
+    CentredMessageBox box(iconOf(message.style), message.title, wrappableText(message.text),
+                          buttons, parent);
     // Names and bytes from files are shown as they are.
     box.setTextFormat(Qt::PlainText);
     for (const MessageButton button : message.buttons) {

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -452,6 +453,7 @@ TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("dl"));
     ASSERT_TRUE(testsupport::writeFile(path("dl/specs.skn"), testsupport::meshFile("hat", "HEAD")));
     QByteArray bmp = "BM" + QByteArray(52, '\0');
+    bmp[18] = bmp[22] = 64;
     bmp[28] = 8;
     ASSERT_TRUE(testsupport::writeFile(path("dl/hat-tex.bmp"), bmp));
 
@@ -599,7 +601,7 @@ TEST_F(AttachCommand, PipesNamedLikeTheMeshOrTextureAreNeverOpened)
     const Outcome r = run({"--copy-mesh", "--out", "out", "B001FAFit_01.cmx", "dl/hat.skn"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("is not a regular file")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("The texture hat-tex.bmp is not in")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(path("out/hat-tex.bmp") + " is missing")) << r.err.toStdString();
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("out/hat-tex.bmp")).constData(), 0600), 0);
     EXPECT_EQ(run({"--strict", "--copy-mesh", "--out", "out", "--name", "x", "B001FAFit_01.cmx",
                    "dl/hat.skn"})
@@ -607,3 +609,42 @@ TEST_F(AttachCommand, PipesNamedLikeTheMeshOrTextureAreNeverOpened)
               1);
 }
 #endif
+
+// A texture of other than 256 colours is copied converted; a different mesh
+// of the wanted name is never replaced: warned with its full path, or refused.
+TEST_F(AttachCommand, CopiesAreConvertedAndDifferentFilesWarned)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("dl"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("out"));
+    ASSERT_TRUE(testsupport::writeFile(path("dl/hat.skn"), testsupport::meshFile("hat", "HEAD")));
+    QImage picture(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.setPixel(x, y, qRgb(x * 4, y * 4, 128));
+    ASSERT_TRUE(picture.save(path("dl/hat-tex.bmp"), "BMP"));
+    const QByteArray download = testsupport::readFile(path("dl/hat-tex.bmp"));
+
+    const Outcome copied = run({"--copy-mesh", "--out", "out", "B001FAFit_01.cmx", "dl/hat.skn"});
+    EXPECT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_TRUE(copied.err.contains("converted to 256 colours")) << copied.err.toStdString();
+    const QByteArray converted = testsupport::readFile(path("out/hat-tex.bmp"));
+    ASSERT_GE(converted.size(), 30);
+    EXPECT_EQ(converted[28], 8) << "bits per pixel";
+    const QImage read(path("out/hat-tex.bmp"));
+    EXPECT_EQ(read.size(), picture.size());
+    EXPECT_GT(qRed(read.pixel(63, 32)), qRed(read.pixel(0, 32)) + 128) << "colours kept";
+    EXPECT_EQ(testsupport::readFile(path("dl/hat-tex.bmp")), download);
+
+    ASSERT_TRUE(
+        testsupport::writeFile(path("out/hat.skn"), testsupport::meshFile("hat", "HEAD", 600)));
+    const Outcome warned =
+        run({"--copy-mesh", "--out", "out", "--name", "w", "B001FAFit_01.cmx", "dl/hat.skn"});
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_TRUE(warned.err.contains("warning: ") && warned.err.contains(path("out/hat.skn")))
+        << warned.err.toStdString();
+    EXPECT_EQ(run({"--strict", "--copy-mesh", "--out", "out", "--name", "s", "B001FAFit_01.cmx",
+                   "dl/hat.skn"})
+                  .exitCode,
+              1);
+    EXPECT_FALSE(QFile::exists(path("out/s.cmx")));
+}

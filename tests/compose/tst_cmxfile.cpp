@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -313,4 +314,87 @@ TEST_F(CreateFile, ACopyForTheGameThatFailsStopsTheWrite)
     ASSERT_FALSE(created.ok());
     EXPECT_TRUE(created.error().contains("could not be copied")) << created.error().toStdString();
     EXPECT_FALSE(outputFolderEntries().contains("n.cmx"));
+}
+
+namespace {
+
+// The header of a BMP as the game's checks read it.
+QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0')
+{
+    QByteArray bmp = "BM" + QByteArray(52, fill);
+    qToLittleEndian(width, bmp.data() + 18);
+    qToLittleEndian(height, bmp.data() + 22);
+    qToLittleEndian(bits, bmp.data() + 28);
+    return bmp;
+}
+
+} // namespace
+
+// Files of the wanted names with other content are replaced only when asked,
+// each kept as a backup; a texture of other than 256 colours is copied through
+// the converter, and the file copied from is left as it is.
+TEST_F(CreateFile, CopiesForTheGameReplaceWithABackupAndConvert)
+{
+    const QByteArray oldMesh = testsupport::meshFile("hat", "HEAD", 500);
+    const QByteArray oldTexture = bmpHeader(1, 64, 64);
+    const QByteArray download = bmpHeader(24, 64, 64, 'x');
+    ASSERT_TRUE(testsupport::writeFile(m_root.filePath("out/HAT.skn"), oldMesh));
+    ASSERT_TRUE(testsupport::writeFile(m_root.filePath("out/hat-tex.bmp"), oldTexture));
+    ASSERT_TRUE(testsupport::writeFile(m_root.filePath("skins/hat-tex.bmp"), download));
+    const Result<AttachPlan> plan = prepareAttachment(
+        {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "hat.skn", "n", m_out});
+    ASSERT_TRUE(plan.ok()) << plan.error().toStdString();
+    const GameCheck &check = plan.value().gameCheck;
+    const QStringList offered = check.findings(Copies::Offered);
+    const QString text = offered.join('\n');
+    for (const QString &named : {m_out + kSep + "HAT.skn", m_out + kSep + "hat-tex.bmp",
+                                 m_skins + kSep + "hat-tex.bmp", QString("24 bits")})
+        EXPECT_TRUE(text.contains(named)) << text.toStdString();
+    EXPECT_EQ(check.findings(Copies::Made), offered) << "no copy replaces unasked";
+    EXPECT_EQ(check.findings(Copies::MadeReplacing), QStringList());
+
+    EXPECT_FALSE(carryOut(plan.value(), {Copies::MadeReplacing}).ok()) << "no converter";
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("out/HAT.skn")), oldMesh);
+    EXPECT_FALSE(outputFolderEntries().contains("n.cmx"));
+
+    const auto convert = [](const QString &) -> Result<QByteArray> { return bmpHeader(8, 64, 64); };
+    const Result<CreatedFile> created =
+        carryOut(plan.value(), {Copies::MadeReplacing, Backup::Keep, convert});
+    ASSERT_TRUE(created.ok()) << created.error().toStdString();
+    EXPECT_EQ(created.value().copies.replaced.size(), 2);
+    EXPECT_EQ(created.value().copies.converted, QStringList{m_out + kSep + "hat-tex.bmp"});
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("out/HAT.skn")),
+              testsupport::readFile(m_root.filePath("skins/hat.skn")));
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("out/HAT.skn.bak")), oldMesh);
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("out/hat-tex.bmp")), bmpHeader(8, 64, 64));
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("out/hat-tex.bmp.bak")), oldTexture);
+    EXPECT_EQ(testsupport::readFile(m_root.filePath("skins/hat-tex.bmp")), download);
+
+    // The converted copy is taken for the download's from then on.
+    const Result<AttachPlan> again = prepareAttachment(
+        {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "hat.skn", "n2", m_out});
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again.value().gameCheck.findings(Copies::Offered), QStringList());
+}
+
+// What a missing mesh means depends on what it is; sizes, bit counts and
+// blanks are said plainly.
+TEST_F(CreateFile, FindingsSayWhatTheMeshIsAndShowBlanks)
+{
+    const auto findingsFor = [this](const QByteArray &mesh, const QByteArray &texture = {}) {
+        EXPECT_TRUE(testsupport::writeFile(m_root.filePath("skins/m.skn"), mesh));
+        if (!texture.isEmpty()) {
+            EXPECT_TRUE(testsupport::writeFile(m_root.filePath("skins/t.bmp"), texture));
+        }
+        const Result<AttachPlan> plan = prepareAttachment(
+            {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "m.skn", "n", m_out});
+        EXPECT_TRUE(plan.ok()) << plan.error().toStdString();
+        return plan.ok() ? plan.value().gameCheck.findings(Copies::Offered).join('\n') : QString();
+    };
+    EXPECT_TRUE(findingsFor("xskin-c001-HEAD-HEAD\r\nx\r\n1\r\nHEAD\r\n").contains("headless Sim"));
+    EXPECT_TRUE(findingsFor("m\r\nx\r\n1\r\nPELVIS\r\n").contains("bodiless Sim"));
+    EXPECT_TRUE(findingsFor("m\r\nx\r\n1\r\nHEAD\r\n").contains("nothing of the accessory"));
+    const QString texture = findingsFor("m\r\nt\r\n1\r\nHEAD  \r\n", bmpHeader(1, 64, 32));
+    for (const char *said : {"has 1 bit per pixel", "64 x 32 pixels", "\"HEAD\u00b7\u00b7\""})
+        EXPECT_TRUE(texture.contains(QString::fromUtf8(said))) << texture.toStdString();
 }

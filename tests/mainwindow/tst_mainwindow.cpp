@@ -106,6 +106,7 @@ private slots:
     void enterInTheRealQuestionAnswersNo();
     void attachingTheSameMeshTwiceAsksFirst();
     void whatTheGameLacksIsOfferedForCopyFirst();
+    void severalCharacterFilesAreDressedInOneCreate();
 
     // For players
     void startFoldersOpenThroughTheirDrives();
@@ -791,26 +792,91 @@ void TestMainWindow::whatTheGameLacksIsOfferedForCopyFirst()
     QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
     QVERIFY(clickFile(m_c.FileProps, "glasses.skn"));
 
-    clickCreate(); // answered by the default: Cancel
+    setNextAnswer(MessageButton::Cancel);
+    clickCreate();
     QCOMPARE(m_messages.size(), 1);
     const Message question = m_messages.first();
     QCOMPARE(question.title, QStringLiteral("Check Before Creating"));
     QCOMPARE(question.style, MessageStyle::Exclamation);
     QCOMPARE(question.buttons, (QList{MessageButton::CopyAndCreate, MessageButton::CreateOnly,
                                       MessageButton::Cancel}));
-    QCOMPARE(question.defaultButton, MessageButton::Cancel);
+    QCOMPARE(question.defaultButton, MessageButton::CopyAndCreate);
     for (const char *named : {"glasses.skn", "glasses-tex.bmp", "crashes", "grey or white"})
         QVERIFY2(question.text.contains(named), qPrintable(question.text));
     QVERIFY(!QFile::exists(path("skins/abc.cmx_new.cmx")));
 
-    setNextAnswer(MessageButton::CopyAndCreate);
+    // In the real boxes Escape cancels, and Return copies and creates.
+    setMessageHandler({});
+    QStringList shown;
+    Qt::Key key = Qt::Key_Escape;
+    QTimer answering;
+    connect(&answering, &QTimer::timeout, this, [&shown, &key] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown.append(box->windowTitle() + QLatin1Char('|') + box->text());
+            QTest::keyClick(box, key);
+        }
+    });
+    answering.start(0);
     clickCreate();
-    QCOMPARE(m_messages.size(), 3);
-    QVERIFY2(m_messages.last().text.startsWith("abc.cmx_new.cmx has been created\n\nCopied"),
-             qPrintable(m_messages.last().text));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(!QFile::exists(path("skins/abc.cmx_new.cmx")));
+    QVERIFY(!QFile::exists(path("skins/glasses.skn")));
+    key = Qt::Key_Return;
+    clickCreate();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY2(shown.last().startsWith("File Created|abc.cmx_new.cmx has been created\n\nCopied"),
+             qPrintable(shown.last()));
     QCOMPARE(readFile(path("skins/glasses.skn")), readFile(path("props/glasses.skn")));
     QCOMPARE(readFile(path("skins/glasses-tex.bmp")), bmp);
     QVERIFY(QFile::exists(path("skins/abc.cmx_new.cmx")));
+}
+
+// Each question is asked once for all files; No to "Already Attached" leaves
+// those files out, and one box lists what was created.
+void TestMainWindow::severalCharacterFilesAreDressedInOneCreate()
+{
+    const QByteArray hatted = characterFile({{"HEAD", "hat"}});
+    QVERIFY(writeFile(path("skins/ab_cdefgh.cmx"), hatted));
+    const QByteArray old = characterFile({{"PELVIS", "old"}});
+    QVERIFY(writeFile(path("skins/C001MA_fam.cmx"), old));
+    openBothFolders();
+    auto *list = m_c.FileSkins->findChild<QListView *>();
+    QVERIFY(clickFile(m_c.FileSkins, "abc.cmx"));
+    QVERIFY(clickEntry(*list, "B001FAFit_01.cmx", Qt::ShiftModifier));
+    for (const char *toggled : {"abc.cmx", "B001FAFi_x.cmx", "C001MA_hat.cmx", "ab_cdefgh.cmx"})
+        QVERIFY(clickEntry(*list, toggled, Qt::ControlModifier));
+    QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    QCOMPARE(m_c.FileSkins->fileNames(),
+             (QStringList{"ab_cdefgh.cmx", "B001FAFit_01.cmx", "C001MA_hat.cmx"}));
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("*_new"));
+    typeInto(m_c.txtNewName, "*_fam");
+
+    setMessageHandler([this](const Message &message) {
+        m_messages.append(message);
+        if (message.title == QStringLiteral("File Exists"))
+            setNextAnswer(MessageButton::Yes);
+    });
+    clickCreate();
+    QStringList titles;
+    for (const Message &message : std::as_const(m_messages))
+        titles.append(message.title);
+    QCOMPARE(titles, (QStringList{"Already Attached", "File Exists", "Files Created"}));
+    QVERIFY2(m_messages[0].text.contains("ab_cdefgh.cmx") && !m_messages[0].text.contains("C001"),
+             qPrintable(m_messages[0].text));
+    QVERIFY2(m_messages[1].text.contains("C001MA_fam.cmx (kept as C001MA_fam.cmx.bak)"),
+             qPrintable(m_messages[1].text));
+    for (const char *created : {"B001FAFit_fam.cmx", "C001MA_fam.cmx"})
+        QVERIFY2(m_messages[2].text.contains(created), qPrintable(m_messages[2].text));
+    QVERIFY(!QFile::exists(path("skins/ab_cdefgh_fam.cmx")));
+    QCOMPARE(readFile(path("skins/C001MA_fam.cmx.bak")), old);
+    QVERIFY(readFile(path("skins/B001FAFit_fam.cmx")).contains("HEAD\r\nhat"));
+
+    // The suffix carries over to every file, and back to one.
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_c.FileSkins->fileNames().size(), 7);
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("*_fam"));
+    QVERIFY(clickFile(m_c.FileSkins, "C001MA_hat.cmx"));
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("C001MA_fam"));
 }
 
 void TestMainWindow::startFoldersOpenThroughTheirDrives()

@@ -1,9 +1,11 @@
 #include "ui/main/createcommand.h"
 
+#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/backup.h"
 #include "compose/cmxfile.h"
 #include "compose/messagetext.h"
+#include "compose/newname.h"
 #include "controls/messagebox.h"
 
 #include <QDir>
@@ -43,9 +45,23 @@ bool mayReplace(QWidget *window, const QString &outputPath, const QString &backu
                                 shownBackupName(backupPath, outputPath)));
 }
 
+// A copy as the question names it: by its name, saying what it replaces and
+// where that is kept, and whether it is converted.
+QString copyDescription(const GameFileCopy &copy)
+{
+    QString text = shownName(QFileInfo(copy.to).fileName());
+    if (copy.converted)
+        text += QStringLiteral(" (converted to 256 colours)");
+    if (copy.replaces)
+        text += QStringLiteral(" (replacing %1, kept as %2)")
+                    .arg(shownName(QDir::toNativeSeparators(copy.to)),
+                         shownBackupName(backupPathFor(copy.to), copy.to));
+    return text;
+}
+
 // Asks, when the game would not find what the mesh needs, whether to copy the
 // mesh and its texture first, to create the file as it is, or to do nothing.
-std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
+std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check, bool several)
 {
     const QStringList findings = check.findings(Copies::Offered);
     if (findings.isEmpty())
@@ -54,21 +70,28 @@ std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check)
     for (const QString &finding : findings)
         text += QStringLiteral("\u2022 ") + finding + QStringLiteral("\n\n");
     QList<MessageButton> buttons = {MessageButton::CreateOnly, MessageButton::Cancel};
+    // Copying is what a downloaded mesh usually needs, so Enter does it;
+    // without copies nothing is done unless asked for.
+    MessageButton byDefault = MessageButton::Cancel;
     if (!check.copies.isEmpty()) {
         QStringList names;
         for (const GameFileCopy &copy : check.copies)
-            names.append(shownName(QFileInfo(copy.to).fileName()));
-        text += QStringLiteral("Copy %1 into the folder of the new file before creating it?")
+            names.append(copyDescription(copy));
+        text += (several ? QStringLiteral("Copy %1 into the folder of the new files before "
+                                          "creating them?")
+                         : QStringLiteral("Copy %1 into the folder of the new file before "
+                                          "creating it?"))
                     .arg(names.join(QStringLiteral(" and ")));
         buttons.prepend(MessageButton::CopyAndCreate);
+        byDefault = MessageButton::CopyAndCreate;
     } else {
-        text += QStringLiteral("Create the file anyway?");
+        text += several ? QStringLiteral("Create the files anyway?")
+                        : QStringLiteral("Create the file anyway?");
     }
-    switch (showMessage(window,
-                        {text, MessageStyle::Exclamation, QStringLiteral("Check Before Creating"),
-                         buttons, MessageButton::Cancel})) {
+    switch (showMessage(window, {text, MessageStyle::Exclamation,
+                                 QStringLiteral("Check Before Creating"), buttons, byDefault})) {
     case MessageButton::CopyAndCreate:
-        return Copies::Made;
+        return Copies::MadeReplacing;
     case MessageButton::CreateOnly:
         return Copies::Offered;
     default:
@@ -91,45 +114,161 @@ QString createdMessage(const CreatedFile &created)
         text += QStringLiteral("\n\nCopied beside it for the game: %1.")
                     .arg(names.join(QStringLiteral(", ")));
     }
-    for (const QString &note : created.copies.notes + created.settled)
+    if (!created.copies.converted.isEmpty()) {
+        QStringList names;
+        for (const QString &converted : created.copies.converted)
+            names.append(shownName(QFileInfo(converted).fileName()));
+        text += QStringLiteral("\n\nConverted to 256 colours as copied: %1; the files copied from "
+                               "are unchanged.")
+                    .arg(names.join(QStringLiteral(", ")));
+    }
+    for (const QString &note : created.copies.replaced + created.copies.notes + created.settled)
         text += QStringLiteral("\n\n") + note;
     return text;
 }
 
-std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
+namespace {
+
+// The plans for every character file, or nothing once a fault is shown: an
+// input that cannot be used, a name of several files that does not follow
+// "*_SUFFIX", or two files that would make one new file.
+std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs &in,
+                                            const QString &folder)
+{
+    const bool several = in.skinFileNames.size() > 1;
+    if (several && !in.newName.startsWith(kEachName)) {
+        showError(window, QStringLiteral("With several character files selected, the name is "
+                                         "%1SUFFIX: each new file is named after its character "
+                                         "file, followed by the suffix.")
+                              .arg(kEachName));
+        return std::nullopt;
+    }
+    QList<AttachPlan> plans;
+    QStringList faults;
+    for (const QString &file : in.skinFileNames) {
+        const QString name =
+            several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
+        const Result<AttachPlan> prepared =
+            prepareAttachment({inputFilePath(in.skinDirectory, file),
+                               inputFilePath(in.meshDirectory, in.meshFileName), name, folder});
+        if (!prepared.ok()) {
+            faults.append(prepared.error());
+            continue;
+        }
+        for (const AttachPlan &earlier : plans) {
+            if (earlier.outputPath.compare(prepared.value().outputPath, Qt::CaseInsensitive) == 0)
+                faults.append(QStringLiteral("%1 and %2 would both be written as %3; choose files "
+                                             "whose names differ before their first _.")
+                                  .arg(shownName(QFileInfo(earlier.characterPath).fileName()),
+                                       shownName(file),
+                                       shownName(QFileInfo(earlier.outputPath).fileName())));
+        }
+        plans.append(prepared.value());
+    }
+    if (!faults.isEmpty()) {
+        showError(window, faults.join(QStringLiteral("\n\n")));
+        return std::nullopt;
+    }
+    return plans;
+}
+
+QString listed(const QStringList &names)
+{
+    return QStringLiteral("\u2022 ") + names.join(QStringLiteral("\n\u2022 "));
+}
+
+// Asks once for every file that holds the mesh; No leaves those files out.
+bool attachAgainAsked(QWidget *window, QList<AttachPlan> &plans)
+{
+    QStringList holding;
+    for (const AttachPlan &plan : plans) {
+        if (plan.alreadyHeld)
+            holding.append(shownName(QFileInfo(plan.characterPath).fileName()));
+    }
+    if (holding.isEmpty())
+        return true;
+    if (plans.size() == 1)
+        return mayAttachAgain(window, QFileInfo(plans.first().characterPath).fileName(),
+                              plans.first().attached);
+    const Skin &mesh = plans.first().attached;
+    const QString text =
+        QStringLiteral("These character files already hold the mesh %1 on the bone %2:\n\n%3\n\n"
+                       "Attach it again? No leaves them out.")
+            .arg(quotedBytes(mesh.mesh), quotedBytes(mesh.bone), listed(holding));
+    if (!userSaysYes(window, QStringLiteral("Already Attached"), text))
+        plans.removeIf([](const AttachPlan &plan) { return plan.alreadyHeld; });
+    return true;
+}
+
+// Asks once before every existing file is replaced, naming where each old
+// content goes; refuses when one has no free backup name.
+bool replaceAsked(QWidget *window, const QList<AttachPlan> &plans)
+{
+    QStringList replaced;
+    for (const AttachPlan &plan : plans) {
+        if (!plan.replacesFile)
+            continue;
+        if (plan.backupPath.isEmpty()) {
+            showError(window, noFreeBackupName(replacedFilePath(plan.outputPath)));
+            return false;
+        }
+        replaced.append(QStringLiteral("%1 (kept as %2)")
+                            .arg(shownName(QFileInfo(plan.outputPath).fileName()),
+                                 shownBackupName(plan.backupPath, plan.outputPath)));
+    }
+    if (replaced.isEmpty())
+        return true;
+    if (plans.size() == 1)
+        return mayReplace(window, plans.first().outputPath, plans.first().backupPath);
+    const QString folder = QFileInfo(plans.first().outputPath).absolutePath();
+    return userSaysYes(window, QStringLiteral("File Exists"),
+                       QStringLiteral("These files already exist in %1:\n\n%2\n\nReplace them? "
+                                      "The old content of each will be kept as named.")
+                           .arg(shownName(QDir::toNativeSeparators(folder)), listed(replaced)));
+}
+
+} // namespace
+
+QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
 {
     const Result<QString> folder = typedOutputFolder(in.outputFolder, RelativeFolder::Refused);
     if (!folder.ok()) {
         showError(window, folder.error());
-        return std::nullopt;
+        return {};
     }
     // Faulty inputs are reported before any question.
-    const Result<AttachPlan> prepared = prepareAttachment(
-        {inputFilePath(in.skinDirectory, in.skinFileName),
-         inputFilePath(in.meshDirectory, in.meshFileName), in.newName, folder.value()});
-    if (!prepared.ok()) {
-        showError(window, prepared.error());
-        return std::nullopt;
-    }
-    const AttachPlan &plan = prepared.value();
-    if (plan.alreadyHeld && !mayAttachAgain(window, in.skinFileName, plan.attached))
-        return std::nullopt;
-    const std::optional<Copies> copies = mayCreateDespite(window, plan.gameCheck);
-    if (!copies)
-        return std::nullopt;
-    if (plan.replacesFile && plan.backupPath.isEmpty()) {
-        showError(window, noFreeBackupName(replacedFilePath(plan.outputPath)));
-        return std::nullopt;
-    }
-    if (plan.replacesFile && !mayReplace(window, plan.outputPath, plan.backupPath))
-        return std::nullopt;
+    std::optional<QList<AttachPlan>> plans = prepareAll(window, in, folder.value());
+    if (!plans || !attachAgainAsked(window, *plans) || plans->isEmpty())
+        return {};
+    // Every file goes into one folder with one mesh, so what the game needs
+    // there is the same for each, and the copies are made once.
+    const std::optional<Copies> copies =
+        mayCreateDespite(window, plans->first().gameCheck, plans->size() > 1);
+    if (!copies || !replaceAsked(window, *plans))
+        return {};
 
-    const Result<CreatedFile> created = carryOut(plan, {*copies, Backup::Keep});
-    if (!created.ok()) {
-        showError(window, created.error());
-        return std::nullopt;
+    QList<CreatedFile> createdFiles;
+    for (const AttachPlan &plan : std::as_const(*plans)) {
+        const Copies made = createdFiles.isEmpty() ? *copies : Copies::Offered;
+        const Result<CreatedFile> created =
+            carryOut(plan, {made, Backup::Keep, texture256ColoursOf});
+        if (!created.ok()) {
+            showError(window, created.error());
+            break;
+        }
+        createdFiles.append(created.value());
     }
-    return created.value();
+    return createdFiles;
+}
+
+Message createdMessage(const QList<CreatedFile> &createdFiles)
+{
+    QStringList texts;
+    for (const CreatedFile &created : createdFiles)
+        texts.append(createdMessage(created));
+    return {texts.join(QStringLiteral("\n\n")), MessageStyle::Plain,
+            createdFiles.size() == 1 ? QStringLiteral("File Created")
+                                     : QStringLiteral("Files Created")};
 }
 
 } // namespace kelvane

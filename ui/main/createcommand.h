@@ -1,33 +1,42 @@
 #pragma once
 
 #include "compose/attach.h"
+#include "controls/messagebox.h"
 
+#include <QList>
 #include <QString>
-
-#include <optional>
+#include <QStringList>
 
 class QWidget;
 
 namespace kelvane {
 
-// The six values the create command hands to the composer, as read from the
-// controls when cmdDoIt is clicked.
+// What the name box shows with several character files selected: this, then
+// the suffix; each new file is named as the one of its file alone would be.
+inline const QString kEachName = QStringLiteral("*_");
+
+// The values the create command hands to the composer, as read from the
+// controls when cmdDoIt is clicked: one character file or several.
 struct CreateInputs {
     QString skinDirectory;
-    QString skinFileName;
+    QStringList skinFileNames;
     QString meshDirectory;
     QString meshFileName;
     QString newName;
     QString outputFolder;
 };
 
-// Prepares the attach plan and answers its questions: asks before attaching
-// a mesh the character file already holds, when the game would not find what
-// the mesh needs (offering to copy the mesh and its texture), and before
-// replacing an existing file (keeping its old content in a backup); then
-// carries it out. Faults are shown in a message over window. The file
-// written; nothing when refused or when the user says No or Cancel.
-std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &inputs);
+// Prepares the attach plan of each character file and answers their
+// questions, each once for all: asks before attaching a mesh a character file
+// already holds (No leaves those files out), when the game would not find
+// what the mesh needs (offering to copy the mesh and its texture), and before
+// replacing existing files (keeping their old content in backups); then
+// carries them out. Faults are shown in a message over window. The files
+// written; none when refused or when the user says No or Cancel.
+QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &inputs);
+
+// The "File Created" or "Files Created" message for what was created.
+Message createdMessage(const QList<CreatedFile> &createdFiles);
 
 // The "File Created" message for created: the new file's name, where the old
 // content of a file it replaced is kept, then what was copied for the game

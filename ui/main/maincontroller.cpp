@@ -153,10 +153,13 @@ void MainController::directoryChange(const Side &side)
 
 void MainController::onFileSkinsChosen()
 {
-    const QString characterFile = m_controls.FileSkins->fileName();
-    if (characterFile.isEmpty())
+    const QStringList characterFiles = m_controls.FileSkins->fileNames();
+    if (characterFiles.isEmpty())
         return;
-    m_controls.txtNewName->setText(proposeNewName(characterFile, m_suffix));
+    // With several files, "*" stands for each file's part of its own name.
+    m_controls.txtNewName->setText(characterFiles.size() > 1
+                                       ? kEachName + m_suffix
+                                       : proposeNewName(characterFiles.first(), m_suffix));
     if (!m_savedToEdited)
         m_controls.txtSavedTo->setText(folderProposal());
     if (!m_controls.FileProps->fileName().isEmpty())
@@ -177,7 +180,11 @@ void MainController::onFileSelectionLost()
 
 void MainController::onTxtNewNameChange()
 {
-    m_suffix = suffixOfName(m_controls.txtNewName->text(), m_suffix);
+    const QString typed = m_controls.txtNewName->text();
+    if (m_controls.FileSkins->fileNames().size() > 1 && typed.startsWith(kEachName))
+        m_suffix = typed.mid(kEachName.size());
+    else
+        m_suffix = suffixOfName(typed, m_suffix);
 }
 
 void MainController::onTxtSavedToChange()
@@ -189,15 +196,14 @@ void MainController::onTxtSavedToChange()
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const CreateInputs inputs{c.DirSkins->path(),   c.FileSkins->fileName(),
+    const CreateInputs inputs{c.DirSkins->path(),   c.FileSkins->fileNames(),
                               c.DirProps->path(),   c.FileProps->fileName(),
                               c.txtNewName->text(), c.txtSavedTo->text()};
     // A refusal, a fault or a No leaves the window as it was.
-    const std::optional<CreatedFile> created = runCreateCommand(m_window, inputs);
-    if (!created)
+    const QList<CreatedFile> created = runCreateCommand(m_window, inputs);
+    if (created.isEmpty())
         return;
-    showMessage(m_window,
-                {createdMessage(*created), MessageStyle::Plain, QStringLiteral("File Created")});
+    showMessage(m_window, createdMessage(created));
     c.FileSkins->refresh();
     c.cmdDoIt->setEnabled(false);
 }

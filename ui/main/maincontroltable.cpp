@@ -42,11 +42,14 @@ QWidget *handled(const MainControlRow &row, const DriveSource &drives, QWidget *
 }
 
 // A file list of the files of role, filtered by the patterns of its formats.
+// Several character files can be chosen at once, one mesh file.
 template <auto member, FileRole role>
 QWidget *fileList(const MainControlRow &, const DriveSource &, QWidget *window,
                   MainControls &controls)
 {
-    return controls.*member = new FileList(listPatternsOf(role).split(QLatin1Char(';')), window);
+    auto *list = new FileList(listPatternsOf(role).split(QLatin1Char(';')), window);
+    list->setMultipleSelection(role == FileRole::Character);
+    return controls.*member = list;
 }
 
 QWidget *caption(const MainControlRow &row, const DriveSource &drives, QWidget *window,
