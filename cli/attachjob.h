@@ -18,6 +18,7 @@ struct AttachJob {
         List,     // the skins of each character file; no mesh file
         FindGame, // the game folders of this machine; no files
         Restore,  // each character file's newest backup, or each backup given, put back
+        GameOwn,  // the game's own character put back in place of each file given
     };
 
     Mode mode = Mode::Write;

@@ -21,6 +21,7 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
     "       kelvane-attach --find-game\n"
     "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
+    "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
@@ -33,7 +34,9 @@ const QString kUsage = QStringLiteral(
     "Before writing, it checks that the game will find the mesh and its texture in\n"
     "the output folder and can show them; each finding is a warning.\n"
     "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...);\n"
-    "--restore puts such a backup back.\n");
+    "--restore puts such a backup back. A new file named as one of the game's own\n"
+    "characters takes its place for every Sim that wears it (a warning);\n"
+    "--restore-game puts the game's own back.\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
                           const QString &value = {})
@@ -120,7 +123,16 @@ AttachOptions::AttachOptions()
                      QStringLiteral("Put back the newest backup (by its time of change) of each "
                                     "character file given, or each backup given (NAME.cmx.bak3) "
                                     "into its own file. The file's content until then is kept as "
-                                    "a backup first, so a restore is undone the same way."))),
+                                    "a backup first, so a restore is undone the same way. A "
+                                    "file with no backup that takes the place of one of the "
+                                    "game's own characters gets the game's own back, as with "
+                                    "--restore-game."))),
+      restoreGame(option({QStringLiteral("restore-game")},
+                         QStringLiteral("Put the game's own character back in place of each "
+                                        "character file given, backups or not: the file is moved "
+                                        "to its next free backup name (NAME.cmx.bcf.bakN), so the "
+                                        "game loads the one in its archive again. Nothing is "
+                                        "deleted."))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},
@@ -130,8 +142,8 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name,   suffix,   out,  inPlace,  noBackup, allowDuplicate, copyMesh,
-            strict, toStdout, list, findGame, restore,  help,           version};
+    return {name,     suffix, out,      inPlace, noBackup,    allowDuplicate, copyMesh, strict,
+            toStdout, list,   findGame, restore, restoreGame, help,           version};
 }
 
 QString attachHelpText(const AttachOptions &options)

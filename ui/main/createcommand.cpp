@@ -104,9 +104,10 @@ std::optional<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs 
         return std::nullopt;
     }
     // Faulty inputs are reported before any question.
-    const Result<AttachPlan> prepared = prepareAttachment(
-        {inputFilePath(in.skinDirectory, in.skinFileName),
-         inputFilePath(in.meshDirectory, in.meshFileName), in.newName, folder.value()});
+    const Result<AttachPlan> prepared =
+        prepareAttachment({inputFilePath(in.skinDirectory, in.skinFileName),
+                           inputFilePath(in.meshDirectory, in.meshFileName), in.newName,
+                           folder.value(), in.gameFolders});
     if (!prepared.ok()) {
         showError(window, prepared.error());
         return std::nullopt;

@@ -19,6 +19,8 @@ struct CreateInputs {
     QString meshFileName;
     QString newName;
     QString outputFolder;
+    // The games found, for the characters of theirs a new file takes the place of.
+    QStringList gameFolders = {};
 };
 
 // Prepares the attach plan and answers its questions: asks before attaching
