@@ -2,6 +2,7 @@
 
 #include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
+#include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
 #include "cli/texturecolours.h"
@@ -107,7 +108,7 @@ QString replacedNote(const CreatedFile &written)
 
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
-                                const QString &outputFolder, BatchFiles &batch,
+                                const QString &outputFolder, BatchFiles &batch, GamesFound &games,
                                 ConsoleOutput &console)
 {
     const bool inPlace = job.mode == AttachJob::Mode::InPlace;
@@ -118,8 +119,8 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     if (!name.ok())
         return name.error();
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
-    const Result<AttachPlan> prepared =
-        prepareAttachment({character, job.meshFile, name.value(), folder});
+    const Result<AttachPlan> prepared = prepareAttachment(
+        {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
     if (!prepared.ok())
         return prepared.error();
     const AttachPlan &plan = prepared.value();
@@ -195,8 +196,10 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         return listSkins(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::FindGame)
         return printGameFolders(console);
-    if (job.mode == AttachJob::Mode::Restore)
-        return restoreBackups(job.characterFiles, console);
+    if (job.mode == AttachJob::Mode::Restore || job.mode == AttachJob::Mode::GameOwn)
+        return restoreBackups(job.characterFiles, console,
+                              job.mode == AttachJob::Mode::GameOwn ? Restoring::GameOwn
+                                                                   : Restoring::Newest);
     if (job.mode == AttachJob::Mode::Stdout)
         return composeToStdout(job, console);
     if (job.mode == AttachJob::Mode::Preview)
@@ -211,13 +214,14 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         }
     }
     BatchFiles batch(job.characterFiles, job.meshFile);
+    GamesFound games;
     int exitCode = kExitSuccess;
     for (const QString &given : job.characterFiles) {
         // An archive's entry is named as the archive spells it, so that the
         // proposed name follows the game's.
         const QString character = pathAsStored(given);
         if (const std::optional<QString> failure =
-                attachTo(job, character, outputFolder.value(), batch, console)) {
+                attachTo(job, character, outputFolder.value(), batch, games, console)) {
             console.printError(failureLine(*failure));
             exitCode = kExitFailure;
         }

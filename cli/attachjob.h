@@ -20,6 +20,7 @@ struct AttachJob {
         FindGame, // the game folders of this machine; no files
         Restore,  // each character file's newest backup, or each backup given, put back
         Preview,  // a picture of one character file wearing the mesh; no files but it
+        GameOwn,  // the game's own character put back in place of each file given
     };
 
     Mode mode = Mode::Write;

@@ -23,6 +23,7 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
     "       kelvane-attach --preview FILE.png [--size WxH] [--tone lgt|med|drk]\n"
     "                      [--angle DEGREES] CHARACTER.cmx [MESH.skn]\n"
+    "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
@@ -37,7 +38,9 @@ const QString kUsage = QStringLiteral(
     "Before writing, it checks that the game will find the mesh and its texture in\n"
     "the output folder and can show them; each finding is a warning.\n"
     "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...), and a\n"
-    "note on standard error says so; --restore puts such a backup back.\n"
+    "note on standard error says so; --restore puts such a backup back. A new file\n"
+    "named as one of the game's own characters takes its place for every Sim that\n"
+    "wears it (a warning); --restore-game puts the game's own back.\n"
     "--preview draws the character wearing the mesh, as a PNG picture, and writes no\n"
     "character file. It finds the skeleton, the meshes and their textures as the game\n"
     "does: beside the character file, then in the game's GameData/Skins,\n"
@@ -132,7 +135,16 @@ AttachOptions::AttachOptions()
                      QStringLiteral("Put back the newest backup (by its time of change) of each "
                                     "character file given, or each backup given (NAME.cmx.bak3) "
                                     "into its own file. The file's content until then is kept as "
-                                    "a backup first, so a restore is undone the same way."))),
+                                    "a backup first, so a restore is undone the same way. A "
+                                    "file with no backup that takes the place of one of the "
+                                    "game's own characters gets the game's own back, as with "
+                                    "--restore-game."))),
+      restoreGame(option({QStringLiteral("restore-game")},
+                         QStringLiteral("Put the game's own character back in place of each "
+                                        "character file given, backups or not: the file is moved "
+                                        "to its next free backup name (NAME.cmx.bcf.bakN), so the "
+                                        "game loads the one in its archive again. Nothing is "
+                                        "deleted."))),
       preview(option({QStringLiteral("preview")},
                      QStringLiteral("Draw the character file wearing the mesh file (or alone) "
                                     "and write the picture as PNG into FILE.png."),
@@ -159,8 +171,9 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name, suffix,   out,     inPlace, noBackup, allowDuplicate, copyMesh, strict, toStdout,
-            list, findGame, restore, preview, size,     tone,           angle,    help,   version};
+    return {name,   suffix,   out,   inPlace,  noBackup, allowDuplicate, copyMesh,
+            strict, toStdout, list,  findGame, restore,  restoreGame,    preview,
+            size,   tone,     angle, help,     version};
 }
 
 QString attachHelpText(const AttachOptions &options)

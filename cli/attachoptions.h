@@ -22,6 +22,7 @@ struct AttachOptions {
     QCommandLineOption list;
     QCommandLineOption findGame;
     QCommandLineOption restore;
+    QCommandLineOption restoreGame;
     QCommandLineOption preview;
     QCommandLineOption size;
     QCommandLineOption tone;

@@ -119,17 +119,20 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
         job.mode = AttachJob::Mode::List;
         return AttachRequest{std::move(job)};
     }
-    if (parser.isSet(options.restore)) {
+    for (const QCommandLineOption &restoring : {options.restore, options.restoreGame}) {
+        if (!parser.isSet(restoring))
+            continue;
+        const QString given = QStringLiteral("--") + restoring.names().constLast();
         for (const QCommandLineOption &other : options.all()) {
-            if (other.names() != options.restore.names() && parser.isSet(other))
-                return usageError(
-                    QStringLiteral("--restore only puts backups back; leave out --%1.")
-                        .arg(other.names().constLast()));
+            if (other.names() != restoring.names() && parser.isSet(other))
+                return usageError(QStringLiteral("%1 only puts backups back; leave out --%2.")
+                                      .arg(given, other.names().constLast()));
         }
         if (job.characterFiles.isEmpty())
-            return usageError(
-                QStringLiteral("give one or more character files or backups to restore."));
-        job.mode = AttachJob::Mode::Restore;
+            return usageError(QStringLiteral("give one or more character files or backups to "
+                                             "restore."));
+        job.mode = restoring.names() == options.restore.names() ? AttachJob::Mode::Restore
+                                                                : AttachJob::Mode::GameOwn;
         return AttachRequest{std::move(job)};
     }
 

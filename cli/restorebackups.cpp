@@ -4,6 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "compose/backup.h"
 #include "compose/filekind.h"
+#include "compose/gamecharacters.h"
 #include "compose/messagetext.h"
 #include "compose/restore.h"
 
@@ -27,15 +28,31 @@ QString restoredNote(const Restored &restored)
         .arg(name, from, shownBackupName(restored.keptAs, restored.path));
 }
 
+QString putBackNote(const PutBack &putBack)
+{
+    return QStringLiteral("%1: the game's own character is back (from %2); the file's content is "
+                          "kept as %3.")
+        .arg(shownName(QFileInfo(putBack.path).fileName()),
+             shownName(QDir::toNativeSeparators(putBack.character.archive)),
+             shownBackupName(putBack.keptAs, putBack.path));
+}
+
+bool putsBackGameOwn(const QString &file, Restoring how)
+{
+    return how == Restoring::GameOwn ||
+           (backupsOf(file).isEmpty() && gameCharacterReplacedBy(file).has_value());
+}
+
 } // namespace
 
-int restoreBackups(const QStringList &files, ConsoleOutput &console)
+int restoreBackups(const QStringList &files, ConsoleOutput &console, Restoring how)
 {
     // A second restore of one file would undo the first.
     QSet<QString> restoredFiles;
     int exitCode = kExitSuccess;
     for (const QString &given : files) {
-        const QString backup = fileOfBackup(given).isEmpty() ? QString() : given;
+        const QString backup =
+            how == Restoring::GameOwn || fileOfBackup(given).isEmpty() ? QString() : given;
         const QString file = backup.isEmpty() ? given : fileOfBackup(given);
         const QString identity = fileIdentity(replacedFilePath(file));
         if (!identity.isEmpty() && restoredFiles.contains(identity)) {
@@ -43,6 +60,18 @@ int restoreBackups(const QStringList &files, ConsoleOutput &console)
                                                          "restored %2.")
                                               .arg(shownName(given), shownName(file)));
             exitCode = kExitFailure;
+            continue;
+        }
+        if (backup.isEmpty() && putsBackGameOwn(file, how)) {
+            const Result<PutBack> putBack = putBackGameCharacter(file);
+            if (!putBack.ok()) {
+                console.printError(kProgram + putBack.error());
+                exitCode = kExitFailure;
+                continue;
+            }
+            restoredFiles.insert(identity);
+            console.printLine(shownName(QDir::toNativeSeparators(file)));
+            console.printError(kProgram + QStringLiteral("note: ") + putBackNote(putBack.value()));
             continue;
         }
         const Result<Restored> restored =

@@ -12,6 +12,12 @@ class ConsoleOutput;
 // from and where its content until then is kept on standard error. A file
 // that cannot be restored is reported and the others are still done. Gives
 // the exit code.
-int restoreBackups(const QStringList &files, ConsoleOutput &console);
+//
+// A loose file with no backup that takes the place of one of the game's own
+// characters gets the game's own back: it is moved to its next free backup
+// name. GameOwn does that for every file given, backups or not.
+enum class Restoring { Newest, GameOwn };
+int restoreBackups(const QStringList &files, ConsoleOutput &console,
+                   Restoring how = Restoring::Newest);
 
 } // namespace kelvane

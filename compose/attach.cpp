@@ -4,6 +4,7 @@
 #include "compose/backup.h"
 #include "compose/characterformat.h"
 #include "compose/filekind.h"
+#include "compose/gamecharacters.h"
 #include "compose/inputfiles.h"
 #include "compose/meshfile.h"
 #include "compose/messagetext.h"
@@ -149,6 +150,10 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
     }
     attachment.gameCheck = checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
                                                  QFileInfo(attachment.outputPath).path());
+    if (const std::optional<GameCharacter> own = gameCharacterNamed(
+            QFileInfo(attachment.outputPath).fileName(),
+            gamesCovering(QFileInfo(attachment.outputPath).path(), in.gameFolders)))
+        attachment.gameCheck.found.append({takesThePlaceText(*own), MendedBy::Nothing});
     return attachment;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace kelvane {
 
@@ -26,6 +27,9 @@ struct AttachInputs {
     QString meshPath;
     QString newName;
     QString outputFolder;
+    // The games found, checked for a character the new file takes the place
+    // of when the output folder lies in none.
+    QStringList gameFolders = {};
 };
 
 // The bytes of a new character file, in the format of the file it was made from.

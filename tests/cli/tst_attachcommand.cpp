@@ -648,3 +648,38 @@ TEST_F(AttachCommand, CopiesAreConvertedAndDifferentFilesWarned)
               1);
     EXPECT_FALSE(QFile::exists(path("out/s.cmx")));
 }
+
+// A new file named as one of the game's bodies takes its place: a warning,
+// refused with --strict; --restore (with no backup) or --restore-game puts
+// the game's own back, moving the loose file to a backup.
+TEST_F(AttachFromArchive, TheGamesOwnCharacterIsWarnedAboutAndPutBack)
+{
+    const QString body = path(m_archive + "/Skins/B001FAFit_01.cmx.bcf");
+    const QString loose = path("Game/GameData/Skins/b001fafit_01.cmx.bcf");
+    const Outcome refused = run({"--strict", "--name", "b001fafit_01", body, "glasses.skn"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("B001FAFit_01 is one of the game's own characters (in " +
+                                     path(m_archive) + ")"))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(loose));
+
+    for (const QString &restoring : QStringList{"--restore", "--restore-game"}) {
+        const Outcome written = run({"--name", "b001fafit_01", body, "glasses.skn"});
+        EXPECT_EQ(written.exitCode, 0) << written.err.toStdString();
+        EXPECT_TRUE(written.err.contains("warning: ") && written.err.contains("takes its place"))
+            << written.err.toStdString();
+        const QByteArray overriding = testsupport::readFile(loose);
+
+        const Outcome putBack = run({restoring, loose});
+        EXPECT_EQ(putBack.exitCode, 0) << putBack.err.toStdString();
+        EXPECT_EQ(QString::fromLocal8Bit(putBack.out), loose + "\n");
+        EXPECT_FALSE(QFileInfo::exists(loose));
+        const QString keptAs = restoring == "--restore" ? ".bak" : ".bak2";
+        EXPECT_EQ(testsupport::readFile(loose + keptAs), overriding);
+        EXPECT_TRUE(putBack.err.contains("the game's own character is back (from " +
+                                         path(m_archive) + "); the file's content is kept as " +
+                                         "b001fafit_01.cmx.bcf" + keptAs))
+            << putBack.err.toStdString();
+    }
+    EXPECT_EQ(run({"--restore-game", loose}).exitCode, 1) << "nothing left to put back";
+}

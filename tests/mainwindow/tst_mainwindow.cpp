@@ -115,6 +115,7 @@ private slots:
     void folderThatCannotBeReadSaysWhy();
     void previousVersionRestoredFromTheFileMenu();
     void restoreWindowListsAtOnceAndReadsBackupsAfter();
+    void restoreWindowOffersTheGamesOwnFirst();
 
 private:
     QString path(const QString &relative) const
@@ -1072,6 +1073,40 @@ void TestMainWindow::restoreWindowListsAtOnceAndReadsBackupsAfter()
     QVERIFY2(backups->topLevelItem(1)->toolTip(0).contains("2.0 MB, larger than a character file"),
              qPrintable(backups->topLevelItem(1)->toolTip(0)));
     QVERIFY(backups->topLevelItem(0)->toolTip(2).contains("PELVIS"));
+}
+
+// A loose file named as one of the game's bodies: its first row puts the
+// game's own back, after asking, by moving the file to a backup; that backup
+// is then listed and selected, to be put back in turn.
+void TestMainWindow::restoreWindowOffersTheGamesOwnFirst()
+{
+    QVERIFY(QDir().mkpath(path("Game/GameData/Skins")));
+    QVERIFY(QDir().mkpath(path("Game/ExpansionShared")));
+    QVERIFY(writeFile(path("Game/ExpansionShared/ExpansionShared.far"),
+                      farArchive({{"Skins\\B912FAFit_brudeMI.cmx.bcf", "game's own"}})));
+    const QString file = path("Game/GameData/Skins/B912FAFit_brudeMI.cmx.bcf");
+    QVERIFY(writeFile(file, "loose"));
+    QVERIFY(writeFile(file + ".bak", "older"));
+
+    RestoreWindow window(file);
+    window.show();
+    auto *rows = window.findChild<QTreeWidget *>("lstBackups");
+    QCOMPARE(rows->topLevelItemCount(), 2);
+    QCOMPARE(rows->topLevelItem(0)->text(0),
+             QStringLiteral("The game's own (ExpansionShared.far)"));
+    QCOMPARE(rows->topLevelItem(1)->text(3), QStringLiteral("B912FAFit_brudeMI.cmx.bcf.bak"));
+    QCOMPARE(rows->currentItem(), rows->topLevelItem(0));
+    setNextAnswer(MessageButton::Yes);
+    QTest::keyClick(rows, Qt::Key_Return);
+
+    QVERIFY(window.restored());
+    QVERIFY(!QFileInfo::exists(file));
+    QCOMPARE(readFile(file + ".bak2"), QByteArray("loose"));
+    QCOMPARE(readFile(file + ".bak"), QByteArray("older"));
+    QCOMPARE(m_messages.size(), 2);
+    for (const Message &message : std::as_const(m_messages))
+        QVERIFY2(message.text.contains("B912FAFit_brudeMI.cmx.bcf.bak2"), qPrintable(message.text));
+    QCOMPARE(rows->currentItem()->text(3), QStringLiteral("B912FAFit_brudeMI.cmx.bcf.bak2"));
 }
 
 void TestMainWindow::folderThatCannotBeReadSaysWhy()

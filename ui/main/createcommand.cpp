@@ -9,7 +9,9 @@
 #include "controls/messagebox.h"
 
 #include <QDir>
+
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kelvane {
 
@@ -148,9 +150,9 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
     for (const QString &file : in.skinFileNames) {
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
-        const Result<AttachPlan> prepared =
-            prepareAttachment({inputFilePath(in.skinDirectory, file),
-                               inputFilePath(in.meshDirectory, in.meshFileName), name, folder});
+        const Result<AttachPlan> prepared = prepareAttachment(
+            {inputFilePath(in.skinDirectory, file),
+             inputFilePath(in.meshDirectory, in.meshFileName), name, folder, in.gameFolders});
         if (!prepared.ok()) {
             faults.append(prepared.error());
             continue;
@@ -241,9 +243,19 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
     if (!plans || !attachAgainAsked(window, *plans) || plans->isEmpty())
         return {};
     // Every file goes into one folder with one mesh, so what the game needs
-    // there is the same for each, and the copies are made once.
-    const std::optional<Copies> copies =
-        mayCreateDespite(window, plans->first().gameCheck, plans->size() > 1);
+    // there is the same for each, and the copies are made once; only what
+    // a file's own name brings (taking a game character's place) differs.
+    GameCheck check = plans->first().gameCheck;
+    for (const AttachPlan &plan : std::as_const(*plans)) {
+        for (const GameFinding &finding : plan.gameCheck.found) {
+            const bool said =
+                std::any_of(check.found.cbegin(), check.found.cend(),
+                            [&](const GameFinding &f) { return f.text == finding.text; });
+            if (!said)
+                check.found.append(finding);
+        }
+    }
+    const std::optional<Copies> copies = mayCreateDespite(window, check, plans->size() > 1);
     if (!copies || !replaceAsked(window, *plans))
         return {};
 

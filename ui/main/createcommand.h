@@ -24,6 +24,8 @@ struct CreateInputs {
     QString meshFileName;
     QString newName;
     QString outputFolder;
+    // The games found, for the characters of theirs a new file takes the place of.
+    QStringList gameFolders = {};
 };
 
 // Prepares the attach plan of each character file and answers their

@@ -2,6 +2,7 @@
 
 #include "compose/attach.h"
 #include "compose/cmxfile.h"
+#include "compose/gamecharacters.h"
 #include "compose/newname.h"
 #include "compose/restore.h"
 #include "controls/commandbutton.h"
@@ -47,7 +48,7 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     });
     c.FileSkins->addMenuCommand(
         QStringLiteral("mnuRestore"), QStringLiteral("Restore Previous &Version..."),
-        [this] { return chosenFileHasBackups(); }, [this] { onMnuRestoreClick(); });
+        [this] { return chosenFileCanBeRestored(); }, [this] { onMnuRestoreClick(); });
     for (FileList *files : {c.FileSkins, c.FileProps})
         files->addMenuCommand(
             QStringLiteral("mnuPreview"), QStringLiteral("&Preview..."),
@@ -196,9 +197,9 @@ void MainController::onTxtSavedToChange()
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const CreateInputs inputs{c.DirSkins->path(),   c.FileSkins->fileNames(),
-                              c.DirProps->path(),   c.FileProps->fileName(),
-                              c.txtNewName->text(), c.txtSavedTo->text()};
+    const CreateInputs inputs{
+        c.DirSkins->path(),   c.FileSkins->fileNames(), c.DirProps->path(), c.FileProps->fileName(),
+        c.txtNewName->text(), c.txtSavedTo->text(),     foundGameFolders()};
     // A refusal, a fault or a No leaves the window as it was.
     const QList<CreatedFile> created = runCreateCommand(m_window, inputs);
     if (created.isEmpty())
@@ -222,7 +223,7 @@ void MainController::onLblTitleClick()
 
 void MainController::onMnuRestoreClick()
 {
-    if (!m_showRestore || !chosenFileHasBackups())
+    if (!m_showRestore || !chosenFileCanBeRestored())
         return;
     m_showRestore(chosenCharacterFile());
     // At once, rather than when the folder watch notices.
@@ -245,10 +246,19 @@ QString MainController::chosenCharacterFile() const
     return name.isEmpty() ? QString() : inputFilePath(m_controls.FileSkins->path(), name);
 }
 
-bool MainController::chosenFileHasBackups() const
+bool MainController::chosenFileCanBeRestored() const
 {
     const QString path = chosenCharacterFile();
-    return !path.isEmpty() && !backupsOf(path).isEmpty();
+    return !path.isEmpty() &&
+           (!backupsOf(path).isEmpty() || gameCharacterReplacedBy(path).has_value());
+}
+
+QStringList MainController::foundGameFolders()
+{
+    QStringList folders;
+    for (const GameFolder &game : GameSearch::shared().games())
+        folders.append(game.folder);
+    return folders;
 }
 
 QString MainController::folderProposal() const

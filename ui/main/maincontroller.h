@@ -76,7 +76,10 @@ private:
     bool openFolder(const Side &side, const QString &folder);
     QString folderProposal() const;
     QString chosenCharacterFile() const;
-    bool chosenFileHasBackups() const;
+    // Whether the chosen file has backups or takes the place of a game's character.
+    bool chosenFileCanBeRestored() const;
+    // What the last search for the game found.
+    static QStringList foundGameFolders();
 
     MainControls m_controls;
     Side m_skins;

@@ -29,6 +29,18 @@ bool mayRestore(QWidget *window, const QString &path, const BackupFile &backup)
            MessageButton::Yes;
 }
 
+bool mayPutBack(QWidget *window, const QString &path, const GameCharacter &character)
+{
+    const QString name = shownName(QFileInfo(path).fileName());
+    const QString text =
+        QStringLiteral("Put the game's own %1 from %2 back in place of %3?\n\n%3 will be moved to "
+                       "%4, so the game loads its own again. Nothing is deleted.")
+            .arg(shownName(character.name), shownName(QFileInfo(character.archive).fileName()),
+                 name, shownBackupName(putBackPathFor(path), path));
+    return showMessage(window, yesNoQuestion(QStringLiteral("Restore Previous Version"), text)) ==
+           MessageButton::Yes;
+}
+
 } // namespace
 
 QString shownTime(const QDateTime &time)
@@ -51,6 +63,30 @@ bool runRestoreCommand(QWidget *window, const QString &path, const BackupFile &b
     }
     showMessage(window, {restoredMessage(restored.value()), MessageStyle::Plain,
                          QStringLiteral("File Restored")});
+    return true;
+}
+
+bool runPutBackCommand(QWidget *window, const QString &path, const GameCharacter &character)
+{
+    if (putBackPathFor(path).isEmpty()) {
+        showError(window, noFreeBackupName(path));
+        return false;
+    }
+    if (!mayPutBack(window, path, character))
+        return false;
+    const Result<PutBack> putBack = putBackGameCharacter(path);
+    if (!putBack.ok()) {
+        showError(window, putBack.error());
+        return false;
+    }
+    showMessage(
+        window,
+        {QStringLiteral("The game's own %1 is back (from %2).\nThe content of %3 is kept "
+                        "as %4.")
+             .arg(shownName(character.name), shownName(QFileInfo(character.archive).fileName()),
+                  shownName(QFileInfo(path).fileName()),
+                  shownBackupName(putBack.value().keptAs, path)),
+         MessageStyle::Plain, QStringLiteral("File Restored")});
     return true;
 }
 

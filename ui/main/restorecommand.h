@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/gamecharacters.h"
 #include "compose/restore.h"
 
 #include <QString>
@@ -16,6 +17,11 @@ QString shownTime(const QDateTime &time);
 // says what was done. Faults are shown in a message over window. Whether the
 // file was restored; false too when the user says No.
 bool runRestoreCommand(QWidget *window, const QString &path, const BackupFile &backup);
+
+// Asks whether to put the game's own character back in place of the loose
+// file at path, then moves that file to its next free backup name and says
+// where it went. Whether the game's own is back; false too on No.
+bool runPutBackCommand(QWidget *window, const QString &path, const GameCharacter &character);
 
 // The "File Restored" message: the file and the backup restored, then where
 // the file's content until then is kept and what settling an interrupted

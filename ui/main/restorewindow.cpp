@@ -13,6 +13,7 @@
 #include "ui/main/mainwindowlook.h"
 #include "ui/main/restorecommand.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -73,24 +74,35 @@ QTreeWidgetItem *rowFor(const BackupFile &backup, const QString &path)
     return row;
 }
 
+// The row that puts the game's own character back, across every column.
+QTreeWidgetItem *gameOwnRow(const GameCharacter &character)
+{
+    auto *row = new QTreeWidgetItem;
+    row->setText(Saved, gameOwnTitle(character));
+    row->setToolTip(Saved, plainToolTip(QStringLiteral("%1 inside %2")
+                                            .arg(character.entry,
+                                                 QDir::toNativeSeparators(character.archive))));
+    return row;
+}
+
 } // namespace
 
 RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       m_path(path), m_heading(new QLabel(this)), m_list(new QTreeWidget(this)),
-      m_restore(button(QStringLiteral("&Restore"), "cmdRestore", {3840, 2940, 1335, 345}, this))
+      m_restore(button(QStringLiteral("&Restore"), "cmdRestore", {5280, 2940, 1335, 345}, this))
 {
     setObjectName(QStringLiteral("Restore"));
     setWindowTitle(QStringLiteral("Restore Previous Version"));
     setWindowIcon(appIcon());
-    setFixedSize(pixelsFromTwips(6960), pixelsFromTwips(3480));
+    setFixedSize(pixelsFromTwips(8400), pixelsFromTwips(3480));
     setColours(*this, {{QPalette::Window, colours::navy}});
     setAutoFillBackground(true);
 
     const QString name = shownName(QFileInfo(path).fileName());
     m_heading->setObjectName(QStringLiteral("lblBackups"));
-    m_heading->setGeometry(pixelsFromTwips(TwipsRect{240, 120, 6480, 255}));
+    m_heading->setGeometry(pixelsFromTwips(TwipsRect{240, 120, 7920, 255}));
     m_heading->setFont(captionFont());
     m_heading->setTextFormat(Qt::PlainText);
     m_heading->setText(QStringLiteral("Earlier versions of %1, newest first:").arg(name));
@@ -98,7 +110,7 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
 
     m_list->setObjectName(QStringLiteral("lstBackups"));
     m_list->setAccessibleName(QStringLiteral("Earlier versions of %1").arg(name));
-    m_list->setGeometry(pixelsFromTwips(TwipsRect{240, 420, 6480, 2340}));
+    m_list->setGeometry(pixelsFromTwips(TwipsRect{240, 420, 7920, 2340}));
     m_list->setFont(captionFont());
     m_list->setColumnCount(Columns);
     m_list->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("Size"),
@@ -106,12 +118,14 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
+    // The ends of a backup's name tell it apart: its number and its kind.
+    m_list->setTextElideMode(Qt::ElideMiddle);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (const Column right : {Size, Skins})
         m_list->headerItem()->setTextAlignment(right, Qt::AlignRight | Qt::AlignVCenter);
-    for (const auto &[column, twips] : {std::pair{Saved, 1995}, {Size, 1035}, {Skins, 690}})
+    for (const auto &[column, twips] : {std::pair{Saved, 1995}, {Size, 900}, {Skins, 690}})
         m_list->setColumnWidth(column, pixelsFromTwips(twips));
     setColours(*m_list, {{QPalette::Base, colours::navy},
                          {QPalette::Text, colours::white},
@@ -119,6 +133,12 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
                          {QPalette::ButtonText, colours::white},
                          {QPalette::Window, colours::navy},
                          {QPalette::WindowText, colours::white}});
+    // The native Windows style paints the header's face itself, light, and
+    // would take the list's white for its text.
+    setColours(*m_list->header(), {{QPalette::Button, colours::buttonFace},
+                                   {QPalette::ButtonText, colours::black},
+                                   {QPalette::Window, colours::buttonFace},
+                                   {QPalette::WindowText, colours::black}});
     // The selection stays as visible when the buttons have the focus.
     QPalette palette = m_list->palette();
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
@@ -126,7 +146,7 @@ RestoreWindow::RestoreWindow(const QString &path, QWidget *parent)
     m_list->setPalette(palette);
     m_list->setItemDelegate(new SelectionInSightDelegate(m_list));
 
-    QPushButton *close = button(QStringLiteral("Close"), "cmdClose", {5385, 2940, 1335, 345}, this);
+    QPushButton *close = button(QStringLiteral("Close"), "cmdClose", {6825, 2940, 1335, 345}, this);
     // Enter restores wherever the focus is but on Close; the list passes it on.
     m_restore->setDefault(true);
     connect(m_restore, &QPushButton::clicked, this, &RestoreWindow::restoreSelected);
@@ -144,7 +164,12 @@ RestoreWindow::~RestoreWindow() = default;
 void RestoreWindow::listBackups(const QString &selectPath)
 {
     m_backups = backupsOf(m_path);
+    m_gameOwn = gameCharacterReplacedBy(m_path);
     m_list->clear();
+    if (m_gameOwn) {
+        m_list->addTopLevelItem(gameOwnRow(*m_gameOwn));
+        m_list->topLevelItem(0)->setFirstColumnSpanned(true);
+    }
     QStringList paths;
     for (const BackupFile &backup : std::as_const(m_backups))
         paths.append(backup.path);
@@ -160,17 +185,17 @@ void RestoreWindow::listBackups(const QString &selectPath)
     for (qsizetype at = 0; at < m_backups.size(); ++at) {
         m_list->addTopLevelItem(rowFor(m_backups[at], m_path));
         if (m_backups[at].path == selectPath)
-            selected = int(at);
+            selected = int(at) + firstBackupRow();
     }
     if (QTreeWidgetItem *row = m_list->topLevelItem(selected))
         m_list->setCurrentItem(row);
-    m_restore->setEnabled(!m_backups.isEmpty());
+    m_restore->setEnabled(m_list->topLevelItemCount() > 0);
 }
 
 void RestoreWindow::showSummary(const QString &path, int skins, const QString &toolTip)
 {
     for (qsizetype at = 0; at < m_backups.size(); ++at) {
-        QTreeWidgetItem *row = m_list->topLevelItem(int(at));
+        QTreeWidgetItem *row = m_list->topLevelItem(int(at) + firstBackupRow());
         if (m_backups[at].path != path || !row)
             continue;
         row->setText(Skins, skins < 0 ? QStringLiteral("?") : QString::number(skins));
@@ -181,7 +206,15 @@ void RestoreWindow::showSummary(const QString &path, int skins, const QString &t
 
 void RestoreWindow::restoreSelected()
 {
-    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
+    const int row = m_list->indexOfTopLevelItem(m_list->currentItem()) - firstBackupRow();
+    if (row == -1 && m_gameOwn) {
+        const QString keptAs = putBackPathFor(m_path);
+        if (runPutBackCommand(this, m_path, *m_gameOwn))
+            m_restored = true;
+        // The loose file, now a backup, is listed to be put back in turn.
+        listBackups(keptAs);
+        return;
+    }
     if (row < 0 || row >= m_backups.size())
         return;
     const BackupFile backup = m_backups[row];

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "compose/gamecharacters.h"
 #include "compose/restore.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -14,11 +16,13 @@ namespace kelvane {
 
 class BackupSummaries;
 
-// The backups of one character file, newest first, with when they were
-// saved, their size and their number of skins; the one selected is put back
-// by Enter, a double click or Restore, after a question. A small navy dialog
-// over Main, as Help is; Escape closes it. It shows at once: the backups' skins
-// fill in as they are read, off the window's thread.
+// The versions of one character file that can be put back: first the game's
+// own, when the file takes the place of one of the game's characters, then
+// its backups newest first, with when they were saved, their size and their
+// number of skins; the one selected is put back by Enter, a double click or
+// Restore, after a question. A small navy dialog over Main, as Help is;
+// Escape closes it. It shows at once: the backups' skins fill in as they are
+// read, off the window's thread.
 class RestoreWindow final : public QDialog
 {
     Q_OBJECT
@@ -37,8 +41,11 @@ private:
     void listBackups(const QString &selectPath = {});
     void restoreSelected();
     void showSummary(const QString &path, int skins, const QString &toolTip);
+    int firstBackupRow() const { return m_gameOwn ? 1 : 0; }
 
     QString m_path;
+    // The row of the game's own, first, while the loose file is there.
+    std::optional<GameCharacter> m_gameOwn;
     QList<BackupFile> m_backups;
     std::unique_ptr<BackupSummaries> m_summaries;
     int m_listings = 0;

@@ -1,0 +1,120 @@
+#include "compose/gamecharacters.h"
+
+#include "compose/archivenames.h"
+#include "compose/archivepath.h"
+#include "compose/backup.h"
+#include "compose/filekind.h"
+#include "compose/gamelayout.h"
+#include "compose/messagetext.h"
+#include "compose/newname.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+const QStringList kCharacterExtensions = {QStringLiteral(".cmx.bcf"), QStringLiteral(".cmx")};
+
+std::optional<GameCharacter> characterIn(const QString &archive, const QString &name)
+{
+    const FileStamp stamp = fileStamp(archive);
+    if (stamp.kind != FileKind::Regular)
+        return std::nullopt;
+    const Result<NamedArchive> named = openNamedArchive(archive, stamp);
+    if (!named.ok())
+        return std::nullopt;
+    for (const QString &extension : kCharacterExtensions) {
+        if (const FarEntry *entry = named.value().findFileName(name + extension)) {
+            const QString fileName = entry->name.mid(entry->name.lastIndexOf(QLatin1Char('/')) + 1);
+            return GameCharacter{archive, entry->name, fileName.left(name.size())};
+        }
+    }
+    return std::nullopt;
+}
+
+bool isTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+QStringList gamesCovering(const QString &folder, const QStringList &gameFolders)
+{
+    const QString own = gameFolderHolding(folder);
+    return own.isEmpty() ? gameFolders : QStringList{own};
+}
+
+std::optional<GameCharacter> gameCharacterNamed(const QString &fileName, const QStringList &games)
+{
+    const QString name = withoutCharacterExtension(fileName);
+    if (name.isEmpty() || name == fileName)
+        return std::nullopt;
+    for (const QString &game : games) {
+        for (const QString &archive : archivesUnder(game)) {
+            if (std::optional<GameCharacter> found = characterIn(archive, name))
+                return found;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<GameCharacter> gameCharacterReplacedBy(const QString &path)
+{
+    const QFileInfo file(path);
+    // An archive's own entry takes no one's place; nor does a file that is gone.
+    if (archivePathOf(path) || (fileKindOf(path) != FileKind::Regular && !file.isSymLink()))
+        return std::nullopt;
+    const QString game = gameFolderHolding(file.absolutePath());
+    if (game.isEmpty())
+        return std::nullopt;
+    return gameCharacterNamed(file.fileName(), {game});
+}
+
+QString takesThePlaceText(const GameCharacter &character)
+{
+    return QStringLiteral("%1 is one of the game's own characters (in %2): the new file takes its "
+                          "place for every Sim that wears it.")
+        .arg(shownName(character.name), shownName(QDir::toNativeSeparators(character.archive)));
+}
+
+QString gameOwnTitle(const GameCharacter &character)
+{
+    return QStringLiteral("The game's own (%1)")
+        .arg(shownName(QFileInfo(character.archive).fileName()));
+}
+
+QString putBackPathFor(const QString &path)
+{
+    // The link itself is moved when there is one: it is what the game finds.
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        if (!isTaken(backupName(path, number)))
+            return backupName(path, number);
+    }
+    return {};
+}
+
+Result<PutBack> putBackGameCharacter(const QString &path)
+{
+    const QString shown = shownName(QDir::toNativeSeparators(path));
+    const std::optional<GameCharacter> character = gameCharacterReplacedBy(path);
+    if (!character)
+        return Failure{QStringLiteral("%1: no loose file here takes the place of one of the "
+                                      "game's own characters, so there is none to put back.")
+                           .arg(shown)};
+    const QString backup = putBackPathFor(path);
+    if (backup.isEmpty())
+        return Failure{noFreeBackupName(path)};
+    // QFile::rename never replaces a file that exists.
+    if (!QFile::rename(path, backup))
+        return Failure{QStringLiteral("%1: could not be moved to %2, so the game still loads it; "
+                                      "nothing was changed.")
+                           .arg(shown, shownName(QFileInfo(backup).fileName()))};
+    return PutBack{path, backup, *character};
+}
+
+} // namespace kelvane
