@@ -68,8 +68,11 @@ public:
         for (int i = 0; i < count(); ++i)
             widest = qMax(widest, view()->sizeHintForIndex(model()->index(i, 0)).width());
         const int margins = 2 * view()->frameWidth() + 8;
-        // From the box's left edge to the window's right one; a wider entry is elided.
-        const int room = window()->width() - mapTo(window(), QPoint(0, 0)).x();
+        // From the box's left edge to the window's right one, in a window of
+        // more than the drive list; a wider entry is elided.
+        const bool inWindow = !parentWidget()->isWindow();
+        const int room =
+            inWindow ? window()->width() - mapTo(window(), QPoint(0, 0)).x() : QWIDGETSIZE_MAX;
         view()->setMinimumWidth(qMax(width(), qMin(widest + margins, room)));
         // The open list in the box's colours, its chosen entry inverted. Every
         // role is set, so that none is taken from the style's menu colours.
@@ -86,17 +89,22 @@ public:
         view()->parentWidget()->setPalette(listColours);
         view()->setPalette(listColours);
         QComboBox::showPopup();
-        // The style may widen or move the list: keep it inside the window.
-        QWidget *popup = view()->parentWidget();
+        if (inWindow)
+            keepInsideWindow(*view()->parentWidget());
+    }
+
+    // The style may widen or move the list: it is kept inside the window.
+    void keepInsideWindow(QWidget &popup) const
+    {
         const QRect inside = window()->geometry();
-        QRect placed = popup->geometry();
+        QRect placed = popup.geometry();
         if (placed.width() > inside.width())
             placed.setWidth(qMax(width(), inside.width()));
         if (placed.right() > inside.right())
             placed.moveRight(qMax(inside.right(), mapToGlobal(QPoint(width() - 1, 0)).x()));
         if (placed.left() < inside.left())
             placed.moveLeft(qMin(inside.left(), mapToGlobal(QPoint(0, 0)).x()));
-        popup->setGeometry(placed);
+        popup.setGeometry(placed);
     }
 
 protected:
@@ -118,10 +126,14 @@ protected:
 
         const QRect field = rect().adjusted(4, 1, -1 - kButtonWidth, -1);
         const QString label = currentData(kShortLabelRole).toString();
+        painter.setClipRect(field);
+        if (!label.isEmpty() && fontMetrics().horizontalAdvance(label) > field.width() - 4) {
+            drawTwoLines(painter, field, label);
+            return;
+        }
         const QString text = label.isEmpty() ? option.currentText : label;
         const QString shown = fontMetrics().elidedText(text, Qt::ElideRight, field.width() - 4);
         const QString root = label.isEmpty() ? rootPart(text) : QString();
-        painter.setClipRect(field);
         style()->drawItemText(&painter, field, Qt::AlignLeft | Qt::AlignVCenter, colours,
                               isEnabled(), shown.size() > root.size() ? shown : root,
                               QPalette::Text);
@@ -129,6 +141,28 @@ protected:
 
 private:
     static constexpr int kButtonWidth = 16;
+
+    // A game's label too wide for the box, in two small lines: the edition
+    // ("Sims", "Steam", "EA app") over the place ("Skins", "archive").
+    void drawTwoLines(QPainter &painter, const QRect &field, const QString &label) const
+    {
+        const qsizetype colon = label.indexOf(QStringLiteral(": "));
+        QString edition = label.left(colon);
+        if (const qsizetype open = edition.indexOf(u'('); open >= 0)
+            edition = edition.mid(open + 1).chopped(1);
+        const QString place = label.mid(colon + 2);
+        QFont small = font();
+        small.setPixelSize(qMax(7, field.height() / 2));
+        painter.setFont(small);
+        const QFontMetrics metrics(small);
+        const QRect top(field.left(), field.top(), field.width(), field.height() / 2);
+        const QRect bottom(field.left(), top.bottom() + 1, field.width(),
+                           field.height() - top.height());
+        for (const auto &[line, where] : {std::pair(edition, top), std::pair(place, bottom)})
+            style()->drawItemText(
+                &painter, where, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                metrics.elidedText(line, Qt::ElideRight, where.width() - 2), QPalette::Text);
+    }
 
     void drawDropDownButton(QPainter &painter, const QStyleOptionComboBox &option,
                             const QRect &button) const
