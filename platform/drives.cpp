@@ -51,9 +51,9 @@ QStringList listGameEntries()
         found.insert(texts.constLast(), game.skins);
         // The game's own characters, inside its archives: "The Sims: ExpansionShared\...".
         if (!game.characters.isEmpty()) {
-            texts.append(
-                game.name + QStringLiteral(": ") +
-                QDir::toNativeSeparators(QDir(game.folder).relativeFilePath(game.characters)));
+            const QString inside =
+                QDir(game.folder).relativeFilePath(QDir::fromNativeSeparators(game.characters));
+            texts.append(game.name + QStringLiteral(": ") + QDir::toNativeSeparators(inside));
             found.insert(texts.constLast(), game.characters);
         }
     }
