@@ -2,6 +2,7 @@
 
 #include "cli/attachjob.h"
 #include "cli/consoleoutput.h"
+#include "compose/archivecharacters.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/filesummary.h"
@@ -16,19 +17,22 @@ namespace kelvane {
 namespace {
 
 // The files a --list argument stands for: the file itself, or for an archive
-// every character file inside it, as paths through the archive.
+// every character file inside it, as paths through the archive; skeletons
+// and animations the game keeps under the same extensions are passed over.
 Result<QStringList> filesListed(const QString &argument)
 {
     const std::optional<ArchivePath> inside = archivePathOf(argument);
     if (!inside || !inside->inner.isEmpty())
         return QStringList{argument};
-    const Result<FarArchive> archive = openArchive(inside->archive);
+    const Result<FarArchive> archive = openArchive(*inside);
     if (!archive.ok())
         return Failure{archive.error()};
+    const QSet<qsizetype> others = entriesHoldingNoCharacter(archive.value(), inside->stamp);
+    const QList<FarEntry> &entries = archive.value().entries();
     QStringList files;
-    for (const FarEntry &entry : archive.value().entries()) {
-        if (!ownNameOf(entry.name).isEmpty())
-            files.append(argument + QDir::separator() + QDir::toNativeSeparators(entry.name));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!ownNameOf(entries[i].name).isEmpty() && !others.contains(i))
+            files.append(argument + QDir::separator() + QDir::toNativeSeparators(entries[i].name));
     }
     if (files.isEmpty())
         return Failure{QStringLiteral("%1: the archive holds no character file (.cmx or .cmx.bcf).")

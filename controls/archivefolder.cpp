@@ -1,11 +1,15 @@
 #include "controls/archivefolder.h"
 
+#include "compose/archivecharacters.h"
+#include "compose/attach.h"
+#include "compose/gamelayout.h"
 #include "compose/messagetext.h"
 
 #include <QDir>
 #include <QSet>
 
 #include <algorithm>
+#include <map>
 
 namespace kelvane {
 
@@ -62,9 +66,12 @@ private:
 
 Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where)
 {
-    const Result<FarArchive> archive = openArchive(where.archive);
+    const FileStamp stamp = fileStamp(where.archive);
+    const Result<FarArchive> archive = openArchive(ArchivePath{where.archive, {}, stamp});
     if (!archive.ok())
         return Failure{archive.error()};
+    // Skeletons and animations named as character files are no files to choose.
+    const QSet<qsizetype> others = entriesHoldingNoCharacter(archive.value(), stamp);
 
     const QStringList folder = where.inner.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     // Each of the folder's names as the first entry under it spells it, as
@@ -73,8 +80,9 @@ Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where)
     NameList folders;
     NameList files;
     bool found = folder.isEmpty();
-    for (const FarEntry &entry : archive.value().entries()) {
-        const std::optional<QStringList> names = namesOf(entry.name);
+    const QList<FarEntry> &entries = archive.value().entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const std::optional<QStringList> names = namesOf(entries[i].name);
         if (!names)
             continue;
         for (qsizetype k = 0; k < folder.size() && k + 1 < names->size() &&
@@ -87,7 +95,10 @@ Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where)
             continue;
         found = true;
         const QString &name = (*names)[folder.size()];
-        (names->size() == folder.size() + 1 ? files : folders).add(name);
+        if (names->size() > folder.size() + 1)
+            folders.add(name);
+        else if (!others.contains(i))
+            files.add(name);
     }
     if (!found)
         return Failure{QStringLiteral("%1: the archive holds no folder %2.")
@@ -96,6 +107,39 @@ Result<ArchiveFolder> readArchiveFolder(const ArchivePath &where)
     shown.folders = std::move(folders).sorted();
     shown.files = std::move(files).sorted();
     return shown;
+}
+
+QString characterFolderOf(const QString &gameFolder)
+{
+    QString best;
+    qsizetype bestCount = 0;
+    for (const QString &path : archivesUnder(gameFolder)) {
+        const FileStamp stamp = fileStamp(path);
+        const Result<FarArchive> archive = openArchive(ArchivePath{path, {}, stamp});
+        if (!archive.ok())
+            continue;
+        const QSet<qsizetype> others = entriesHoldingNoCharacter(archive.value(), stamp);
+        // Each folder by its folded name, with its first spelling and count.
+        std::map<QString, std::pair<QString, qsizetype>> folders;
+        const QList<FarEntry> &entries = archive.value().entries();
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (ownNameOf(entries[i].name).isEmpty() || others.contains(i))
+                continue;
+            const QString folder =
+                entries[i].name.left(qMax<qsizetype>(0, entries[i].name.lastIndexOf(u'/')));
+            auto &[spelt, count] = folders[folder.toCaseFolded()];
+            if (count++ == 0)
+                spelt = folder;
+        }
+        for (const auto &[key, folder] : folders) {
+            const auto &[spelt, count] = folder;
+            if (count > bestCount) {
+                best = archiveFolderPath(QDir::toNativeSeparators(path), spelt);
+                bestCount = count;
+            }
+        }
+    }
+    return best;
 }
 
 QString archiveFolderPath(const QString &archive, const QString &inner)

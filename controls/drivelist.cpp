@@ -2,6 +2,7 @@
 
 #include "controls/fill.h"
 
+#include "controls/archivefolder.h"
 #include "controls/focusframe.h"
 #include "platform/gamesearch.h"
 #include "platform/systempaths.h"
@@ -13,6 +14,8 @@
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <qdrawutil.h>
+
+#include <utility>
 
 namespace kelvane {
 
@@ -26,10 +29,30 @@ QString rootPart(const QString &driveText)
     return labelStart < 0 ? driveText : driveText.left(labelStart);
 }
 
+// The role of an entry's short label, which the closed box shows in place of
+// its text.
+constexpr int kShortLabelRole = Qt::UserRole;
+
+// A game entry's short label: the game without "The ", and "Skins" for its
+// skins folder or "archive" for the folder in its archives ("Sims (Steam):
+// Skins"). Empty for other entries.
+QString shortLabelOf(const QString &driveText)
+{
+    if (!gameEntryFolder(driveText))
+        return {};
+    const qsizetype colon = driveText.indexOf(QStringLiteral(": "));
+    QString game = driveText.left(colon);
+    if (game.startsWith(QStringLiteral("The ")))
+        game.remove(0, 4);
+    const bool inArchive =
+        driveText.indexOf(QStringLiteral(".far"), colon, Qt::CaseInsensitive) >= 0;
+    return game + (inArchive ? QStringLiteral(": archive") : QStringLiteral(": Skins"));
+}
+
 // Re-reads the drives each time the user opens the list, so that a volume
 // mounted after start can be chosen. The closed box shows as much of a long
-// entry as fits, ending in an ellipsis; the open list is as wide as its
-// widest entry.
+// entry (or its short label) as fits, ending in an ellipsis; the open list is
+// as wide as its widest entry, within the window.
 class DriveBox final : public QComboBox
 {
 public:
@@ -45,7 +68,12 @@ public:
         for (int i = 0; i < count(); ++i)
             widest = qMax(widest, view()->sizeHintForIndex(model()->index(i, 0)).width());
         const int margins = 2 * view()->frameWidth() + 8;
-        view()->setMinimumWidth(qMax(width(), widest + margins));
+        // From the box's left edge to the window's right one, in a window of
+        // more than the drive list; a wider entry is elided.
+        const bool inWindow = !parentWidget()->isWindow();
+        const int room =
+            inWindow ? window()->width() - mapTo(window(), QPoint(0, 0)).x() : QWIDGETSIZE_MAX;
+        view()->setMinimumWidth(qMax(width(), qMin(widest + margins, room)));
         // The open list in the box's colours, its chosen entry inverted. Every
         // role is set, so that none is taken from the style's menu colours.
         const QColor back = palette().color(QPalette::Button);
@@ -61,6 +89,22 @@ public:
         view()->parentWidget()->setPalette(listColours);
         view()->setPalette(listColours);
         QComboBox::showPopup();
+        if (inWindow)
+            keepInsideWindow(*view()->parentWidget());
+    }
+
+    // The style may widen or move the list: it is kept inside the window.
+    void keepInsideWindow(QWidget &popup) const
+    {
+        const QRect inside = window()->geometry();
+        QRect placed = popup.geometry();
+        if (placed.width() > inside.width())
+            placed.setWidth(qMax(width(), inside.width()));
+        if (placed.right() > inside.right())
+            placed.moveRight(qMax(inside.right(), mapToGlobal(QPoint(width() - 1, 0)).x()));
+        if (placed.left() < inside.left())
+            placed.moveLeft(qMin(inside.left(), mapToGlobal(QPoint(0, 0)).x()));
+        popup.setGeometry(placed);
     }
 
 protected:
@@ -81,10 +125,15 @@ protected:
         drawDropDownButton(painter, option, button);
 
         const QRect field = rect().adjusted(4, 1, -1 - kButtonWidth, -1);
-        const QString shown =
-            fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
-        const QString root = rootPart(option.currentText);
+        const QString label = currentData(kShortLabelRole).toString();
         painter.setClipRect(field);
+        if (!label.isEmpty() && fontMetrics().horizontalAdvance(label) > field.width() - 4) {
+            drawTwoLines(painter, field, label);
+            return;
+        }
+        const QString text = label.isEmpty() ? option.currentText : label;
+        const QString shown = fontMetrics().elidedText(text, Qt::ElideRight, field.width() - 4);
+        const QString root = label.isEmpty() ? rootPart(text) : QString();
         style()->drawItemText(&painter, field, Qt::AlignLeft | Qt::AlignVCenter, colours,
                               isEnabled(), shown.size() > root.size() ? shown : root,
                               QPalette::Text);
@@ -92,6 +141,28 @@ protected:
 
 private:
     static constexpr int kButtonWidth = 16;
+
+    // A game's label too wide for the box, in two small lines: the edition
+    // ("Sims", "Steam", "EA app") over the place ("Skins", "archive").
+    void drawTwoLines(QPainter &painter, const QRect &field, const QString &label) const
+    {
+        const qsizetype colon = label.indexOf(QStringLiteral(": "));
+        QString edition = label.left(colon);
+        if (const qsizetype open = edition.indexOf(u'('); open >= 0)
+            edition = edition.mid(open + 1).chopped(1);
+        const QString place = label.mid(colon + 2);
+        QFont small = font();
+        small.setPixelSize(qMax(7, field.height() / 2));
+        painter.setFont(small);
+        const QFontMetrics metrics(small);
+        const QRect top(field.left(), field.top(), field.width(), field.height() / 2);
+        const QRect bottom(field.left(), top.bottom() + 1, field.width(),
+                           field.height() - top.height());
+        for (const auto &[line, where] : {std::pair(edition, top), std::pair(place, bottom)})
+            style()->drawItemText(
+                &painter, where, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                metrics.elidedText(line, Qt::ElideRight, where.width() - 2), QPalette::Text);
+    }
 
     void drawDropDownButton(QPainter &painter, const QStyleOptionComboBox &option,
                             const QRect &button) const
@@ -136,6 +207,7 @@ DriveList::DriveList(DriveSource source, QWidget *parent)
 
     // The game folders join the list when the search, off this thread, ends.
     GameSearch &games = GameSearch::shared();
+    games.setCharacterFolder(characterFolderOf);
     connect(&games, &GameSearch::finished, this, [this] {
         if (m_source() != m_shownDrives)
             reloadDrives();
@@ -148,6 +220,12 @@ DriveList::DriveList(DriveSource source, QWidget *parent)
     m_shownIndex = m_box->currentIndex();
     m_box->setToolTip(m_box->currentText());
     connect(m_box, &QComboBox::currentIndexChanged, this, &DriveList::followSelection);
+    // Choosing the entry shown opens it again, as a fresh start in that folder.
+    // A new entry chosen has been followed just before.
+    connect(m_box, &QComboBox::activated, this, [this](int index) {
+        if (std::exchange(m_choiceFollowed, -1) != index && index == m_shownIndex)
+            emit changed();
+    });
 }
 
 QString DriveList::drive() const
@@ -160,6 +238,7 @@ void DriveList::setDrive(const QString &text)
     const int index = indexOfDrive(text);
     if (index >= 0)
         m_box->setCurrentIndex(index);
+    m_choiceFollowed = -1;
 }
 
 void DriveList::openingList()
@@ -177,8 +256,10 @@ void DriveList::reloadDrives()
     m_shownDrives = m_source();
     m_box->addItems(m_shownDrives);
     // The whole entry, however much of it the box shows.
-    for (int i = 0; i < m_box->count(); ++i)
+    for (int i = 0; i < m_box->count(); ++i) {
         m_box->setItemData(i, m_box->itemText(i), Qt::ToolTipRole);
+        m_box->setItemData(i, shortLabelOf(m_box->itemText(i)), kShortLabelRole);
+    }
     int index = m_box->findText(current);
     if (index < 0)
         index = indexOfDrive(driveRoot(current));
@@ -220,6 +301,7 @@ void DriveList::followSelection(int index)
     if (index == m_shownIndex)
         return;
     m_shownIndex = index;
+    m_choiceFollowed = index;
     emit changed();
 }
 

@@ -9,8 +9,9 @@ class QComboBox;
 namespace kelvane {
 
 // A drop-down of the drives. changed() follows every new drive, chosen by the
-// user or written, before the write returns. The drives are listed again when
-// the game search ends with other game folders.
+// user or written, before the write returns, and the drive shown chosen again.
+// The drives are listed again when the game search ends with other game
+// folders; a game's entries show a short label when closed.
 class DriveList final : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,8 @@ private:
     QStringList m_shownDrives;
     QComboBox *m_box;
     int m_shownIndex = -1;
+    // The index just followed, whose activation that follows raises nothing more.
+    int m_choiceFollowed = -1;
 };
 
 } // namespace kelvane

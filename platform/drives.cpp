@@ -49,6 +49,13 @@ QStringList listGameEntries()
     for (const GameFolder &game : GameSearch::shared().games()) {
         texts.append(game.name + gameEntryEnd());
         found.insert(texts.constLast(), game.skins);
+        // The game's own characters, inside its archives: "The Sims: ExpansionShared\...".
+        if (!game.characters.isEmpty()) {
+            const QString inside =
+                QDir(game.folder).relativeFilePath(QDir::fromNativeSeparators(game.characters));
+            texts.append(game.name + QStringLiteral(": ") + QDir::toNativeSeparators(inside));
+            found.insert(texts.constLast(), game.characters);
+        }
     }
     GameEntries &entries = gameEntries();
     const QMutexLocker lock(&entries.mutex);
@@ -111,7 +118,7 @@ QStringList browsableDrives()
 
 std::optional<QString> gameEntryFolder(const QString &driveText)
 {
-    if (!driveText.startsWith(kGameEntryStart) || !driveText.endsWith(gameEntryEnd()))
+    if (!driveText.startsWith(kGameEntryStart) || !driveText.contains(QStringLiteral(": ")))
         return std::nullopt;
     return knownGameEntry(driveText);
 }

@@ -15,11 +15,14 @@ using DriveSource = std::function<QStringList()>;
 // elsewhere the drive letters of the Wine prefix in use first ("c: [wine]"),
 // then "/", then the volumes mounted under the usual places for removable and
 // extra disks, without pseudo file systems. Last, each game folder the last
-// game search found, as "The Sims: GameData\Skins" (see GameSearch); nothing
-// here waits for a search.
+// game search found, as "The Sims: GameData\Skins", followed by the folder of
+// its archives that holds its own characters when known ("The Sims:
+// ExpansionShared\ExpansionShared.far\Skins", see GameSearch); nothing here
+// waits for a search.
 QStringList browsableDrives();
 
-// The folder an entry of a game folder opens: that game's GameData\Skins.
+// The folder an entry of a game folder opens: that game's GameData\Skins, or
+// the folder of its archives it names.
 // None for any other text, and for an entry never listed.
 std::optional<QString> gameEntryFolder(const QString &driveText);
 

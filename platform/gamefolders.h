@@ -11,6 +11,9 @@ struct GameFolder {
     QString name;   // as players tell the editions apart: "The Sims", "The Sims (Steam)"
     QString folder; // the game's folder
     QString skins;  // its GameData\Skins folder
+    // The folder inside its archives that holds its own character files
+    // ("...\ExpansionShared.far\Skins"); empty when none is known (see GameSearch).
+    QString characters = {};
 };
 
 // The game folders of this machine, each once, in the places players' guides

@@ -27,9 +27,13 @@ void GameSearch::start()
         return;
     }
     m_running = true;
-    m_pool.start([this, find = m_find] {
+    m_pool.start([this, find = m_find, characterFolder = m_characterFolder] {
         QStringList notes;
-        const QList<GameFolder> games = find(&notes);
+        QList<GameFolder> games = find(&notes);
+        for (GameFolder &game : games) {
+            if (characterFolder && game.characters.isEmpty())
+                game.characters = characterFolder(game.folder);
+        }
         QMetaObject::invokeMethod(
             this, [this, games, notes] { end(games, notes); }, Qt::QueuedConnection);
     });

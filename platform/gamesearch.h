@@ -20,6 +20,9 @@ class GameSearch final : public QObject
 
 public:
     using Find = std::function<QList<GameFolder>(QStringList *notes)>;
+    // The folder inside a game's archives holding its character files; reading
+    // archives is beyond this layer, so the windows supply it.
+    using CharacterFolder = std::function<QString(const QString &gameFolder)>;
 
     // The search the windows share, made on first use on the program's thread.
     static GameSearch &shared();
@@ -36,6 +39,8 @@ public:
 
     // Tests put their own search in place of the shared one's.
     void setFind(Find find) { m_find = std::move(find); }
+    // Fills in each game's characters from the next search on.
+    void setCharacterFolder(CharacterFolder find) { m_characterFolder = std::move(find); }
 
 signals:
     // A search ended; games() and notes() hold what it found.
@@ -45,6 +50,7 @@ private:
     void end(const QList<GameFolder> &games, const QStringList &notes);
 
     Find m_find;
+    CharacterFolder m_characterFolder;
     // Its own, so that it can be waited for as this object goes.
     QThreadPool m_pool;
     QList<GameFolder> m_games;

@@ -406,6 +406,27 @@ TEST_F(AttachFromArchive, EntriesComposeIntoTheGamesSkinsFolderInTheirOwnFormat)
                               path(m_archive + "/C001MA_hat.cmx").toLocal8Bit() + " <==\n");
 }
 
+TEST_F(AttachFromArchive, ListPassesOverSkeletonsAndAnimations)
+{
+    using namespace testsupport;
+    BinaryCharacter skeleton, skill;
+    skeleton.skeletons = 1;
+    skill.suits = 0;
+    skill.skills = 3;
+    ASSERT_TRUE(
+        writeFile(path("game.far"),
+                  farArchive({{"Skins\\adult-skeleton.cmx.bcf", binaryCharacterFile(skeleton)},
+                              {"a2o-skill.cmx.bcf", binaryCharacterFile(skill)},
+                              {"B001FAFit_01.cmx.bcf", binaryCharacterFile({})}})));
+    const Outcome listed = run({"--list", "game.far"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.err, "");
+    EXPECT_EQ(listed.out, "==> " + QDir::toNativeSeparators("game.far/").toLocal8Bit() +
+                              "B001FAFit_01.cmx.bcf <==\n");
+    // Named on its own, a skeleton is still refused as no character file.
+    EXPECT_EQ(run({"--list", "game.far/Skins/adult-skeleton.cmx.bcf"}).exitCode, 1);
+}
+
 TEST_F(AttachCommand, ListOfCaseTwinsInAnArchiveShowsEachOnesOwnSkins)
 {
     using namespace testsupport;

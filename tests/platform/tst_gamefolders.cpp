@@ -1,3 +1,4 @@
+#include "controls/archivefolder.h"
 #include "controls/drivelist.h"
 #include "platform/drives.h"
 #include "platform/gamefolders.h"
@@ -5,7 +6,9 @@
 #include "platform/keyvalues.h"
 #include "platform/systempaths.h"
 #include "platform/wineregistry.h"
+#include "tests/support/files.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -38,6 +41,7 @@ private slots:
     void librariesAreMergedAndLookedUpNotListed();
     void pipesAndOversizeFilesAreLeftUnreadWithANote();
     void driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest();
+    void driveListReachesTheGamesOwnCharacters();
     void searchRunsOffTheWindowThread();
 
 private:
@@ -265,6 +269,58 @@ void TestGameFolders::driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest()
     QCOMPARE(drives.drive(), entry);
     drives.setDrive(canonical("prefix/drive_c/Program Files/Maxis/The Sims"));
     QCOMPARE(drives.drive(), QString("c: [wine]"));
+}
+
+// The game's characters are two clicks away: the archive's folder of bodies,
+// not the one of its animations, though these are more and named alike.
+void TestGameFolders::driveListReachesTheGamesOwnCharacters()
+{
+    using namespace testsupport;
+    const QString game = "prefix/drive_c/Program Files/Maxis/The Sims";
+    mkpath(game + "/GameData/Skins");
+    BinaryCharacter skeleton, skill;
+    skeleton.skeletons = 1;
+    skill.suits = 0;
+    skill.skills = 1;
+    write(game + "/ExpansionShared/ExpansionShared.far",
+          farArchive({{"Skins\\B001FAFit_01.cmx.bcf", binaryCharacterFile({})},
+                      {"Skins\\adult-skeleton.cmx.bcf", binaryCharacterFile(skeleton)},
+                      {"Anims\\a2o-1.cmx.bcf", binaryCharacterFile(skill)},
+                      {"Anims\\a2o-2.cmx.bcf", binaryCharacterFile(skill)}}));
+    const QString entry = "The Sims: ExpansionShared/ExpansionShared.far/Skins";
+    const QString skins = canonical(game + "/ExpansionShared/ExpansionShared.far") + "/Skins";
+
+    QWidget window;
+    window.resize(300, 100);
+    auto *drives = new DriveList(browsableDrives, &window);
+    drives->setGeometry(200, 10, 90, 20);
+    window.show();
+    GameSearch::shared().start();
+    QTRY_COMPARE(browsableDrives().constLast(), entry);
+    QCOMPARE(driveRoot(entry), skins);
+    const Result<ArchiveFolder> shown = readArchiveFolder(*archivePathOf(skins));
+    QCOMPARE(shown.value().files, QStringList("B001FAFit_01.cmx.bcf"));
+
+    auto *box = drives->findChild<QComboBox *>();
+    QSignalSpy changed(drives, &DriveList::changed);
+    QTRY_VERIFY(box->findText(entry) >= 0);
+    drives->setDrive(skins);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(box->currentData(Qt::UserRole).toString(), QString("Sims: archive"));
+    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toString(),
+             QString("Sims: Skins"));
+    emit box->activated(box->currentIndex());
+    QCOMPARE(changed.size(), 2);
+
+    box->showPopup();
+    QWidget *popup = box->view()->parentWidget();
+    QTRY_VERIFY(popup->isVisible());
+    QVERIFY2(popup->geometry().right() <= window.geometry().right(),
+             qPrintable(QString::number(popup->geometry().right())));
+    // A new entry chosen raises changed() once.
+    QTest::keyClick(box->view(), Qt::Key_Up);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCOMPARE(changed.size(), 3);
 }
 
 // The drive list is there before the search ends, and takes its entries then.
