@@ -6,13 +6,6 @@
 
 #include <QFile>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace kelvane {
 
 namespace {
@@ -30,33 +23,6 @@ Failure<QString> tooLarge(const QString &path, qint64 budget, const QString &kin
                                                 "any %2; it cannot be one.")
                                      .arg(budget / (1024 * 1024))
                                      .arg(kind))};
-}
-
-// Opens the loose input at path, a regular file, without ever waiting: a pipe
-// put in its place after the check is refused too.
-Result<void> openRegularFile(QFile &file, const QString &path)
-{
-    if (const Result<void> checked = checkInputFile(path); !checked.ok())
-        return checked;
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return readFailure(path, qt_error_string(errno));
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return readFailure(path, QStringLiteral("it is no longer a regular file"));
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return readFailure(path, file.errorString());
-    }
-#else
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return readFailure(path, file.errorString());
-#endif
-    return {};
 }
 
 // The bytes of input, when it holds no more than budget.

@@ -36,33 +36,6 @@ Failure<QString> tooLarge(const QString &path)
                 .arg(shownName(path), QString::number(kMaxCharacterFileBytes / (1024 * 1024)))};
 }
 
-// Opens the regular file at path for reading. Nothing else is opened, and the
-// opening never waits: a pipe put in the file's place meanwhile is refused too.
-Result<void> openRegularFile(QFile &file, const QString &path)
-{
-    if (const Result<void> checked = checkLooseFile(path); !checked.ok())
-        return Failure{checked.error()};
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return readFailure(path, qt_error_string(errno));
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return readFailure(path, QStringLiteral("it is no longer a regular file"));
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return readFailure(path, file.errorString());
-    }
-#else
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return readFailure(path, file.errorString());
-#endif
-    return {};
-}
-
 qsizetype countCrLf(const QByteArray &text, qsizetype from)
 {
     qsizetype count = 0;
@@ -101,6 +74,31 @@ Result<FileStart> readFileStart(const InputFile &input, qint64 maxBytes)
 }
 
 } // namespace
+
+Result<void> openRegularFile(QFile &file, const QString &path)
+{
+    if (const Result<void> checked = checkLooseFile(path); !checked.ok())
+        return Failure{checked.error()};
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return readFailure(path, qt_error_string(errno));
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return readFailure(path, QStringLiteral("it is no longer a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return readFailure(path, file.errorString());
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return readFailure(path, file.errorString());
+#endif
+    return {};
+}
 
 Result<void> checkInputFile(const QString &path)
 {

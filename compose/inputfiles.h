@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class QFile;
+
 namespace kelvane {
 
 // The input files as the create command reads them: loose files, or entries
@@ -61,6 +63,11 @@ struct FileFormat;
 // The kind of the loose file at path, judged by its first bytes; nothing when
 // it is of no kind Kelvane knows. Only a regular file is opened, never waited on.
 Result<const FileFormat *> formatOfFile(const QString &path);
+
+// Opens the loose regular file at path for reading. Nothing else is opened,
+// and the opening never waits: a pipe put in the file's place meanwhile is
+// refused too.
+Result<void> openRegularFile(QFile &file, const QString &path);
 
 // The message for a fault in the content of the input file at path.
 QString inputFileFault(const QString &path, const QString &reason);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/consoleoutput.h"
 #include "tests/support/files.h"
 
 #include <QDir>
@@ -10,6 +11,25 @@
 // What one run of kelvane-attach printed and returned.
 struct Outcome {
     int exitCode;
+    QByteArray out;
+    QString err;
+};
+
+// What kelvane-attach prints, kept for the test to read.
+class CapturedOutput : public kelvane::ConsoleOutput
+{
+public:
+    void printLine(const QString &text) override
+    {
+        out += (text + QLatin1Char('\n')).toLocal8Bit();
+    }
+    void printError(const QString &text) override { err += text + QLatin1Char('\n'); }
+    bool writeBytes(const QByteArray &bytes) override
+    {
+        out += bytes;
+        return true;
+    }
+
     QByteArray out;
     QString err;
 };

@@ -22,24 +22,6 @@ using namespace kelvane;
 
 namespace {
 
-class CapturedOutput : public ConsoleOutput
-{
-public:
-    void printLine(const QString &text) override
-    {
-        out += (text + QLatin1Char('\n')).toLocal8Bit();
-    }
-    void printError(const QString &text) override { err += text + QLatin1Char('\n'); }
-    bool writeBytes(const QByteArray &bytes) override
-    {
-        out += bytes;
-        return true;
-    }
-
-    QByteArray out;
-    QString err;
-};
-
 // kelvane-attach run in this process, from inside the skins folder.
 class AttachCommand : public AttachFolder
 {

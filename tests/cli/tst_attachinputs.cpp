@@ -9,24 +9,6 @@ using namespace kelvane;
 
 namespace {
 
-class Captured : public ConsoleOutput
-{
-public:
-    void printLine(const QString &text) override
-    {
-        out += (text + QLatin1Char('\n')).toLocal8Bit();
-    }
-    void printError(const QString &text) override { err += text + QLatin1Char('\n'); }
-    bool writeBytes(const QByteArray &bytes) override
-    {
-        out += bytes;
-        return true;
-    }
-
-    QByteArray out;
-    QString err;
-};
-
 // kelvane-attach run in this process from inside a folder holding an archive
 // of the game's kind, with WINEPREFIX and HOME as each test sets them.
 class AttachInputs : public AttachFolder
@@ -55,7 +37,7 @@ protected:
 
     static Outcome run(const QStringList &arguments)
     {
-        Captured console;
+        CapturedOutput console;
         const int exitCode =
             runAttachCommand(QStringList{QStringLiteral("kelvane-attach")} + arguments, console);
         return {exitCode, console.out, console.err};
