@@ -7,7 +7,6 @@
 #include <QList>
 #include <QString>
 
-
 namespace kelvane {
 
 // What an input file holds, as the composer sees it, or why the composer
