@@ -417,7 +417,7 @@ TEST_F(AttachCommand, ListOfCaseTwinsInAnArchiveShowsEachOnesOwnSkins)
                                                  {"a.cmx", characterFile({{"HEAD", "lower"}})}})));
     const Outcome listed = run({"--list", "twins.far"});
     EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    const QByteArray inArchive = QDir::toNativeSeparators("twins.inArchive/").toLocal8Bit();
+    const QByteArray inArchive = QDir::toNativeSeparators("twins.far/").toLocal8Bit();
     EXPECT_EQ(listed.out, "==> " + inArchive + "A.cmx <==\nHEAD\tupper\n\n==> " + inArchive +
                               "a.cmx <==\nHEAD\tlower\n");
 }
