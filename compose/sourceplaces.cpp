@@ -14,7 +14,7 @@ namespace {
 
 QString entryPath(const QString &archive, const FarEntry &entry)
 {
-    return archive + QDir::separator() + QDir::toNativeSeparators(entry.name);
+    return QDir::toNativeSeparators(archive + QLatin1Char('/') + entry.name);
 }
 
 QString folderOf(const QString &innerPath)

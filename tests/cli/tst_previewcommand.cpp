@@ -22,7 +22,9 @@ std::pair<int, QString> run(const QString &folder, const QStringList &arguments)
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KELVANE_ATTACH_PATH), arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.readAllStandardOutput(), process.exitCode() ? "" : "out.png\n");
+    // Windows ends the printed lines with CR LF.
+    EXPECT_EQ(process.readAllStandardOutput().replace("\r\n", "\n"),
+              process.exitCode() ? "" : "out.png\n");
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
 }
 
