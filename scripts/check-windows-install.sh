@@ -52,6 +52,8 @@ system_path | grep -qiF 'C:\Program Files\Kelvane' ||
 # A new process started from another folder finds kelvane-attach by name.
 wine cmd /c 'cd /d C:\windows && kelvane-attach --version' |
     grep -qF "$version" || fail "kelvane-attach is not found on PATH in a new Command Prompt"
+# The Wine session started without a display ends before the window's is started.
+wineserver -w
 
 echo "== Starting the installed kelvane.exe, looking for its window \"$title\""
 xvfb-run -a bash -c '
