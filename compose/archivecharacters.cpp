@@ -2,12 +2,11 @@
 
 #include "compose/attach.h"
 #include "compose/characterbinary.h"
+#include "compose/keptwhileunchanged.h"
 #include "compose/linelist.h"
 #include "compose/skeletonfile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QMutex>
 #include <QtEndian>
 
 namespace kelvane {
@@ -16,12 +15,6 @@ namespace {
 
 // Enough for a binary file's three counts and a text file's first lines.
 constexpr qint64 kStartRead = 256;
-
-struct Judged {
-    QString path;
-    FileStamp stamp;
-    QSet<qsizetype> others;
-};
 
 constexpr qsizetype kArchivesKept = 4;
 
@@ -68,24 +61,11 @@ bool holdsSkeletonsOrSkills(const QByteArray &start)
 
 QSet<qsizetype> entriesHoldingNoCharacter(const FarArchive &archive, const FileStamp &stamp)
 {
-    static QMutex mutex;
-    static QList<Judged> kept;
-
-    const QString key = QDir(archive.path()).absolutePath();
-    {
-        const QMutexLocker lock(&mutex);
-        for (qsizetype i = 0; i < kept.size(); ++i) {
-            if (kept[i].path == key && kept[i].stamp == stamp) {
-                kept.move(i, 0);
-                return kept.first().others;
-            }
-        }
-    }
+    static KeptWhileUnchanged<QSet<qsizetype>> kept(kArchivesKept);
+    if (std::optional<QSet<qsizetype>> known = kept.find(archive.path(), stamp))
+        return std::move(*known);
     QSet<qsizetype> others = judge(archive);
-    const QMutexLocker lock(&mutex);
-    kept.prepend({key, stamp, others});
-    if (kept.size() > kArchivesKept)
-        kept.removeLast();
+    kept.keep(archive.path(), stamp, others);
     return others;
 }
 

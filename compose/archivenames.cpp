@@ -1,20 +1,11 @@
 #include "compose/archivenames.h"
 
 #include "compose/archivepath.h"
-
-#include <QDir>
-#include <QList>
-#include <QMutex>
+#include "compose/keptwhileunchanged.h"
 
 namespace kelvane {
 
 namespace {
-
-struct KeptIndex {
-    QString path;
-    FileStamp stamp;
-    NamedArchive named;
-};
 
 // Enough for every archive of a game and its expansions; each costs about as
 // much memory as the archive's manifest.
@@ -43,28 +34,14 @@ const FarEntry *NamedArchive::findFileName(const QString &fileName) const
 
 Result<NamedArchive> openNamedArchive(const QString &path, const FileStamp &stamp)
 {
-    static QMutex mutex;
-    static QList<KeptIndex> kept;
-
-    const QString key = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
-    {
-        const QMutexLocker lock(&mutex);
-        for (qsizetype i = 0; i < kept.size(); ++i) {
-            if (kept[i].path == key && kept[i].stamp == stamp) {
-                kept.move(i, 0);
-                return kept.first().named;
-            }
-        }
-    }
+    static KeptWhileUnchanged<NamedArchive> kept(kIndexesKept);
+    if (std::optional<NamedArchive> known = kept.find(path, stamp))
+        return std::move(*known);
     const Result<FarArchive> opened = openArchive(ArchivePath{path, {}, stamp});
     if (!opened.ok())
         return Failure{opened.error()};
     NamedArchive named = indexed(opened.value());
-    const QMutexLocker lock(&mutex);
-    kept.removeIf([&key](const KeptIndex &each) { return each.path == key; });
-    kept.prepend({key, stamp, named});
-    if (kept.size() > kIndexesKept)
-        kept.removeLast();
+    kept.keep(path, stamp, named);
     return named;
 }
 

@@ -1,20 +1,14 @@
 #include "compose/archivepath.h"
 
 #include "compose/filekind.h"
+#include "compose/keptwhileunchanged.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
 
 namespace kelvane {
 
 namespace {
-
-struct CachedArchive {
-    QString path;
-    FileStamp stamp;
-    FarArchive archive;
-};
 
 constexpr qsizetype kArchivesKept = 4;
 
@@ -64,28 +58,12 @@ Result<FarArchive> openArchive(const QString &path)
 
 Result<FarArchive> openArchive(const ArchivePath &found)
 {
-    static QMutex mutex;
-    static QList<CachedArchive> kept;
-
-    const QString &path = found.archive;
-    const FileStamp &stamp = found.stamp;
-    const QString key = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
-    {
-        const QMutexLocker lock(&mutex);
-        for (qsizetype i = 0; i < kept.size(); ++i) {
-            if (kept[i].path == key && kept[i].stamp == stamp) {
-                kept.move(i, 0);
-                return kept.first().archive;
-            }
-        }
-    }
-    Result<FarArchive> opened = FarArchive::open(path);
-    if (opened.ok()) {
-        const QMutexLocker lock(&mutex);
-        kept.prepend({key, stamp, opened.value()});
-        if (kept.size() > kArchivesKept)
-            kept.removeLast();
-    }
+    static KeptWhileUnchanged<FarArchive> kept(kArchivesKept);
+    if (std::optional<FarArchive> known = kept.find(found.archive, found.stamp))
+        return std::move(*known);
+    Result<FarArchive> opened = FarArchive::open(found.archive);
+    if (opened.ok())
+        kept.keep(found.archive, found.stamp, opened.value());
     return opened;
 }
 
