@@ -220,6 +220,40 @@ Result<QByteArray> readWholeFile(const QString &path)
     return read.value().bytes;
 }
 
+Result<QByteArray> readWholeInput(const InputFile &input, qint64 budget, const QString &kind)
+{
+    const auto tooLargeFor = [&] {
+        return Failure{
+            inputFileFault(input.path, QStringLiteral("the file is larger than %1 MB, far larger "
+                                                      "than any %2; it cannot be one.")
+                                           .arg(budget / (1024 * 1024))
+                                           .arg(kind))};
+    };
+    if (input.archive) {
+        if (input.entry.size > budget)
+            return tooLargeFor();
+        return input.archive->readEntry(input.entry, input.entry.size);
+    }
+    QFile file;
+    if (const Result<void> opened = openRegularFile(file, input.path); !opened.ok())
+        return Failure{opened.error()};
+    if (file.size() > budget)
+        return tooLargeFor();
+    // Read to the end, not to the size: the file may grow meanwhile.
+    QByteArray bytes;
+    while (bytes.size() <= budget) {
+        const QByteArray piece = file.read(qMin(kPiece, budget + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return readFailure(input.path, file.errorString());
+    if (bytes.size() > budget)
+        return tooLargeFor();
+    return bytes;
+}
+
 Result<Mesh> readMeshFile(const QString &path)
 {
     const Result<InputFile> input = findInputFile(path);

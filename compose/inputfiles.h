@@ -53,6 +53,10 @@ Result<QByteArray> readCharacterFile(const QString &path);
 // can be; what it holds does not matter.
 Result<QByteArray> readWholeFile(const QString &path);
 
+// Reads an input whole, as long as it holds no more than budget bytes; a
+// larger one is refused, named as no kind of file can be that large.
+Result<QByteArray> readWholeInput(const InputFile &input, qint64 budget, const QString &kind);
+
 // Reads the mesh of a mesh file of either format: as much as a text mesh's
 // reader needs, and when that is no text mesh, the start of a binary one
 // (the formats' read budgets; see meshOf).
