@@ -3,6 +3,7 @@
 #include "compose/archivenames.h"
 #include "compose/archivepath.h"
 #include "compose/backup.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
 #include "compose/gamelayout.h"
 #include "compose/messagetext.h"
@@ -16,8 +17,6 @@ namespace kelvane {
 
 namespace {
 
-const QStringList kCharacterExtensions = {QStringLiteral(".cmx.bcf"), QStringLiteral(".cmx")};
-
 std::optional<GameCharacter> characterIn(const QString &archive, const QString &name)
 {
     const FileStamp stamp = fileStamp(archive);
@@ -26,7 +25,7 @@ std::optional<GameCharacter> characterIn(const QString &archive, const QString &
     const Result<NamedArchive> named = openNamedArchive(archive, stamp);
     if (!named.ok())
         return std::nullopt;
-    for (const QString &extension : kCharacterExtensions) {
+    for (const QString &extension : extensionsOf(FileRole::Character)) {
         if (const FarEntry *entry = named.value().findFileName(name + extension)) {
             const QString fileName = entry->name.mid(entry->name.lastIndexOf(QLatin1Char('/')) + 1);
             return GameCharacter{archive, entry->name, fileName.left(name.size())};

@@ -1,6 +1,8 @@
 #include "compose/previewsources.h"
 
+#include "compose/fileformats.h"
 #include "compose/messagetext.h"
+#include "compose/newname.h"
 #include "compose/sourceplaces.h"
 
 #include <QDir>
@@ -12,21 +14,12 @@ namespace {
 
 const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
 
-QString withoutCharacterExtension(const QString &fileName)
-{
-    for (const QLatin1StringView extension :
-         {QLatin1StringView(".cmx.bcf"), QLatin1StringView(".cmx")}) {
-        if (fileName.size() > extension.size() && fileName.endsWith(extension, Qt::CaseInsensitive))
-            return fileName.chopped(extension.size());
-    }
-    return fileName;
-}
-
 // A mesh of either format; a texture is a BMP, or where there is none a TGA
 // of its name, as readers of the game's files take it.
 QStringList meshFileNames(const QString &name)
 {
-    return {name + QStringLiteral(".bmf"), name + QStringLiteral(".skn")};
+    return {name + formatFor(MeshFormat::Binary).extension,
+            name + formatFor(MeshFormat::Text).extension};
 }
 
 QStringList textureFileNames(const QString &name)
@@ -268,7 +261,10 @@ QStringList skeletonFileNames(const QString &characterFileName)
 {
     const QString name = isChildCharacter(characterFileName) ? QStringLiteral("child-skeleton")
                                                              : QStringLiteral("adult-skeleton");
-    return {name + QStringLiteral(".cmx.bcf"), name + QStringLiteral(".cmx")};
+    QStringList names;
+    for (const QString &extension : extensionsOf(FileRole::Skeleton))
+        names.append(name + extension);
+    return names;
 }
 
 QString characterTextureName(const QString &characterFileName, const QString &tone)
