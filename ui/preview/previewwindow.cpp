@@ -5,6 +5,7 @@
 #include "controls/modalwindow.h"
 #include "controls/windowplacement.h"
 #include "platform/gamefolders.h"
+#include "platform/gamesearch.h"
 #include "preview/previewscene.h"
 #include "ui/look/look.h"
 #include "ui/look/palette.h"
@@ -156,11 +157,12 @@ void PreviewWindow::startLoading(const QString &characterPath, const QString &me
         emit loadFinished();
     });
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, characterPath, meshPath] {
+    // The games the window's own search found, as the create command takes them.
+    PreviewRequest request{characterPath, meshPath, {}};
+    for (const GameFolder &game : GameSearch::shared().games())
+        request.gameFolders.append(game.folder);
+    QThreadPool::globalInstance()->start([promise, request] {
         promise->start();
-        PreviewRequest request{characterPath, meshPath, {}};
-        for (const GameFolder &game : findGameFolders())
-            request.gameFolders.append(game.folder);
         promise->addResult(std::make_shared<const Result<PreviewScene>>(loadPreviewScene(request)));
         promise->finish();
     });
