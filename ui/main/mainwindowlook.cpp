@@ -1,5 +1,6 @@
 #include "ui/main/mainwindowlook.h"
 
+#include "controls/widgetcolours.h"
 #include "ui/look/look.h"
 #include "ui/look/palette.h"
 #include "ui/main/maincontroltable.h"
@@ -66,15 +67,6 @@ void applyColours(QWidget &control, ColourRole role)
 }
 
 } // namespace
-
-void setColours(QWidget &widget,
-                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
-{
-    QPalette palette = widget.palette();
-    for (const auto &[role, colour] : roles)
-        palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
 
 void applyWindowLook(MainWindow &window)
 {

@@ -4,13 +4,13 @@
 #include "compose/messagetext.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
+#include "controls/widgetcolours.h"
 #include "controls/windowplacement.h"
 #include "ui/look/look.h"
 #include "ui/look/palette.h"
 #include "ui/look/twips.h"
 #include "ui/main/backgroundtooltips.h"
 #include "ui/main/backupsummaries.h"
-#include "ui/main/mainwindowlook.h"
 #include "ui/main/restorecommand.h"
 
 #include <QDir>

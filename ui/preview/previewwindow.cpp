@@ -3,6 +3,7 @@
 #include "compose/messagetext.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
+#include "controls/widgetcolours.h"
 #include "controls/windowplacement.h"
 #include "platform/gamefolders.h"
 #include "platform/gamesearch.h"
@@ -28,15 +29,6 @@ namespace kelvane {
 namespace {
 
 using LoadedScene = std::shared_ptr<const Result<PreviewScene>>;
-
-void setColours(QWidget &widget,
-                std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles)
-{
-    QPalette palette = widget.palette();
-    for (const auto &[role, colour] : roles)
-        palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
 
 QLabel *caption(const QString &text, const char *name, const TwipsRect &place, QWidget *window)
 {
