@@ -1,5 +1,6 @@
 #include "compose/geometryfields.h"
 
+#include "compose/linelist.h"
 #include "compose/messagetext.h"
 
 #include <bit>
@@ -153,9 +154,9 @@ bool BinaryFields::finished()
     return false;
 }
 
-TextFields::TextFields(QByteArrayView text)
+TextFields::TextFields(QByteArrayView text, qsizetype judgedBytes)
     : m_text(text),
-      m_lineEnd(text.contains("\r\n") || !text.contains('\n') ? QByteArrayView("\r\n") : "\n"),
+      m_lineEnd(lineEndOf(judgedBytes < 0 ? text : text.first(qMin(judgedBytes, text.size())))),
       m_done(text.isEmpty())
 {
 }

@@ -81,8 +81,9 @@ class TextFields final : public GeometryFields
 {
 public:
     // Lines end in CR LF, or in LF in a text holding no CR LF (as splitLines
-    // cuts them); they are counted from 0 in messages, as the game's are.
-    explicit TextFields(QByteArrayView text);
+    // cuts them), judged from the first judgedBytes of the text (all of it
+    // when negative); they are counted from 0 in messages, as the game's are.
+    explicit TextFields(QByteArrayView text, qsizetype judgedBytes = -1);
 
     std::optional<QByteArray> name(const FieldItem &item) override;
     std::optional<quint32> count(const QString &what, qsizetype leastBinaryBytes,

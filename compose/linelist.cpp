@@ -22,13 +22,18 @@ LineList splitAt(const QByteArray &text, QByteArrayView separator, qsizetype max
 
 } // namespace
 
+QByteArrayView lineEndOf(QByteArrayView text)
+{
+    if (!text.contains("\r\n") && text.contains('\n'))
+        return "\n";
+    return "\r\n";
+}
+
 LineList splitLines(const QByteArray &text, qsizetype maxLines)
 {
     if (text.isEmpty())
         return {};
-    if (!text.contains("\r\n") && text.contains('\n'))
-        return splitAt(text, "\n", maxLines);
-    return splitAt(text, "\r\n", maxLines);
+    return splitAt(text, lineEndOf(text), maxLines);
 }
 
 bool isUtf16Text(QByteArrayView bytes)

@@ -15,6 +15,10 @@ using LineList = QList<QByteArray>;
 // cutting stops after that many lines and the rest of the text is dropped.
 LineList splitLines(const QByteArray &text, qsizetype maxLines = -1);
 
+// The line end splitLines cuts text at: CR LF, or LF in a text holding no
+// CR LF but some LF.
+QByteArrayView lineEndOf(QByteArrayView text);
+
 // Whether bytes are text saved as UTF-16 ("Unicode" in Windows editors): a
 // byte-order mark, or a zero at every other byte of the first characters.
 bool isUtf16Text(QByteArrayView bytes);

@@ -48,8 +48,7 @@ std::optional<QByteArray> lastLineWhole(const QByteArray &start, qint64 fileSize
                                         const LineList &lines)
 {
     const QByteArray first = start.left(kMeshBytesRead);
-    const QByteArrayView lineEnd =
-        first.contains("\r\n") || !first.contains('\n') ? QByteArrayView("\r\n") : "\n";
+    const QByteArrayView lineEnd = lineEndOf(first);
     // The line may have lost the CR of a line end cut at the 400th byte.
     const bool lostCr = first.size() >= kMeshBytesRead && first.endsWith('\r');
     const qsizetype begins = first.size() - lines.last().size() - (lostCr ? 1 : 0);

@@ -1,5 +1,6 @@
 #include "compose/meshgeometry.h"
 
+#include "compose/cmxcomposer.h"
 #include "compose/geometryfields.h"
 
 namespace kelvane {
@@ -254,7 +255,9 @@ Result<MeshGeometry> meshGeometryOf(const QByteArray &bytes)
     if (!head.ok())
         return Failure{head.error()};
     const MeshFormat format = head.value().format;
-    TextFields text(format == MeshFormat::Text ? QByteArrayView(bytes) : QByteArrayView());
+    // Its line ends are judged as for attaching it: from its first bytes.
+    TextFields text(format == MeshFormat::Text ? QByteArrayView(bytes) : QByteArrayView(),
+                    kMeshBytesRead);
     BinaryFields binary(bytes);
     GeometryFields &in = format == MeshFormat::Text ? static_cast<GeometryFields &>(text) : binary;
     std::optional<MeshGeometry> mesh = meshIn(in, format);
