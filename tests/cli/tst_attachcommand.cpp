@@ -156,11 +156,63 @@ TEST_F(AttachCommand, HelpAndVersionSucceed)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: kelvane-attach [--name NAME | --suffix TEXT]"));
+    EXPECT_TRUE(help.out.contains("\nUsage: kelvane-attach [--name NAME | --suffix TEXT]"));
     EXPECT_TRUE(help.out.contains("CHARACTER.cmx... MESH.skn\n"));
+    // A console 80 columns wide shows every line as one.
+    for (const QByteArray &line : help.out.split('\n'))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.contains("kelvane-attach " KELVANE_VERSION));
+}
+
+// The help opens with what a player types, in this system's paths, and each
+// example does what it says.
+TEST_F(AttachCommand, HelpStartsWithExamplesThatWork)
+{
+    const QString help = QString::fromLocal8Bit(run({"--help"}).out);
+    const QString usage = help.left(help.indexOf("Usage:"));
+    QStringList examples;
+    for (const QString &line : usage.split('\n')) {
+        if (line.startsWith("  kelvane-attach "))
+            examples.append(line.mid(17));
+    }
+    ASSERT_EQ(examples.size(), 3) << usage.toStdString();
+    const QChar other = QDir::separator() == '/' ? '\\' : '/';
+    EXPECT_FALSE(usage.contains(other)) << usage.toStdString();
+    EXPECT_GT(help.indexOf("Wine"), help.indexOf("Usage:"));
+
+    using namespace testsupport;
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("Downloads/family"));
+    for (const char *body : {"B904FAFit_01.cmx", "B905MAFit_01.cmx"})
+        ASSERT_TRUE(writeFile(path("Downloads/family/") + body, characterFile({{"PELVIS", "b"}})));
+    ASSERT_TRUE(writeFile(path("Downloads/C001MA_head.cmx"), characterFile({})));
+    for (const char *mesh : {"glasses", "tie", "hat"})
+        ASSERT_TRUE(writeFile(path("Downloads/") + mesh + ".skn", meshFile(mesh, "HEAD")));
+
+    for (const QString &example : examples) {
+        QStringList arguments;
+        // What a shell off Windows would expand; kelvane-attach does on Windows.
+        for (const QString &word : example.split(' ')) {
+            const QFileInfo typed(word);
+            if (word.contains('*') && QDir::separator() == '/') {
+                for (const QString &name : QDir(typed.path()).entryList({typed.fileName()}))
+                    arguments.append(typed.path() + '/' + name);
+            } else {
+                arguments.append(word);
+            }
+        }
+        if (arguments.constFirst() == "--preview") {
+            EXPECT_TRUE(parseAttachJob(QStringList{"kelvane-attach"} + arguments).ok());
+            continue;
+        }
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.exitCode, 0) << example.toStdString() << r.err.toStdString();
+    }
+    for (const char *written : {"Downloads/C001MA_new.cmx", "Downloads/family/B904FAFit_tie.cmx",
+                                "Downloads/family/B905MAFit_tie.cmx"})
+        EXPECT_TRUE(QFile::exists(path(written))) << written;
+    EXPECT_TRUE(help.contains(QDir::toNativeSeparators("Downloads/C001MA_new.cmx")));
 }
 
 TEST_F(AttachCommand, BatchNeverReplacesItsOwnInputs)
@@ -470,10 +522,17 @@ TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
     EXPECT_EQ(warned.err.count("kelvane-attach: warning: "), 3) << warned.err.toStdString();
     for (const char *named : {"specs.skn", "hat.skn", "hat-tex.bmp"})
         EXPECT_TRUE(warned.err.contains(named)) << named;
+    // Each is mended by a copy, and says which option makes it.
+    for (const QString &line : warned.err.split('\n')) {
+        if (line.startsWith("kelvane-attach: warning: ")) {
+            EXPECT_TRUE(line.endsWith(", give --copy-mesh.")) << line.toStdString();
+        }
+    }
 
     ASSERT_TRUE(testsupport::writeFile(path("hat-tex.bmp"), "other"));
     const Outcome copied = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
     EXPECT_EQ(copied.exitCode, 1) << "the texture in place is no 256-colour BMP";
+    EXPECT_FALSE(copied.err.contains("--copy-mesh.")) << "no copy mends what is left";
     ASSERT_TRUE(QFile::remove(path("hat-tex.bmp")));
     const Outcome done = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
