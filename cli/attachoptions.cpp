@@ -10,14 +10,15 @@ namespace {
 constexpr qsizetype kLineWidth = 79;
 constexpr qsizetype kDescriptionColumn = 24;
 
-// What a player types first. Every "/" in these texts is a path's, shown as
-// the system shows paths.
+// Where a player types the examples.
 #ifdef Q_OS_WIN
 const QString kWhereTyped = QStringLiteral("in a Command Prompt, which opens in your user folder");
 #else
 const QString kWhereTyped = QStringLiteral("in a terminal, from your home folder");
 #endif
 
+// What a player types first. Every "/" in this text and the next is a
+// path's, shown as the system shows paths.
 const QString kExamples = QStringLiteral(
     "Attaches a mesh (glasses, a hat) to characters of The Sims.\n"
     "For example, %1:\n"
