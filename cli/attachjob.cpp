@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -106,6 +108,22 @@ QString replacedNote(const CreatedFile &written)
                            .arg(file, shownName(QDir::toNativeSeparators(written.backupPath))));
 }
 
+// The findings left to tell; one that a copy would mend ends with the option
+// that makes the copy.
+QStringList findingsToTell(const GameCheck &check, Copies copies)
+{
+    QStringList texts = check.findings(copies);
+    for (QString &text : texts) {
+        const bool copyMends = std::any_of(
+            check.found.cbegin(), check.found.cend(), [&text](const GameFinding &finding) {
+                return finding.mendedBy == MendedBy::Copies && finding.text == text;
+            });
+        if (copyMends)
+            text += QStringLiteral(" To copy it into the output folder, give --copy-mesh.");
+    }
+    return texts;
+}
+
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
                                 const QString &outputFolder, BatchFiles &batch, GamesFound &games,
@@ -132,7 +150,7 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         return duplicate;
 
     const Copies copies = job.copyMesh ? Copies::Made : Copies::Offered;
-    const QStringList findings = plan.gameCheck.findings(copies);
+    const QStringList findings = findingsToTell(plan.gameCheck, copies);
     if (job.strict && !findings.isEmpty())
         return QStringLiteral("%1: not written (--strict): %2")
             .arg(shownName(character), findings.join(QLatin1Char(' ')));

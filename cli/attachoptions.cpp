@@ -1,5 +1,6 @@
 #include "cli/attachoptions.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace kelvane {
@@ -9,15 +10,40 @@ namespace {
 constexpr qsizetype kLineWidth = 79;
 constexpr qsizetype kDescriptionColumn = 24;
 
+// Where a player types the examples.
+#ifdef Q_OS_WIN
+const QString kWhereTyped = QStringLiteral("in a Command Prompt, which opens in your user folder");
+#else
+const QString kWhereTyped = QStringLiteral("in a terminal, from your home folder");
+#endif
+
+// What a player types first. Every "/" in this text and the next is a
+// path's, shown as the system shows paths.
+const QString kExamples = QStringLiteral(
+    "Attaches a mesh (glasses, a hat) to characters of The Sims.\n"
+    "For example, %1:\n"
+    "\n"
+    "  kelvane-attach Downloads/C001MA_head.cmx Downloads/glasses.skn\n"
+    "      writes Downloads/C001MA_new.cmx: the head wearing the glasses.\n"
+    "  kelvane-attach --suffix tie Downloads/family/*.cmx Downloads/tie.skn\n"
+    "      writes a new file for each body of the family, each named after its\n"
+    "      own: B904FAFit_01.cmx gives B904FAFit_tie.cmx.\n"
+    "  kelvane-attach --preview hat.png Downloads/C001MA_head.cmx Downloads/hat.skn\n"
+    "      draws the head wearing the hat into hat.png, before anything is written.\n"
+    "\n"
+    "New files go beside their character files. --out FOLDER writes them into\n"
+    "another, such as the game's GameData/Skins, and --copy-mesh copies the mesh\n"
+    "and its texture there too, where the game looks for them.\n"
+    "\n");
+
 const QString kUsage = QStringLiteral(
-    "Usage: kelvane-attach [--name NAME | --suffix TEXT] [--out FOLDER] [--no-backup]\n"
-    "                      [--allow-duplicate] [--copy-mesh] [--strict]\n"
-    "                      CHARACTER.cmx... MESH.skn\n"
-    "       kelvane-attach --in-place [--no-backup] [--allow-duplicate] [--copy-mesh]\n"
-    "                      [--strict]\n"
-    "                      CHARACTER.cmx... MESH.skn\n"
-    "       kelvane-attach --stdout [--name NAME | --suffix TEXT] [--allow-duplicate]\n"
-    "                      CHARACTER.cmx MESH.skn\n"
+    "Usage: kelvane-attach [--name NAME | --suffix TEXT] [--out FOLDER]\n"
+    "                      [--no-backup] [--allow-duplicate] [--copy-mesh]\n"
+    "                      [--strict] CHARACTER.cmx... MESH.skn\n"
+    "       kelvane-attach --in-place [--no-backup] [--allow-duplicate]\n"
+    "                      [--copy-mesh] [--strict] CHARACTER.cmx... MESH.skn\n"
+    "       kelvane-attach --stdout [--name NAME | --suffix TEXT]\n"
+    "                      [--allow-duplicate] CHARACTER.cmx MESH.skn\n"
     "       kelvane-attach --list CHARACTER.cmx... | ARCHIVE.far...\n"
     "       kelvane-attach --find-game\n"
     "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
@@ -26,28 +52,41 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
-    "plus the mesh of a mesh file, attached to the bone the mesh names.\n"
-    "The last argument is the mesh file; one or more character files come before it.\n"
-    "Character files may be text (.cmx) or binary (.cmx.bcf); the new file is written\n"
-    "in the same format. Mesh files may be text (.skn) or binary (.bmf). A file inside\n"
-    "one of the game's FAR archives is named ARCHIVE.far/ENTRY (entry names in any\n"
-    "case); nothing is written into an archive, and a new file made from one goes\n"
-    "into the game's GameData/Skins folder unless --out says otherwise. * and ? in\n"
-    "an entry's name pick the archive's matching entries (ARCHIVE.far/Skins/B9*.bcf).\n"
-    "With a Wine prefix in use, files may be given as the game knows them (C:\\...).\n"
+    "plus the mesh of a mesh file, attached to the bone the mesh names. The last\n"
+    "argument is the mesh file; one or more character files come before it.\n"
+    "Character files may be text (.cmx) or binary (.cmx.bcf); the new file is\n"
+    "written in the same format. Mesh files may be text (.skn) or binary (.bmf). A\n"
+    "file inside one of the game's FAR archives is named ARCHIVE.far/ENTRY (entry\n"
+    "names in any case); nothing is written into an archive, and a new file made\n"
+    "from one goes into the game's GameData/Skins folder unless --out says\n"
+    "otherwise. * and ? in an entry's name pick the archive's matching entries\n"
+    "(ARCHIVE.far/Skins/B9*.bcf).\n"
+    "\n"
     "Before writing, it checks that the game will find the mesh and its texture in\n"
-    "the output folder and can show them; each finding is a warning.\n"
-    "A file that is replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...), and a\n"
-    "note on standard error says so; --restore puts such a backup back. A new file\n"
-    "named as one of the game's own characters takes its place for every Sim that\n"
-    "wears it (a warning); --restore-game puts the game's own back.\n"
+    "the output folder and can show them; each finding is a warning. A file that is\n"
+    "replaced is kept as NAME.cmx.bak (or .bak2, .bak3, ...), and a note on standard\n"
+    "error says so; --restore puts such a backup back. A new file named as one of\n"
+    "the game's own characters takes its place for every Sim that wears it (a\n"
+    "warning); --restore-game puts the game's own back.\n"
+    "\n"
     "--preview draws the character wearing the mesh, as a PNG picture, and writes no\n"
-    "character file. It finds the skeleton, the meshes and their textures as the game\n"
-    "does: beside the character file, then in the game's GameData/Skins,\n"
+    "character file. It finds the skeleton, the meshes and their textures as the\n"
+    "game does: beside the character file, then in the game's GameData/Skins,\n"
     "ExpansionShared/SkinsBuy and its FAR archives. Notes say what was not found (a\n"
-    "mesh left out, a texture drawn plain light grey) and what the game would do.\n"
-    "It cannot show the game's own lighting or animations: the character stands at\n"
-    "rest, lit from the front.\n");
+    "mesh left out, a texture drawn plain light grey) and what the game would do. It\n"
+    "cannot show the game's own lighting or animations: the character stands at\n"
+    "rest, lit from the front.\n"
+    "\n"
+    "The window, kelvane, does the same for one or several character files\n"
+    "(Ctrl+click, Shift+click or Ctrl+A select several), and shows the result before\n"
+    "it is written: right-click a file and choose Preview...\n");
+
+// Paths of this system, never shown as the system shows paths.
+const QString kWine = QStringLiteral(
+    "\n"
+    "Off Windows, with a Wine prefix in use ($WINEPREFIX, otherwise ~/.wine), files\n"
+    "and --out folders may be given as the game knows them (C:\\Program Files\\...):\n"
+    "they name the matching paths of the prefix.\n");
 
 QCommandLineOption option(const QStringList &names, const QString &description,
                           const QString &value = {})
@@ -100,8 +139,7 @@ AttachOptions::AttachOptions()
                                    "gives B001FAFit_TEXT)."),
                     QStringLiteral("TEXT"))),
       out(option({QStringLiteral("out")},
-                 QStringLiteral("Folder to write into; a Windows path (C:\\...) names the folder "
-                                "of the Wine prefix in use. Default: each character file's own "
+                 QStringLiteral("Folder to write into. Default: each character file's own "
                                 "folder (for an archive's entry, the game's GameData/Skins, or the "
                                 "archive's folder)."),
                  QStringLiteral("FOLDER"))),
@@ -178,10 +216,12 @@ QList<QCommandLineOption> AttachOptions::all() const
 
 QString attachHelpText(const AttachOptions &options)
 {
-    QString text = kUsage + QStringLiteral("\nOptions:\n");
+    QString text = kExamples.arg(kWhereTyped) + kUsage;
+    QString described;
     for (const QCommandLineOption &each : options.all())
-        text += describe(each);
-    return text.chopped(1);
+        described += describe(each);
+    return QDir::toNativeSeparators(text) + kWine + QStringLiteral("\nOptions:\n") +
+           QDir::toNativeSeparators(described.chopped(1));
 }
 
 } // namespace kelvane

@@ -138,6 +138,10 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
     Call AddKelvaneToPath")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
   Call un.RemoveKelvaneFromPath")
+# The checkbox's label takes two lines, which MUI's finish page cuts off at
+# the top and bottom; this hook, written just before that page, gives it room.
+# (CPack fills this slot only from CPACK_NSIS_FINISH_TITLE, left unset here.)
+set(CPACK_NSIS_INSTALLER_FINISH_TITLE_CODE "!define MUI_PAGE_CUSTOMFUNCTION_PRE KelvaneFinishPagePre")
 set(CPACK_NSIS_MUI_FINISHPAGE_RUN kelvane.exe)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})

@@ -59,3 +59,10 @@ Function un.RemoveKelvaneFromPath
   !insertmacro KelvaneWritePath
   kelvane_remove_done:
 FunctionEnd
+
+; The finish page's "Add Kelvane to PATH" checkbox is field 5 of its page,
+; below "Start Kelvane", placed one line high (110 to 120 dialog units down)
+; though its label takes two: it reaches down one line more.
+Function KelvaneFinishPagePre
+  !insertmacro MUI_INSTALLOPTIONS_WRITE "ioSpecial.ini" "Field 5" "Bottom" "130"
+FunctionEnd

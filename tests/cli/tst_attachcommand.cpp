@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -156,11 +157,45 @@ TEST_F(AttachCommand, HelpAndVersionSucceed)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: kelvane-attach [--name NAME | --suffix TEXT]"));
+    EXPECT_TRUE(help.out.contains("\nUsage: kelvane-attach [--name NAME | --suffix TEXT]"));
     EXPECT_TRUE(help.out.contains("CHARACTER.cmx... MESH.skn\n"));
+    // A console 80 columns wide shows every line as one.
+    for (const QByteArray &line : help.out.split('\n'))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.contains("kelvane-attach " KELVANE_VERSION));
+}
+
+// The help opens with three examples in this system's paths, the Wine
+// details come later, and each example does what it says.
+TEST_F(AttachCommand, HelpStartsWithExamplesThatWork)
+{
+    const QString help = QString::fromLocal8Bit(run({"--help"}).out);
+    const QString opening = help.left(help.indexOf("Usage:"));
+    EXPECT_FALSE(opening.contains(QDir::separator() == '/' ? '\\' : '/')) << opening.toStdString();
+    EXPECT_GT(help.indexOf("Wine"), help.indexOf("Usage:"));
+    const QStringList examples =
+        opening.split('\n').filter(QRegularExpression("^  kelvane-attach"));
+    ASSERT_EQ(examples.size(), 3) << opening.toStdString();
+
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("Downloads/family"));
+    for (const QString file :
+         {"family/B904FAFit_01.cmx", "C001MA_head.cmx", "glasses.skn", "tie.skn", "hat.skn"})
+        ASSERT_TRUE(QFile::copy(path(file.endsWith(".skn") ? "glasses.skn" : "C001MA_hat.cmx"),
+                                path("Downloads/" + file)));
+    for (const QString &example : examples) {
+        QStringList arguments = example.split(' ', Qt::SkipEmptyParts).mid(1);
+        // Off Windows the shell expands the pattern; on Windows kelvane-attach does.
+        if (QDir::separator() == '/')
+            arguments.replaceInStrings("*.cmx", "B904FAFit_01.cmx");
+        EXPECT_TRUE(arguments.constFirst() == "--preview"
+                        ? parseAttachJob(QStringList{"kelvane-attach"} + arguments).ok()
+                        : run(arguments).exitCode == 0)
+            << example.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(path("Downloads/C001MA_new.cmx")));
+    EXPECT_TRUE(QFile::exists(path("Downloads/family/B904FAFit_tie.cmx")));
 }
 
 TEST_F(AttachCommand, BatchNeverReplacesItsOwnInputs)
@@ -470,10 +505,13 @@ TEST_F(AttachCommand, WhatTheGameLacksIsWarnedRefusedWithStrictOrCopied)
     EXPECT_EQ(warned.err.count("kelvane-attach: warning: "), 3) << warned.err.toStdString();
     for (const char *named : {"specs.skn", "hat.skn", "hat-tex.bmp"})
         EXPECT_TRUE(warned.err.contains(named)) << named;
+    // A copy mends each, and each says which option makes it.
+    EXPECT_EQ(warned.err.count(", give --copy-mesh.\n"), 3) << warned.err.toStdString();
 
     ASSERT_TRUE(testsupport::writeFile(path("hat-tex.bmp"), "other"));
     const Outcome copied = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
     EXPECT_EQ(copied.exitCode, 1) << "the texture in place is no 256-colour BMP";
+    EXPECT_FALSE(copied.err.contains("--copy-mesh.")) << "no copy mends what is left";
     ASSERT_TRUE(QFile::remove(path("hat-tex.bmp")));
     const Outcome done = run({"--copy-mesh", "--strict", "B001FAFit_01.cmx", "dl/specs.skn"});
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
