@@ -94,9 +94,9 @@ void FolderChecker::checkMesh(const QFileInfo &file)
     const QString rightName = inner + file.fileName().mid(nameOfMesh(file).size());
     Mend mend;
     if (!isPlainFileName(mesh.value().name))
-        mend.text = QStringLiteral("none: the mesh name is no plain file name.");
+        mend.text = QStringLiteral("the mesh name is no plain file name.");
     else if (m_here.contains(rightName.toCaseFolded()))
-        mend.text = QStringLiteral("none: %1 is taken.").arg(shownName(rightName));
+        mend.text = QStringLiteral("%1 is taken.").arg(shownName(rightName));
     else
         mend = {MendKind::Rename,
                 {},
@@ -165,7 +165,7 @@ void FolderChecker::checkCharacter(const QFileInfo &file)
                      : Mend{MendKind::None,
                             {},
                             {},
-                            QStringLiteral("none: its file name cannot be written inside it.")});
+                            QStringLiteral("its file name cannot be written inside it.")});
     }
     const QList<Skin> &skins = character.value().skins;
     for (qsizetype k = 0; k < skins.size(); ++k)

@@ -5,6 +5,7 @@
 #include "compose/texturerule.h"
 #include "foldercheck/folderchecker.h"
 #include "foldercheck/renumber.h"
+#include "platform/virtualstore.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -196,11 +197,11 @@ void FolderChecker::findInSubfolders()
                                  .arg(shownPath(subfolder));
         Mend mend;
         if (m_here.contains(folded))
-            mend.text = QStringLiteral("none: %1 is already in %2.")
+            mend.text = QStringLiteral("%1 is already in %2.")
                             .arg(shownName(QFileInfo(m_here.value(folded)).fileName()),
                                  shownPath(m_request.folder));
         else if (nestedNames.value(folded) > 1)
-            mend.text = QStringLiteral("none: another subfolder holds a file of the same name.");
+            mend.text = QStringLiteral("another subfolder holds a file of the same name.");
         else
             mend = {MendKind::MoveUp,
                     {},
@@ -239,9 +240,11 @@ void FolderChecker::findSharedPrefixes()
 
 void FolderChecker::findInVirtualStore()
 {
-    if (m_request.virtualStore.isEmpty())
+    const QString store =
+        m_request.virtualStore ? *m_request.virtualStore : virtualStoreFolderFor(m_request.folder);
+    if (store.isEmpty())
         return;
-    for (QDirIterator it(m_request.virtualStore, QDir::Files | QDir::Hidden); it.hasNext();) {
+    for (QDirIterator it(store, QDir::Files | QDir::Hidden); it.hasNext();) {
         it.next();
         const QString target = QDir(m_request.folder).filePath(it.fileName());
         const bool taken = m_here.contains(it.fileName().toCaseFolded());
@@ -252,7 +255,7 @@ void FolderChecker::findInVirtualStore()
             taken ? Mend{MendKind::None,
                          {},
                          {},
-                         QStringLiteral("none: a file of that name is already in the folder.")}
+                         QStringLiteral("a file of that name is already in the folder.")}
                   : Mend{MendKind::MoveIn,
                          {},
                          target,

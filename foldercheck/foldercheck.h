@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace kelvane {
 
@@ -15,9 +16,9 @@ struct FolderCheckRequest {
     QString folder;
     // The games to count when no game folder holds the folder: every one found.
     QStringList gameFolders;
-    // Where the folder's files redirected by Windows would lie; empty for none
-    // (see virtualStoreFolderFor).
-    QString virtualStore;
+    // Where Windows keeps files redirected from the folder; by default where
+    // virtualStoreFolderFor finds them.
+    std::optional<QString> virtualStore;
     // Told how many of the files have been checked, of how many.
     std::function<void(qsizetype done, qsizetype total)> progress;
     // Asked between files; the check ends early when it says so.
