@@ -69,56 +69,63 @@ SeededGame writeSeededGame(const QString &root)
          {game.skins + QStringLiteral("/sub"), game.skinsBuy, game.virtualStore})
         base.mkpath(folder);
     const QByteArray bmp8 = bmpFile(8, 64, 64);
-    const QList<std::pair<QString, QByteArray>> files{
-        // Clean: a body with a hat, their meshes and textures.
-        {QStringLiteral("B100FAFit_01.cmx"),
-         namedCharacterFile("B100FAFit_01", {"body100", "hat100"})},
-        {QStringLiteral("body100.skn"), meshFile("body100", "PELVIS")},
-        {QStringLiteral("hat100.skn"), meshFile("hat100", "HEAD")},
-        {QStringLiteral("hat100-tex.bmp"), bmp8},
-        {QStringLiteral("B100FAFitlgt_01.bmp"), bmp8},
-        // Clean: a mesh and texture of the game's archive; a unisex child.
-        {QStringLiteral("B109FAFit_01.cmx"), namedCharacterFile("B109FAFit_01", {"gamebody"})},
-        {QStringLiteral("B110UCChd_01.cmx"), namedCharacterFile("B110UCChd_01", {"body100"})},
-        {QStringLiteral("b110fcchdLGT_01.bmp"), bmp8},
-        // One file per finding.
-        {QStringLiteral("B101FAFit_01.cmx"), namedCharacterFile("Wrong", {"body100"})},
-        {QStringLiteral("B101FAFitlgt_01.bmp"), bmp8},
-        {QStringLiteral("B102FAFit_01.cmx"), namedCharacterFile("B102FAFit_01", {"nomesh"})},
-        {QStringLiteral("B102FAFitlgt_01.bmp"), bmp8},
-        {QStringLiteral("B103FAFit_01.cmx"), namedCharacterFile("B103FAFit_01", {"body100"})},
-        {QStringLiteral("B104FAFit_01.cmx"),
-         namedCharacterFile("B104FAFit_01", {"body100", "acc104"})},
-        {QStringLiteral("acc104.skn"), meshFile("acc104", "HEAD")},
-        {QStringLiteral("B104FAFitlgt_01.bmp"), bmp8},
-        {QStringLiteral("B100FAFitmed_01.bmp"), bmpFile(24, 64, 64)},
-        {QStringLiteral("B100FAFitdrk_01.bmp"), bmpFile(8, 48, 48)},
-        {QStringLiteral("wrongname.skn"), meshFile("rightname", "HEAD")},
-        {QStringLiteral("sub/B105FAFit_01.cmx"), namedCharacterFile("B105FAFit_01", {"body100"})},
-        {QStringLiteral("sub/B105FAFitlgt_01.bmp"), bmp8},
-        {QStringLiteral("B106FAFit_01.cmx"), namedCharacterFile("B106FAFit_01", {"body100"})},
-        {QStringLiteral("B106FAFit_02.cmx"), namedCharacterFile("B106FAFit_02", {"hat100"})},
-        {QStringLiteral("B106FAFitlgt_01.bmp"), bmp8},
-        {QStringLiteral("B106FAFitlgt_02.bmp"), bmp8},
-        {QStringLiteral("dup.skn"), meshFile("dup", "HEAD")},
-        {QStringLiteral("DUP.skn"), meshFile("dup", "HEAD", 500)},
-        {QStringLiteral("broken.cmx"), "hello"},
+    bool written = true;
+    const auto put = [&game](const QString &name, const QByteArray &bytes) {
+        return writeFile(QDir(game.skins).filePath(name), bytes);
     };
-    for (const auto &[name, bytes] : files) {
-        if (!writeFile(QDir(game.skins).filePath(name), bytes))
-            return {};
-    }
-    const bool written =
-        writeFile(QDir(game.skinsBuy).filePath(QStringLiteral("B107FAFit_01.cmx")),
-                  namedCharacterFile("B107FAFit_01", {"body100"})) &&
-        writeFile(QDir(game.skinsBuy).filePath(QStringLiteral("B107FAFitlgt_01.bmp")), bmp8) &&
-        writeFile(QDir(game.virtualStore).filePath(QStringLiteral("extra.skn")),
-                  meshFile("extra", "HEAD")) &&
+    // Clean: a body with a hat, their meshes and textures.
+    written &= put(QStringLiteral("B100FAFit_01.cmx"),
+                   namedCharacterFile("B100FAFit_01", {"body100", "hat100"}));
+    written &= put(QStringLiteral("body100.skn"), meshFile("body100", "PELVIS"));
+    written &= put(QStringLiteral("hat100.skn"), meshFile("hat100", "HEAD"));
+    written &= put(QStringLiteral("hat100-tex.bmp"), bmp8);
+    written &= put(QStringLiteral("B100FAFitlgt_01.bmp"), bmp8);
+    // Clean: a mesh and texture of the game's archive; a unisex child.
+    written &=
+        put(QStringLiteral("B109FAFit_01.cmx"), namedCharacterFile("B109FAFit_01", {"gamebody"}));
+    written &=
+        put(QStringLiteral("B110UCChd_01.cmx"), namedCharacterFile("B110UCChd_01", {"body100"}));
+    written &= put(QStringLiteral("b110fcchdLGT_01.bmp"), bmp8);
+    // One file per finding.
+    written = written &&
+              put(QStringLiteral("B101FAFit_01.cmx"), namedCharacterFile("Wrong", {"body100"}));
+    written &= put(QStringLiteral("B101FAFitlgt_01.bmp"), bmp8);
+    written &=
+        put(QStringLiteral("B102FAFit_01.cmx"), namedCharacterFile("B102FAFit_01", {"nomesh"}));
+    written &= put(QStringLiteral("B102FAFitlgt_01.bmp"), bmp8);
+    written &=
+        put(QStringLiteral("B103FAFit_01.cmx"), namedCharacterFile("B103FAFit_01", {"body100"}));
+    written &= put(QStringLiteral("B104FAFit_01.cmx"),
+                   namedCharacterFile("B104FAFit_01", {"body100", "acc104"}));
+    written &= put(QStringLiteral("acc104.skn"), meshFile("acc104", "HEAD"));
+    written &= put(QStringLiteral("B104FAFitlgt_01.bmp"), bmp8);
+    written &= put(QStringLiteral("B100FAFitmed_01.bmp"), bmpFile(24, 64, 64));
+    written &= put(QStringLiteral("B100FAFitdrk_01.bmp"), bmpFile(8, 48, 48));
+    written &= put(QStringLiteral("wrongname.skn"), meshFile("rightname", "HEAD"));
+    written &= put(QStringLiteral("sub/B105FAFit_01.cmx"),
+                   namedCharacterFile("B105FAFit_01", {"body100"}));
+    written &= put(QStringLiteral("sub/B105FAFitlgt_01.bmp"), bmp8);
+    written &=
+        put(QStringLiteral("B106FAFit_01.cmx"), namedCharacterFile("B106FAFit_01", {"body100"}));
+    written &=
+        put(QStringLiteral("B106FAFit_02.cmx"), namedCharacterFile("B106FAFit_02", {"hat100"}));
+    written &= put(QStringLiteral("B106FAFitlgt_01.bmp"), bmp8);
+    written &= put(QStringLiteral("B106FAFitlgt_02.bmp"), bmp8);
+    written &= put(QStringLiteral("dup.skn"), meshFile("dup", "HEAD"));
+    written &= put(QStringLiteral("DUP.skn"), meshFile("dup", "HEAD", 500));
+    written &= put(QStringLiteral("broken.cmx"), "hello");
+    const QList<ArchivedFile> archived{
+        {"Skins\\gamebody.skn", meshFile("gamebody", "PELVIS")},
+        {"Skins\\B001MAFit_01.cmx", namedCharacterFile("B001MAFit_01", {"gamebody"})},
+        {"Skins\\B109FAFitlgt_01.bmp", bmp8}};
+    written &= writeFile(QDir(game.skinsBuy).filePath(QStringLiteral("B107FAFit_01.cmx")),
+                         namedCharacterFile("B107FAFit_01", {"body100"}));
+    written &= writeFile(QDir(game.skinsBuy).filePath(QStringLiteral("B107FAFitlgt_01.bmp")), bmp8);
+    written &= writeFile(QDir(game.virtualStore).filePath(QStringLiteral("extra.skn")),
+                         meshFile("extra", "HEAD"));
+    written &=
         writeFile(QDir(game.game).filePath(QStringLiteral("ExpansionShared/ExpansionShared.far")),
-                  farArchive({{"Skins\\gamebody.skn", meshFile("gamebody", "PELVIS")},
-                              {"Skins\\B001MAFit_01.cmx",
-                               namedCharacterFile("B001MAFit_01", {"gamebody"})},
-                              {"Skins\\B109FAFitlgt_01.bmp", bmp8}}));
+                  farArchive(archived));
     return written ? game : SeededGame{};
 }
 

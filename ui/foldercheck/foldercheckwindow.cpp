@@ -65,7 +65,7 @@ FolderCheckWindow::FolderCheckWindow(const QString &folder, const QStringList &g
       m_heading(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_list(new QTreeWidget(this)), m_detail(new QLabel(this)), m_done(new QPlainTextEdit(this)),
       m_mend(button(QStringLiteral("&Mend Selected"), "cmdMend", {5460, 5460, 1920, 345}, this)),
-      m_cancel(button(QStringLiteral("&Cancel"), "cmdCancel", {7560, 5460, 1335, 345}, this)),
+      m_cancel(button(QStringLiteral("Cancel"), "cmdCancel", {7560, 5460, 1335, 345}, this)),
       m_close(button(QStringLiteral("&Close"), "cmdClose", {7560, 5460, 1335, 345}, this))
 {
     setObjectName(QStringLiteral("FolderCheck"));
