@@ -73,9 +73,10 @@ FolderReport FolderChecker::run()
     // Meshes first: the characters' checks take the meshes read.
     for (const SkinFile kind :
          {SkinFile::Mesh, SkinFile::Texture, SkinFile::Archive, SkinFile::Character}) {
-        for (const QFileInfo &file : std::as_const(m_top)) {
-            if (skinFileOf(file.fileName()) != kind)
+        for (const TopFile &top : std::as_const(m_top)) {
+            if (top.kind != kind)
                 continue;
+            const QFileInfo &file = top.info;
             if (!stepDone())
                 return m_report;
             switch (kind) {
@@ -124,17 +125,18 @@ void FolderChecker::listFolder()
     const QDir::Filters files = QDir::Files | QDir::Hidden;
     for (QDirIterator it(m_request.folder, files); it.hasNext();) {
         it.next();
-        const QFileInfo file = it.fileInfo();
-        m_report.usedIds.insert(idOfName(file.fileName()));
-        if (skinFileOf(file.fileName()) == SkinFile::Other)
+        const QString name = it.fileName();
+        m_report.usedIds.insert(idOfName(name));
+        const SkinFile kind = skinFileOf(name);
+        if (kind == SkinFile::Other)
             continue;
-        m_top.append(file);
-        m_here.insert(file.fileName().toCaseFolded(), file.filePath());
-        if (skinFileOf(file.fileName()) == SkinFile::Texture)
-            m_texturesById[file.fileName().left(4).toCaseFolded()].append(file.fileName());
+        m_top.append({name, kind, it.fileInfo()});
+        m_here.insert(name.toCaseFolded(), it.filePath());
+        if (kind == SkinFile::Texture)
+            m_texturesById[name.left(4).toCaseFolded()].append(name);
     }
     std::sort(m_top.begin(), m_top.end(),
-              [](const QFileInfo &a, const QFileInfo &b) { return a.fileName() < b.fileName(); });
+              [](const TopFile &a, const TopFile &b) { return a.name < b.name; });
     // Breadth first, bounded, never through a link to a folder.
     QStringList level{m_request.folder};
     for (int depth = 0; depth < kSubfolderDepth && !level.isEmpty(); ++depth) {
@@ -163,8 +165,8 @@ void FolderChecker::listFolder()
 void FolderChecker::findCaseClashes()
 {
     QHash<QString, QStringList> byFolded;
-    for (const QFileInfo &file : std::as_const(m_top))
-        byFolded[file.fileName().toCaseFolded()].append(file.filePath());
+    for (const TopFile &file : std::as_const(m_top))
+        byFolded[file.name.toCaseFolded()].append(file.info.filePath());
     for (const QStringList &paths : std::as_const(byFolded)) {
         if (paths.size() < 2)
             continue;

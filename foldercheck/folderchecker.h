@@ -61,7 +61,12 @@ private:
     FolderReport m_report;
     GameFiles m_game;
     bool m_skinsBuy = false;
-    QList<QFileInfo> m_top;         // the folder's own files
+    struct TopFile {
+        QString name;
+        SkinFile kind;
+        QFileInfo info;
+    };
+    QList<TopFile> m_top;           // the folder's own files, by name
     QList<QFileInfo> m_nested;      // files in its subfolders
     QHash<QString, QString> m_here; // case-folded name to path, of the top files
     // The textures' file names by the case-folded first four characters of
