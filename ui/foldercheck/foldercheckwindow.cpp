@@ -135,7 +135,13 @@ FolderCheckWindow::FolderCheckWindow(const QString &folder, const QStringList &g
     run(
         [this] {
             FolderCheckRequest request{m_folder, m_gameFolders, {}, {}, {}};
-            request.progress = [this](qsizetype done, qsizetype total) {
+            // One step of the bar in a thousand, however many files there are.
+            request.progress = [this, shown = qsizetype(-1)](qsizetype done,
+                                                             qsizetype total) mutable {
+                const qsizetype step = total > 0 ? done * 1000 / total : 0;
+                if (step == shown)
+                    return;
+                shown = step;
                 QMetaObject::invokeMethod(
                     this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
             };
