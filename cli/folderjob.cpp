@@ -51,7 +51,8 @@ QString characterNamed(const QString &given, const QList<FolderReport> &reports)
     return {};
 }
 
-// The report of the folder holding path, whose used IDs a renumbering takes.
+// The report of the folder holding path, whose used IDs a renumbering takes;
+// none for a file outside the folders checked.
 FolderReport *reportHolding(const QString &path, QList<FolderReport> &reports)
 {
     const QString folder = fileIdentity(QFileInfo(path).absolutePath());
@@ -59,7 +60,7 @@ FolderReport *reportHolding(const QString &path, QList<FolderReport> &reports)
         if (fileIdentity(report.folder) == folder)
             return &report;
     }
-    return reports.isEmpty() ? nullptr : &reports.first();
+    return nullptr;
 }
 
 } // namespace
