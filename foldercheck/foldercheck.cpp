@@ -248,6 +248,7 @@ void FolderChecker::findInVirtualStore()
         return;
     for (QDirIterator it(store, QDir::Files | QDir::Hidden); it.hasNext();) {
         it.next();
+        ++m_done;
         const QString target = QDir(m_request.folder).filePath(it.fileName());
         const bool taken = m_here.contains(it.fileName().toCaseFolded());
         add(FindingKind::VirtualStore, it.filePath(),
