@@ -73,6 +73,10 @@ void TestFolderCheckWindow::checksMendsTheTickedAndCloses()
     auto *list = window.findChild<QTreeWidget *>(QStringLiteral("lstFindings"));
     QVERIFY(list);
     QCOMPARE(QApplication::focusWidget(), list);
+    // The finding chosen is shown whole beneath the list.
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblDetail"))->text(),
+             list->currentItem()->text(0));
+    QVERIFY(list->currentItem()->parent());
     int ticked = 0;
     int unticked = 0;
     for (QTreeWidgetItemIterator it(list); *it; ++it) {

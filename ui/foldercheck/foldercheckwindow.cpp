@@ -87,6 +87,8 @@ FolderCheckWindow::FolderCheckWindow(const QString &folder, const QStringList &g
     m_progress->setGeometry(pixelsFromTwips(TwipsRect{240, 420, 8655, 255}));
     m_progress->setFont(captionFont());
     m_progress->setRange(0, 0);
+    // The styles draw its text beside the bar, on the navy, unseen.
+    m_progress->setTextVisible(false);
 
     m_list->setObjectName(QStringLiteral("lstFindings"));
     m_list->setAccessibleName(QStringLiteral("Findings by file"));
@@ -198,7 +200,8 @@ void FolderCheckWindow::showReport()
                                 shownPath(m_folder))
                            .arg(m_report.filesChecked)
                            .arg(m_report.findings.size()));
-    const QSignalBlocker quiet(m_list);
+    // Filled without a signal per box ticked.
+    m_list->blockSignals(true);
     QTreeWidgetItem *file = nullptr;
     for (qsizetype at = 0; at < m_report.findings.size(); ++at) {
         const Finding &finding = m_report.findings[at];
@@ -228,6 +231,7 @@ void FolderCheckWindow::showReport()
             row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         }
     }
+    m_list->blockSignals(false);
     m_list->expandAll();
     m_list->setEnabled(true);
     if (QTreeWidgetItem *first = m_list->topLevelItem(0))
