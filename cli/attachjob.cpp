@@ -222,6 +222,8 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
         return composeToStdout(job, console);
     if (job.mode == AttachJob::Mode::Preview)
         return runPreviewJob(job.preview, console);
+    if (job.mode == AttachJob::Mode::CheckFolder)
+        return runFolderJob(job.folderCheck, console);
 
     Result<QString> outputFolder = QString();
     if (job.outputFolder) {

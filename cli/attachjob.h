@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/folderjob.h"
 #include "cli/previewjob.h"
 #include "compose/newname.h"
 
@@ -13,14 +14,15 @@ namespace kelvane {
 // One run of kelvane-attach, as given on its command line.
 struct AttachJob {
     enum class Mode {
-        Write,    // a new file for each character file
-        InPlace,  // each character file replaced by its extended version
-        Stdout,   // the new file's bytes on standard output
-        List,     // the skins of each character file; no mesh file
-        FindGame, // the game folders of this machine; no files
-        Restore,  // each character file's newest backup, or each backup given, put back
-        Preview,  // a picture of one character file wearing the mesh; no files but it
-        GameOwn,  // the game's own character put back in place of each file given
+        Write,       // a new file for each character file
+        InPlace,     // each character file replaced by its extended version
+        Stdout,      // the new file's bytes on standard output
+        List,        // the skins of each character file; no mesh file
+        FindGame,    // the game folders of this machine; no files
+        Restore,     // each character file's newest backup, or each backup given, put back
+        Preview,     // a picture of one character file wearing the mesh; no files but it
+        GameOwn,     // the game's own character put back in place of each file given
+        CheckFolder, // each folder given checked as the game would meet it
     };
 
     Mode mode = Mode::Write;
@@ -36,6 +38,7 @@ struct AttachJob {
     // Refuse to write a file the game would not show as it should.
     bool strict = false;
     PreviewJob preview;
+    FolderJob folderCheck;
 };
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };

@@ -50,6 +50,7 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --preview FILE.png [--size WxH] [--tone lgt|med|drk]\n"
     "                      [--angle DEGREES] CHARACTER.cmx [MESH.skn]\n"
     "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
+    "       kelvane-attach --check-folder [--fix] [--renumber CHARACTER]... FOLDER...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names. The last\n"
@@ -183,6 +184,24 @@ AttachOptions::AttachOptions()
                                         "to its next free backup name (NAME.cmx.bcf.bakN), so the "
                                         "game loads the one in its archive again. Nothing is "
                                         "deleted."))),
+      checkFolder(
+          option({QStringLiteral("check-folder")},
+                 QStringLiteral("Check each folder of skins (a Skins or SkinsBuy folder, or "
+                                "any folder of downloads) as the game would meet it, "
+                                "printing each finding as FILE: finding, then a summary. "
+                                "The game's own archives, Skins and SkinsBuy count as "
+                                "present. Exits 0 when nothing was found, 1 when "
+                                "something was."))),
+      fix(option({QStringLiteral("fix")},
+                 QStringLiteral("With --check-folder: apply every mend but renumbering, printing "
+                                "what was done. A changed file keeps its old content as a backup "
+                                "(NAME.bak, .bak2, ...); nothing is deleted."))),
+      renumber(option({QStringLiteral("renumber")},
+                      QStringLiteral("With --check-folder: give that character file the first "
+                                     "three-character ID used nowhere in the folder, the game's "
+                                     "Skins, SkinsBuy or archives, renaming it and its own "
+                                     "textures and writing its new name inside it."),
+                      QStringLiteral("CHARACTER"))),
       preview(option({QStringLiteral("preview")},
                      QStringLiteral("Draw the character file wearing the mesh file (or alone) "
                                     "and write the picture as PNG into FILE.png."),
@@ -209,9 +228,9 @@ AttachOptions::AttachOptions()
 
 QList<QCommandLineOption> AttachOptions::all() const
 {
-    return {name,   suffix,   out,   inPlace,  noBackup, allowDuplicate, copyMesh,
-            strict, toStdout, list,  findGame, restore,  restoreGame,    preview,
-            size,   tone,     angle, help,     version};
+    return {name,     suffix, out,      inPlace, noBackup,    allowDuplicate, copyMesh, strict,
+            toStdout, list,   findGame, restore, restoreGame, checkFolder,    fix,      renumber,
+            preview,  size,   tone,     angle,   help,        version};
 }
 
 QString attachHelpText(const AttachOptions &options)

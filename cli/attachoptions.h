@@ -23,6 +23,9 @@ struct AttachOptions {
     QCommandLineOption findGame;
     QCommandLineOption restore;
     QCommandLineOption restoreGame;
+    QCommandLineOption checkFolder;
+    QCommandLineOption fix;
+    QCommandLineOption renumber;
     QCommandLineOption preview;
     QCommandLineOption size;
     QCommandLineOption tone;

@@ -108,6 +108,14 @@ Result<AttachRequest> parseAttachJob(const QStringList &arguments)
         job.mode = AttachJob::Mode::FindGame;
         return AttachRequest{std::move(job)};
     }
+    if (std::optional<Result<FolderJob>> folderCheck =
+            folderJobOf(parser, options, job.characterFiles)) {
+        if (!folderCheck->ok())
+            return usageError(folderCheck->error());
+        job.mode = AttachJob::Mode::CheckFolder;
+        job.folderCheck = std::move(*folderCheck).value();
+        return AttachRequest{std::move(job)};
+    }
     if (parser.isSet(options.list)) {
         for (const QCommandLineOption &other : options.all()) {
             if (other.names() != options.list.names() && parser.isSet(other))

@@ -18,6 +18,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -180,6 +181,24 @@ DirectoryList::~DirectoryList()
 {
     // A listing under way reports to this list; it ends first.
     m_lister->waitForDone();
+}
+
+void DirectoryList::addMenuCommand(const QString &name, const QString &text,
+                                   std::function<bool()> enabled, std::function<void()> run)
+{
+    if (!m_menu) {
+        m_menu = new QMenu(this);
+        m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+            for (const auto &[command, canRun] : std::as_const(m_menuCommands))
+                command->setEnabled(canRun());
+            m_menu->popup(m_list->viewport()->mapToGlobal(at));
+        });
+    }
+    QAction *command = m_menu->addAction(text);
+    command->setObjectName(name);
+    connect(command, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    m_menuCommands.append({command, std::move(enabled)});
 }
 
 QString DirectoryList::path() const

@@ -3,7 +3,11 @@
 #include <QIcon>
 #include <QWidget>
 
+#include <functional>
+
 class QListWidget;
+class QMenu;
+class QAction;
 class QListWidgetItem;
 class QThreadPool;
 
@@ -45,6 +49,10 @@ public:
     bool setPath(const QString &path);
     // Whether setPath(path) would show the folder.
     static bool canList(const QString &path);
+    // Adds a command to the context menu: its object name, its text, whether
+    // it may be chosen (asked as the menu opens) and what choosing it does.
+    void addMenuCommand(const QString &name, const QString &text, std::function<bool()> enabled,
+                        std::function<void()> run);
 
 signals:
     void changed();
@@ -63,6 +71,8 @@ private:
     void openSelected();
 
     QListWidget *m_list;
+    QMenu *m_menu = nullptr;
+    QList<std::pair<QAction *, std::function<bool()>>> m_menuCommands;
     FolderWatch *m_watch;
     // The folder above, which sees the folder itself renamed.
     FolderWatch *m_aboveWatch;

@@ -16,6 +16,8 @@
 #include "platform/systempaths.h"
 #include "ui/main/createcommand.h"
 
+#include <QFileInfo>
+
 namespace kelvane {
 
 MainController::MainController(const MainControls &controls, QWidget *window)
@@ -53,6 +55,25 @@ MainController::MainController(const MainControls &controls, QWidget *window)
         files->addMenuCommand(
             QStringLiteral("mnuPreview"), QStringLiteral("&Preview..."),
             [this] { return !chosenCharacterFile().isEmpty(); }, [this] { onMnuPreviewClick(); });
+    for (const Side *side : {&m_skins, &m_props}) {
+        DirectoryList *folders = side->directory;
+        FileList *files = side->files;
+        folders->addMenuCommand(
+            QStringLiteral("mnuCheckFolder"), QStringLiteral("Chec&k This Folder..."),
+            [this, folders] { return m_showFolderCheck && QFileInfo(folders->path()).isDir(); },
+            [this, folders, files] {
+                if (!m_showFolderCheck || !QFileInfo(folders->path()).isDir())
+                    return;
+                m_showFolderCheck(folders->path());
+                // Mends rename and move files: at once, rather than when the watch notices.
+                files->refresh();
+            });
+    }
+}
+
+void MainController::setShowFolderCheck(std::function<void(const QString &folder)> showFolderCheck)
+{
+    m_showFolderCheck = std::move(showFolderCheck);
 }
 
 void MainController::setShowHelp(std::function<void()> showHelp)

@@ -34,6 +34,8 @@ public:
     // opened from either file list's menu.
     void setShowPreview(
         std::function<void(const QString &characterPath, const QString &meshPath)> showPreview);
+    // What Check This Folder... of a folder list shows.
+    void setShowFolderCheck(std::function<void(const QString &folder)> showFolderCheck);
 
     // Shows folder (on disk or inside an archive) on the skins or the mesh
     // side as a user opening it would: the drive list follows the folder's
@@ -89,6 +91,7 @@ private:
     std::function<void()> m_showAbout;
     std::function<void(const QString &)> m_showRestore;
     std::function<void(const QString &, const QString &)> m_showPreview;
+    std::function<void(const QString &)> m_showFolderCheck;
 
     QString m_suffix;
     bool m_savedToEdited = false;

@@ -1,5 +1,6 @@
 #include "ui/main/mainwindow.h"
 
+#include "cli/texturecolours.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
 #include "controls/drivelist.h"
@@ -7,6 +8,8 @@
 #include "controls/label.h"
 #include "controls/textbox.h"
 #include "controls/windowplacement.h"
+#include "platform/gamesearch.h"
+#include "ui/foldercheck/foldercheckwindow.h"
 #include "ui/help/about.h"
 #include "ui/help/helpwindow.h"
 #include "ui/look/look.h"
@@ -77,6 +80,12 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     m_controller->setShowRestore([this](const QString &path) { showRestoreWindow(this, path); });
     m_controller->setShowPreview([this](const QString &characterPath, const QString &meshPath) {
         showPreviewWindow(this, characterPath, meshPath);
+    });
+    m_controller->setShowFolderCheck([this](const QString &folder) {
+        QStringList games;
+        for (const GameFolder &game : GameSearch::shared().games())
+            games.append(game.folder);
+        showFolderCheckWindow(this, folder, games, texture256ColoursOf);
     });
     m_controller->onMainLoad();
 
