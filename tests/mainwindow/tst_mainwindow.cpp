@@ -544,11 +544,17 @@ void TestMainWindow::createWritesFileAndRefreshes()
                                   ""};
     QCOMPARE(written.readAll(), crlfLines(expected));
 
-    // Listed, and the character file stays selected: a mesh click alone re-enables.
-    QVERIFY(entryNamed(*m_c.FileSkins->findChild<QListView *>(), "B001FAFit_new.cmx").isValid());
-    QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("B001FAFit_01.cmx"));
+    // Listed, and nothing looks chosen while the button is greyed: a mesh
+    // click alone does not enable it, a click on a character file does.
+    auto *view = m_c.FileSkins->findChild<QListView *>();
+    QVERIFY(entryNamed(*view, "B001FAFit_new.cmx").isValid());
+    QCOMPARE(m_c.FileSkins->fileName(), QString());
+    QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
     QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    QVERIFY(!createEnabled());
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
     QVERIFY(createEnabled());
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("B001FAFit_new"));
 }
 
 void TestMainWindow::failedCreateShowsErrorAndChangesNothing_data()

@@ -295,6 +295,7 @@ void TestGameFolders::driveListReachesTheGamesOwnCharacters()
     auto *drives = new DriveList(browsableDrives, &window);
     drives->setGeometry(200, 10, 90, 20);
     window.show();
+    GameSearch::shared().setCharacterFolder(characterFolderOf);
     GameSearch::shared().start();
     QTRY_COMPARE(browsableDrives().constLast(), entry);
     QCOMPARE(driveRoot(entry), skins);
@@ -303,12 +304,15 @@ void TestGameFolders::driveListReachesTheGamesOwnCharacters()
 
     auto *box = drives->findChild<QComboBox *>();
     QSignalSpy changed(drives, &DriveList::changed);
-    QTRY_VERIFY(box->findText(entry) >= 0);
+    drives->listDrivesAgain();
+    QVERIFY(box->findText(entry) >= 0);
+    QCOMPARE(changed.size(), 0);
     drives->setDrive(skins);
     QCOMPARE(changed.size(), 1);
-    QCOMPARE(box->currentData(Qt::UserRole).toString(), QString("Sims: archive"));
-    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toString(),
-             QString("Sims: Skins"));
+    // Closed, the entry says which copy of the game and which of its folders.
+    QCOMPARE(box->currentData(Qt::UserRole).toStringList(), QStringList({"CD", "archive"}));
+    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toStringList(),
+             QStringList({"CD", "Skins"}));
     emit box->activated(box->currentIndex());
     QCOMPARE(changed.size(), 2);
 
@@ -340,14 +344,24 @@ void TestGameFolders::searchRunsOffTheWindowThread()
         QTRY_VERIFY(!search.running());
         search.setFind(findGameFolders);
     });
+    search.start();
     DriveList drives;
     auto *box = drives.findChild<QComboBox *>();
     const QString entry = "The Sims (Steam): GameData/Skins";
     QVERIFY(search.running());
     QCOMPARE(box->findText(entry), -1);
     mayEnd.release();
-    QTRY_VERIFY(box->findText(entry) >= 0);
+    QTRY_VERIFY(!search.running());
     QVERIFY(searchedOn && searchedOn != QThread::currentThread());
+    drives.listDrivesAgain();
+    QVERIFY(box->findText(entry) >= 0);
+    QCOMPARE(box->itemData(box->findText(entry), Qt::UserRole).toStringList(),
+             QStringList({"Steam", "Skins"}));
+
+    // Opening the list reads the drives again, never starts a search.
+    box->showPopup();
+    QVERIFY(!search.running());
+    box->hidePopup();
 }
 
 QTEST_MAIN(TestGameFolders)
