@@ -878,7 +878,10 @@ void TestMainWindow::severalCharacterFilesAreDressedInOneCreate()
     QCOMPARE(readFile(path("skins/C001MA_fam.cmx.bak")), old);
     QVERIFY(readFile(path("skins/B001FAFit_fam.cmx")).contains("HEAD\r\nhat"));
 
-    // The suffix carries over to every file, and back to one.
+    // Nothing is left selected, nor the name of several; the suffix carries
+    // over to every file, and back to one.
+    QVERIFY(m_c.FileSkins->fileNames().isEmpty());
+    QCOMPARE(m_c.txtNewName->text(), QString());
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(m_c.FileSkins->fileNames().size(), 7);
     QCOMPARE(m_c.txtNewName->text(), QStringLiteral("*_fam"));

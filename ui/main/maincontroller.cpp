@@ -154,10 +154,8 @@ void MainController::directoryChange(const Side &side)
 {
     side.files->setPath(side.directory->path());
     m_controls.cmdDoIt->setEnabled(false);
-    // The name of several files means nothing once none is selected.
-    if (side.files == m_controls.FileSkins && m_controls.txtNewName->text().startsWith(kEachName))
-        m_controls.txtNewName->setText(QString());
-    showNamesToolTip();
+    if (side.files == m_controls.FileSkins)
+        characterFilesLeft();
 }
 
 void MainController::onFileSkinsChosen()
@@ -186,7 +184,8 @@ void MainController::onFileSelectionLost()
 {
     // Both selections no longer stand: the chosen file is gone from its folder.
     m_controls.cmdDoIt->setEnabled(false);
-    showNamesToolTip();
+    if (m_controls.FileSkins->fileNames().isEmpty())
+        characterFilesLeft();
 }
 
 void MainController::onTxtNewNameChange()
@@ -196,6 +195,14 @@ void MainController::onTxtNewNameChange()
         m_suffix = typed.mid(kEachName.size());
     else
         m_suffix = suffixOfName(typed, m_suffix);
+    showNamesToolTip();
+}
+
+void MainController::characterFilesLeft()
+{
+    // The name of several files goes with them: it would stand for none.
+    if (m_controls.txtNewName->text().startsWith(kEachName))
+        m_controls.txtNewName->setText(QString());
     showNamesToolTip();
 }
 
@@ -239,7 +246,7 @@ void MainController::onCmdDoItClick()
     // character file chooses again.
     c.FileSkins->refresh();
     c.FileSkins->clearSelection();
-    showNamesToolTip();
+    characterFilesLeft();
     c.cmdDoIt->setEnabled(false);
 }
 

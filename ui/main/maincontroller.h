@@ -83,6 +83,8 @@ private:
     QString folderProposal() const;
     // The name box's tooltip: with several files, how many and the names they take.
     void showNamesToolTip();
+    // No character file is selected any more: the name of several files goes.
+    void characterFilesLeft();
     QString chosenCharacterFile() const;
     // Whether the chosen file has backups or takes the place of a game's character.
     bool chosenFileCanBeRestored() const;
