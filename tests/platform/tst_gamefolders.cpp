@@ -112,6 +112,12 @@ void TestGameFolders::prefixFoldersAndRegistryEachCountOnce()
                      "The Sims (2) = " + canonical("d/Games/Sims")}));
     QCOMPARE(findGameFolders().constFirst().skins,
              canonical("prefix/drive_c/Program Files (x86)/Maxis/The Sims/gamedata/SKINS"));
+    // A drive list tells the copies apart in a word: a second copy by its folder's name.
+    QCOMPARE(findGameFolders().constLast().copy, QString("Sims"));
+    QCOMPARE(gameDriveEntries(findGameFolders()),
+             QStringList({"The Sims: GameData/Skins", "The Sims (2): GameData/Skins"}));
+    QCOMPARE(gameEntryCopy("The Sims: GameData/Skins"), QString("CD"));
+    QCOMPARE(gameEntryCopy("The Sims (2): GameData/Skins"), QString("Sims"));
 }
 
 void TestGameFolders::steamLibrariesOfThePrefixAndOfTheHome()
