@@ -47,8 +47,8 @@ bool isPlainFileName(QByteArrayView name)
 // What a mesh is to the character, judged as the game names its own,
 // "xskin-NAME-BONE-PART": by the last "-" field, HEAD for a head and BODY for
 // a body, any other word ("...-HEAD-GPASPECS", "...-headband") an accessory.
-// A name without a word there (none, or a number) says nothing: a mesh bound to several bones or to
-// the pelvis is then a body, any other an accessory.
+// A name without a word there (none, or a number) says nothing: a mesh bound
+// to several bones or to the pelvis is then a body, any other an accessory.
 enum class MeshRole { Head, Body, Accessory };
 
 MeshRole roleOf(const Mesh &mesh)
@@ -57,7 +57,7 @@ MeshRole roleOf(const Mesh &mesh)
     const qsizetype dash = name.lastIndexOf('-');
     const QByteArray part = dash < 0 ? QByteArray() : name.mid(dash + 1).trimmed().toUpper();
     const bool named =
-        std::any_of(part.cbegin(), part.cend(), [](char c) { return (c >= 'A' && c <= 'Z'); });
+        std::any_of(part.cbegin(), part.cend(), [](char c) { return c >= 'A' && c <= 'Z'; });
     if (named)
         return part == "HEAD"   ? MeshRole::Head
                : part == "BODY" ? MeshRole::Body
