@@ -49,7 +49,7 @@ QStringList shortLinesOf(const QString &driveText)
 
 // The lines of text, one or two, and the pixel size of font at which they
 // fit in field: the largest size, the lines on one row or on two, that is no
-// larger than the font's own.
+// larger than the font's own and still readable.
 struct FittedLines {
     QStringList rows;
     int pixelSize = 0;
@@ -68,12 +68,20 @@ FittedLines fitLines(const QStringList &lines, const QFont &font, const QRect &f
             return metrics.horizontalAdvance(row) <= field.width() - 2;
         });
     };
-    constexpr int kSmallest = 6;
+    constexpr int kSmallest = 7;
     const QStringList oneRow{lines.join(QLatin1Char(' '))};
-    for (int size = ownSize; size > kSmallest; --size) {
+    for (int size = ownSize; size >= kSmallest; --size) {
         if (fits(oneRow, size))
             return {oneRow, size};
         if (lines.size() > 1 && fits(lines, size))
+            return {lines, size};
+    }
+    // Too wide at any readable size (a long folder name): the rows as large
+    // as their height allows, elided.
+    for (int size = ownSize; size > kSmallest; --size) {
+        QFont sized = font;
+        sized.setPixelSize(size);
+        if (QFontMetrics(sized).height() * lines.size() <= field.height() + 2)
             return {lines, size};
     }
     return {lines, kSmallest};
