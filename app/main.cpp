@@ -1,3 +1,5 @@
+#include "controls/archivefolder.h"
+#include "platform/gamesearch.h"
 #include "ui/look/look.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/startfolders.h"
@@ -69,7 +71,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(kelvane::appIcon());
     kelvane::registerBundledFonts();
 
-    kelvane::MainWindow window;
+    // The one search for the game's folders, begun before the window is
+    // built; the windows take what it finds when it ends.
+    kelvane::GameSearch &games = kelvane::GameSearch::shared();
+    games.setCharacterFolder(kelvane::characterFolderOf);
+    games.start();
+
+    kelvane::MainWindow window(kelvane::browsableDrives, games);
     for (const QString &message :
          kelvane::openStartFolders(window.controller(), parser.positionalArguments()))
         std::fprintf(stderr, "kelvane: %s\n", qUtf8Printable(message));

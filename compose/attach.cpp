@@ -152,8 +152,10 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
                                                  QFileInfo(attachment.outputPath).path());
     if (const std::optional<GameCharacter> own = gameCharacterNamed(
             QFileInfo(attachment.outputPath).fileName(),
-            gamesCovering(QFileInfo(attachment.outputPath).path(), in.gameFolders)))
+            gamesCovering(QFileInfo(attachment.outputPath).path(), in.gameFolders))) {
         attachment.gameCheck.found.append({takesThePlaceText(*own), MendedBy::Nothing});
+        attachment.takesThePlaceOf = own;
+    }
     return attachment;
 }
 

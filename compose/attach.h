@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/character.h"
+#include "compose/gamecharacters.h"
 #include "compose/gamecheck.h"
 #include "compose/meshfile.h"
 #include "compose/outputfile.h"
@@ -64,6 +65,9 @@ struct AttachPlan : Composed {
     QString backupPath;
     // What the game needs beside the new file, and the copies that bring it.
     GameCheck gameCheck;
+    // The game's own character the new file takes the place of, which
+    // gameCheck names too.
+    std::optional<GameCharacter> takesThePlaceOf = {};
 };
 
 // What a front end answered.

@@ -74,6 +74,30 @@ std::optional<GameCharacter> gameCharacterReplacedBy(const QString &path)
     return gameCharacterNamed(file.fileName(), {game});
 }
 
+QString looseFileReplacing(const QString &entryPath)
+{
+    const std::optional<ArchivePath> inside = archivePathOf(entryPath);
+    if (!inside || inside->inner.isEmpty())
+        return {};
+    const QString fileName = inside->inner.mid(inside->inner.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString name = withoutCharacterExtension(fileName);
+    const QString game = gameFolderHolding(QFileInfo(inside->archive).path());
+    if (name == fileName || game.isEmpty())
+        return {};
+    const QString skins =
+        subfolderNamed(game, {QStringLiteral("GameData"), QStringLiteral("Skins")});
+    if (skins.isEmpty())
+        return {};
+    for (const QString &extension : extensionsOf(FileRole::Character)) {
+        const QString loose = entryNamedIn(skins, name + extension);
+        const std::optional<GameCharacter> replaced =
+            loose.isEmpty() ? std::nullopt : gameCharacterReplacedBy(loose);
+        if (replaced && replaced->name.compare(name, Qt::CaseInsensitive) == 0)
+            return QDir::toNativeSeparators(loose);
+    }
+    return {};
+}
+
 QString takesThePlaceText(const GameCharacter &character)
 {
     return QStringLiteral("%1 is one of the game's own characters (in %2): the new file takes its "

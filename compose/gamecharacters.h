@@ -36,6 +36,11 @@ std::optional<GameCharacter> gameCharacterNamed(const QString &fileName, const Q
 // when no file is there, or for an archive's entry.
 std::optional<GameCharacter> gameCharacterReplacedBy(const QString &path);
 
+// The loose file in its game's skins folder that takes the place of the
+// character at entryPath, an archive's entry (ARCHIVE.far/Skins/NAME.cmx.bcf);
+// empty when none does.
+QString looseFileReplacing(const QString &entryPath);
+
 // The finding that the new file at outputPath takes the place of character.
 QString takesThePlaceText(const GameCharacter &character);
 

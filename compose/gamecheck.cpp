@@ -44,22 +44,26 @@ bool isPlainFileName(QByteArrayView name)
     });
 }
 
-// What a mesh is to the character, judged as the game names and binds its
-// own: a body is bound to several bones or to the pelvis; a head is bound to
-// the head alone and named for it, as the game's "xskin-NAME-HEAD-HEAD" are
-// (so a headband, named "...-headband", stays an accessory); anything else is
-// an accessory.
+// What a mesh is to the character, judged as the game names its own,
+// "xskin-NAME-BONE-PART": by the last "-" field, HEAD for a head and BODY for
+// a body, any other word ("...-HEAD-GPASPECS", "...-headband") an accessory.
+// A name without a word there (none, or a number) says nothing: a mesh bound
+// to several bones or to the pelvis is then a body, any other an accessory.
 enum class MeshRole { Head, Body, Accessory };
 
 MeshRole roleOf(const Mesh &mesh)
 {
+    const QByteArray name = mesh.name.trimmed();
+    const qsizetype dash = name.lastIndexOf('-');
+    const QByteArray part = dash < 0 ? QByteArray() : name.mid(dash + 1).trimmed().toUpper();
+    const bool named =
+        std::any_of(part.cbegin(), part.cend(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (named)
+        return part == "HEAD"   ? MeshRole::Head
+               : part == "BODY" ? MeshRole::Body
+                                : MeshRole::Accessory;
     const QByteArray bone = mesh.bones.value(0).trimmed().toUpper();
-    if (mesh.boneCount > 1 || bone == "PELVIS")
-        return MeshRole::Body;
-    const QByteArray name = mesh.name.trimmed().toLower();
-    if (bone == "HEAD" && (name.endsWith("-head") || name.contains("-head-")))
-        return MeshRole::Head;
-    return MeshRole::Accessory;
+    return mesh.boneCount > 1 || bone == "PELVIS" ? MeshRole::Body : MeshRole::Accessory;
 }
 
 QString nounOf(MeshRole role)

@@ -2,19 +2,19 @@
 
 #include "controls/fill.h"
 
-#include "controls/archivefolder.h"
 #include "controls/focusframe.h"
-#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace kelvane {
@@ -29,24 +29,62 @@ QString rootPart(const QString &driveText)
     return labelStart < 0 ? driveText : driveText.left(labelStart);
 }
 
-// The role of an entry's short label, which the closed box shows in place of
-// its text.
+// The role of a game entry's two short lines, which the closed box shows in
+// place of its text.
 constexpr int kShortLabelRole = Qt::UserRole;
 
-// A game entry's short label: the game without "The ", and "Skins" for its
-// skins folder or "archive" for the folder in its archives ("Sims (Steam):
-// Skins"). Empty for other entries.
-QString shortLabelOf(const QString &driveText)
+// A game entry's short lines: which copy of the game ("CD", "Steam", "EA
+// app", a second copy's folder name), then "Skins" for its skins folder or
+// "archive" for the folder in its archives. Empty for other entries.
+QStringList shortLinesOf(const QString &driveText)
 {
     if (!gameEntryFolder(driveText))
         return {};
     const qsizetype colon = driveText.indexOf(QStringLiteral(": "));
-    QString game = driveText.left(colon);
-    if (game.startsWith(QStringLiteral("The ")))
-        game.remove(0, 4);
     const bool inArchive =
         driveText.indexOf(QStringLiteral(".far"), colon, Qt::CaseInsensitive) >= 0;
-    return game + (inArchive ? QStringLiteral(": archive") : QStringLiteral(": Skins"));
+    return {gameEntryCopy(driveText),
+            inArchive ? QStringLiteral("archive") : QStringLiteral("Skins")};
+}
+
+// The lines of text, one or two, and the pixel size of font at which they
+// fit in field: the largest size, the lines on one row or on two, that is no
+// larger than the font's own and still readable.
+struct FittedLines {
+    QStringList rows;
+    int pixelSize = 0;
+};
+
+FittedLines fitLines(const QStringList &lines, const QFont &font, const QRect &field)
+{
+    const int ownSize = qMax(1, QFontInfo(font).pixelSize());
+    const auto fits = [&](const QStringList &rows, int size) {
+        QFont sized = font;
+        sized.setPixelSize(size);
+        const QFontMetrics metrics(sized);
+        if (metrics.height() * rows.size() > field.height() + 2)
+            return false;
+        return std::all_of(rows.cbegin(), rows.cend(), [&](const QString &row) {
+            return metrics.horizontalAdvance(row) <= field.width() - 2;
+        });
+    };
+    constexpr int kSmallest = 7;
+    const QStringList oneRow{lines.join(QLatin1Char(' '))};
+    for (int size = ownSize; size >= kSmallest; --size) {
+        if (fits(oneRow, size))
+            return {oneRow, size};
+        if (lines.size() > 1 && fits(lines, size))
+            return {lines, size};
+    }
+    // Too wide at any readable size (a long folder name): the rows as large
+    // as their height allows, elided.
+    for (int size = ownSize; size > kSmallest; --size) {
+        QFont sized = font;
+        sized.setPixelSize(size);
+        if (QFontMetrics(sized).height() * lines.size() <= field.height() + 2)
+            return {lines, size};
+    }
+    return {lines, kSmallest};
 }
 
 // Re-reads the drives each time the user opens the list, so that a volume
@@ -125,15 +163,15 @@ protected:
         drawDropDownButton(painter, option, button);
 
         const QRect field = rect().adjusted(4, 1, -1 - kButtonWidth, -1);
-        const QString label = currentData(kShortLabelRole).toString();
         painter.setClipRect(field);
-        if (!label.isEmpty() && fontMetrics().horizontalAdvance(label) > field.width() - 4) {
-            drawTwoLines(painter, field, label);
+        if (const QStringList lines = currentData(kShortLabelRole).toStringList();
+            !lines.isEmpty()) {
+            drawFitted(painter, field, fitLines(lines, font(), field));
             return;
         }
-        const QString text = label.isEmpty() ? option.currentText : label;
+        const QString text = option.currentText;
         const QString shown = fontMetrics().elidedText(text, Qt::ElideRight, field.width() - 4);
-        const QString root = label.isEmpty() ? rootPart(text) : QString();
+        const QString root = rootPart(text);
         style()->drawItemText(&painter, field, Qt::AlignLeft | Qt::AlignVCenter, colours,
                               isEnabled(), shown.size() > root.size() ? shown : root,
                               QPalette::Text);
@@ -142,26 +180,24 @@ protected:
 private:
     static constexpr int kButtonWidth = 16;
 
-    // A game's label too wide for the box, in two small lines: the edition
-    // ("Sims", "Steam", "EA app") over the place ("Skins", "archive").
-    void drawTwoLines(QPainter &painter, const QRect &field, const QString &label) const
+    // A game's short lines in the box's own font, each row centred in its
+    // share of the field's height; what still does not fit is elided.
+    void drawFitted(QPainter &painter, const QRect &field, const FittedLines &fitted) const
     {
-        const qsizetype colon = label.indexOf(QStringLiteral(": "));
-        QString edition = label.left(colon);
-        if (const qsizetype open = edition.indexOf(u'('); open >= 0)
-            edition = edition.mid(open + 1).chopped(1);
-        const QString place = label.mid(colon + 2);
-        QFont small = font();
-        small.setPixelSize(qMax(7, field.height() / 2));
-        painter.setFont(small);
-        const QFontMetrics metrics(small);
-        const QRect top(field.left(), field.top(), field.width(), field.height() / 2);
-        const QRect bottom(field.left(), top.bottom() + 1, field.width(),
-                           field.height() - top.height());
-        for (const auto &[line, where] : {std::pair(edition, top), std::pair(place, bottom)})
+        QFont sized = font();
+        sized.setPixelSize(fitted.pixelSize);
+        painter.setFont(sized);
+        const QFontMetrics metrics(sized);
+        const int rows = int(fitted.rows.size());
+        for (int row = 0; row < rows; ++row) {
+            const int top = field.top() + field.height() * row / rows;
+            const QRect where(field.left(), top, field.width(),
+                              field.top() + field.height() * (row + 1) / rows - top);
             style()->drawItemText(
                 &painter, where, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
-                metrics.elidedText(line, Qt::ElideRight, where.width() - 2), QPalette::Text);
+                metrics.elidedText(fitted.rows[row], Qt::ElideRight, where.width() - 2),
+                QPalette::Text);
+        }
     }
 
     void drawDropDownButton(QPainter &painter, const QStyleOptionComboBox &option,
@@ -205,15 +241,6 @@ DriveList::DriveList(DriveSource source, QWidget *parent)
     fillWith(*this, *m_box, InnerFocus::Forwarded);
     new FocusFrame(*m_box, QPalette::ButtonText);
 
-    // The game folders join the list when the search, off this thread, ends.
-    GameSearch &games = GameSearch::shared();
-    games.setCharacterFolder(characterFolderOf);
-    connect(&games, &GameSearch::finished, this, [this] {
-        if (m_source() != m_shownDrives)
-            reloadDrives();
-    });
-    games.start();
-
     reloadDrives();
     m_shownIndex = indexOfDrive(startDriveFolder());
     m_box->setCurrentIndex(m_shownIndex < 0 ? 0 : m_shownIndex);
@@ -241,11 +268,26 @@ void DriveList::setDrive(const QString &text)
     m_choiceFollowed = -1;
 }
 
+void DriveList::listDrivesAgain()
+{
+    if (m_source() != m_shownDrives)
+        reloadDrives();
+}
+
+void DriveList::showGameEntryFor(const QString &folder)
+{
+    const int index = indexOfDrive(folder);
+    if (index < 0 || index == m_shownIndex || !gameEntryFolder(m_box->itemText(index)))
+        return;
+    const QSignalBlocker blocker(m_box);
+    m_box->setCurrentIndex(index);
+    m_shownIndex = index;
+    m_box->setToolTip(m_box->currentText());
+}
+
 void DriveList::openingList()
 {
     reloadDrives();
-    // A game installed meanwhile joins the open list when the search ends.
-    GameSearch::shared().start();
 }
 
 void DriveList::reloadDrives()
@@ -254,16 +296,18 @@ void DriveList::reloadDrives()
     const QSignalBlocker blocker(m_box);
     m_box->clear();
     m_shownDrives = m_source();
-    m_box->addItems(m_shownDrives);
+    QStringList listed = m_shownDrives;
+    // The drive shown stays, and stays chosen, even when no longer given:
+    // listing never moves a side to another drive.
+    if (!current.isEmpty() && !listed.contains(current))
+        listed.append(current);
+    m_box->addItems(listed);
     // The whole entry, however much of it the box shows.
     for (int i = 0; i < m_box->count(); ++i) {
         m_box->setItemData(i, m_box->itemText(i), Qt::ToolTipRole);
-        m_box->setItemData(i, shortLabelOf(m_box->itemText(i)), kShortLabelRole);
+        m_box->setItemData(i, shortLinesOf(m_box->itemText(i)), kShortLabelRole);
     }
-    int index = m_box->findText(current);
-    if (index < 0)
-        index = indexOfDrive(driveRoot(current));
-    m_box->setCurrentIndex(index);
+    m_box->setCurrentIndex(current.isEmpty() ? -1 : m_box->findText(current));
     m_shownIndex = m_box->currentIndex();
     m_box->setToolTip(m_box->currentText());
 }

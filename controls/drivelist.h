@@ -10,8 +10,9 @@ namespace kelvane {
 
 // A drop-down of the drives. changed() follows every new drive, chosen by the
 // user or written, before the write returns, and the drive shown chosen again.
-// The drives are listed again when the game search ends with other game
-// folders; a game's entries show a short label when closed.
+// The drives are listed again as the list opens, and when asked; neither ever
+// changes the drive shown. A game's entries show which copy of the game and
+// which of its folders they open when closed, the whole text when open.
 class DriveList final : public QWidget
 {
     Q_OBJECT
@@ -25,6 +26,12 @@ public:
     // Selects the drive named by text, a drive's own text or any path on it.
     // Text that names no listed drive leaves the selection as it is.
     void setDrive(const QString &text);
+    // Lists the drives the source now gives, keeping the drive shown (listed
+    // still when the source no longer gives it). Raises nothing.
+    void listDrivesAgain();
+    // Shows the game entry that opens folder itself in place of the drive
+    // shown, when there is one. Raises nothing: the folder stays as it is.
+    void showGameEntryFor(const QString &folder);
 
 signals:
     void changed();

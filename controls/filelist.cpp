@@ -167,20 +167,28 @@ void FileList::refresh()
         emit selectionLost();
 }
 
+void FileList::clearSelection()
+{
+    const QScopedValueRollback reading(m_reading, true);
+    m_view->selectionModel()->clearSelection();
+}
+
 void FileList::setToolTipProvider(ToolTipProvider provider)
 {
     m_toolTipProvider = std::move(provider);
 }
 
 void FileList::addMenuCommand(const QString &name, const QString &text,
-                              std::function<bool()> enabled, std::function<void()> run)
+                              std::function<MenuCommandState()> state, std::function<void()> run)
 {
-    if (!m_menu)
+    if (!m_menu) {
         m_menu = new QMenu(this);
+        m_menu->setToolTipsVisible(true);
+    }
     QAction *command = m_menu->addAction(text);
     command->setObjectName(name);
     connect(command, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    m_menuCommands.append({command, std::move(enabled)});
+    m_menuCommands.append({command, std::move(state)});
 }
 
 bool FileList::eventFilter(QObject *watched, QEvent *event)
@@ -216,7 +224,10 @@ void FileList::showToolTip(const QHelpEvent &event)
 {
     const QModelIndex entry = m_view->indexAt(event.pos());
     if (!entry.isValid()) {
-        QToolTip::hideText();
+        if (toolTip().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(event.globalPos(), toolTip(), m_view->viewport());
         return;
     }
     const QString filePath = QDir(m_path).filePath(entry.data().toString());
@@ -229,8 +240,12 @@ void FileList::showMenu(const QPoint &at)
 {
     if (!m_menu)
         return;
-    for (const auto &[command, enabled] : m_menuCommands)
-        command->setEnabled(enabled());
+    for (const auto &[command, stateNow] : m_menuCommands) {
+        const MenuCommandState shown = stateNow();
+        command->setVisible(shown.visible);
+        command->setEnabled(shown.enabled);
+        command->setToolTip(shown.toolTip);
+    }
     m_menu->popup(at);
 }
 

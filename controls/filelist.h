@@ -25,8 +25,10 @@ class FolderWatch;
 // selected file is gone. The list follows the folder on disk: files another
 // program adds, removes or renames show within a moment; inside an archive,
 // the entries of the archive put in its place.
-// An optional provider gives the tooltip of the entry the pointer rests on.
-// Commands added to the list's context menu work on the selected entry.
+// An optional provider gives the tooltip of the entry the pointer rests on;
+// the list's own tooltip shows where no entry is. Commands added to the
+// list's context menu work on the selected entry; a command shown greyed
+// says why in its tooltip.
 class FileList final : public QWidget
 {
     Q_OBJECT
@@ -35,6 +37,13 @@ class FileList final : public QWidget
 public:
     // The tooltip text for the file at filePath (its native full path).
     using ToolTipProvider = std::function<QString(const QString &filePath)>;
+    // How a menu command shows as the menu opens.
+    struct MenuCommandState {
+        bool enabled = true;
+        // What it does, or why it cannot be chosen now.
+        QString toolTip = {};
+        bool visible = true;
+    };
 
     explicit FileList(const QStringList &patterns, QWidget *parent = nullptr);
 
@@ -52,13 +61,15 @@ public:
     // Re-reads the folder, keeping the selected entries whose files still
     // exist, and the scroll position. Raises selectionLost() when none does.
     void refresh();
+    // Leaves nothing selected; raises nothing.
+    void clearSelection();
     // Asked only when the pointer comes to rest on an entry, so that no file
     // is read while a folder is listed.
     void setToolTipProvider(ToolTipProvider provider);
-    // Adds a command to the context menu: its object name, its text, whether
-    // it may be chosen (asked as the menu opens) and what choosing it does.
-    void addMenuCommand(const QString &name, const QString &text, std::function<bool()> enabled,
-                        std::function<void()> run);
+    // Adds a command to the context menu: its object name, its text, how it
+    // shows (asked as the menu opens) and what choosing it does.
+    void addMenuCommand(const QString &name, const QString &text,
+                        std::function<MenuCommandState()> state, std::function<void()> run);
 
 signals:
     void fileChosen();
@@ -82,7 +93,7 @@ private:
     FolderWatch *m_watch;
     ToolTipProvider m_toolTipProvider;
     QMenu *m_menu = nullptr;
-    QList<std::pair<QAction *, std::function<bool()>>> m_menuCommands;
+    QList<std::pair<QAction *, std::function<MenuCommandState()>>> m_menuCommands;
     // Set while the list itself changes the selection.
     bool m_reading = false;
     // Whether the selection moved since the last mouse press.

@@ -2,6 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <utility>
 
 namespace kelvane {
 
@@ -42,6 +45,36 @@ void FileListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QListView::keyPressEvent(event);
+}
+
+void FileListView::mouseMoveEvent(QMouseEvent *event)
+{
+    // A drag selects from the press to the pointer only in a list of several
+    // selections; without Shift or Ctrl it is handled as a list of one does.
+    const bool plainDrag = selectionMode() == ExtendedSelection &&
+                           !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (!plainDrag)
+        return QListView::mouseMoveEvent(event);
+    const QModelIndex before = currentIndex();
+    setSelectionMode(SingleSelection);
+    QListView::mouseMoveEvent(event);
+    setSelectionMode(ExtendedSelection);
+    m_draggedTo |= currentIndex() != before;
+}
+
+void FileListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListView::mouseReleaseEvent(event);
+    if (!std::exchange(m_draggedTo, false) || event->button() != Qt::LeftButton)
+        return;
+    // The entry dragged to is where a Shift+click selects from next, as if
+    // it had been clicked.
+    QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+                      event->globalPosition(), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QListView::mousePressEvent(&press);
+    QMouseEvent release(QEvent::MouseButtonRelease, event->position(), event->scenePosition(),
+                        event->globalPosition(), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QListView::mouseReleaseEvent(&release);
 }
 
 void FileListView::askMenuForSelection()

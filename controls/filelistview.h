@@ -4,7 +4,9 @@
 
 namespace kelvane {
 
-// The list view under a FileList: the first arrow key selects the entry the
+// The list view under a FileList: only Shift, Ctrl and Ctrl+A select several
+// entries; a plain drag moves the one selection, as in a list of one
+// selection, rather than selecting the rows it passes. The first arrow key selects the entry the
 // view marks as current rather than moving past it, and the last selected
 // entry cannot be deselected, so the user never leaves the list without a
 // selection once one was made. A context menu is asked for as Windows lists
@@ -27,12 +29,17 @@ signals:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void initViewItemOption(QStyleOptionViewItem *option) const override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
 
 private:
     void askMenuForSelection();
+
+    // Whether a plain drag has moved the selection since the button went down.
+    bool m_draggedTo = false;
 };
 
 } // namespace kelvane

@@ -109,6 +109,7 @@ QMessageBox::StandardButton standardButtonOf(MessageButton button)
     case MessageButton::CopyAndCreate:
         return QMessageBox::Apply;
     case MessageButton::CreateOnly:
+    case MessageButton::CreateAnyway:
         return QMessageBox::Ignore;
     case MessageButton::Cancel:
         return QMessageBox::Cancel;
@@ -125,6 +126,8 @@ QString textOf(MessageButton button)
         return QStringLiteral("&Copy and Create");
     case MessageButton::CreateOnly:
         return QStringLiteral("Create &Only");
+    case MessageButton::CreateAnyway:
+        return QStringLiteral("Create &Anyway");
     default:
         return {};
     }

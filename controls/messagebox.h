@@ -12,7 +12,7 @@ namespace kelvane {
 // The icons a message box shows: none, the exclamation mark or the question mark.
 enum class MessageStyle { Plain, Exclamation, Question };
 
-enum class MessageButton { Ok, Yes, No, CopyAndCreate, CreateOnly, Cancel };
+enum class MessageButton { Ok, Yes, No, CopyAndCreate, CreateOnly, CreateAnyway, Cancel };
 
 struct Message {
     QString text;

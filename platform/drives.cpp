@@ -28,12 +28,17 @@ QString gameEntryEnd()
     return QStringLiteral(": GameData") + pathSeparator() + QStringLiteral("Skins");
 }
 
-// The game folders' entries ever listed, and the folders they open. Kept for
-// entries no longer found too, so that a list still showing one can tell the
-// drive its folder was on.
+// The game folders' entries ever listed, the folders they open and which
+// copy each is. Kept for entries no longer found too, so that a list still
+// showing one can tell the drive its folder was on.
+struct GameEntry {
+    QString folder;
+    QString copy;
+};
+
 struct GameEntries {
     QMutex mutex;
-    QHash<QString, QString> folders;
+    QHash<QString, GameEntry> known;
 };
 
 GameEntries &gameEntries()
@@ -42,33 +47,21 @@ GameEntries &gameEntries()
     return entries;
 }
 
-QStringList listGameEntries()
+// A copy named by the search, or else by the tag in the game's name.
+QString copyOf(const GameFolder &game)
 {
-    QStringList texts;
-    QHash<QString, QString> found;
-    for (const GameFolder &game : GameSearch::shared().games()) {
-        texts.append(game.name + gameEntryEnd());
-        found.insert(texts.constLast(), game.skins);
-        // The game's own characters, inside its archives: "The Sims: ExpansionShared\...".
-        if (!game.characters.isEmpty()) {
-            const QString inside =
-                QDir(game.folder).relativeFilePath(QDir::fromNativeSeparators(game.characters));
-            texts.append(game.name + QStringLiteral(": ") + QDir::toNativeSeparators(inside));
-            found.insert(texts.constLast(), game.characters);
-        }
-    }
-    GameEntries &entries = gameEntries();
-    const QMutexLocker lock(&entries.mutex);
-    entries.folders.insert(found);
-    return texts;
+    if (!game.copy.isEmpty())
+        return game.copy;
+    const qsizetype open = game.name.indexOf(u'(');
+    return open < 0 ? QStringLiteral("CD") : game.name.mid(open + 1).chopped(1);
 }
 
-std::optional<QString> knownGameEntry(const QString &driveText)
+std::optional<GameEntry> knownGameEntry(const QString &driveText)
 {
     GameEntries &entries = gameEntries();
     const QMutexLocker lock(&entries.mutex);
-    const auto known = entries.folders.constFind(driveText);
-    return known == entries.folders.cend() ? std::nullopt : std::optional<QString>(*known);
+    const auto known = entries.known.constFind(driveText);
+    return known == entries.known.cend() ? std::nullopt : std::optional<GameEntry>(*known);
 }
 
 #ifndef Q_OS_WIN
@@ -112,15 +105,45 @@ QStringList browsableDrives()
     volumes.sort(Qt::CaseInsensitive);
     drives.append(volumes);
 #endif
-    drives.append(listGameEntries());
+    drives.append(gameDriveEntries(GameSearch::shared().games()));
     return drives;
+}
+
+QStringList gameDriveEntries(const QList<GameFolder> &games)
+{
+    QStringList texts;
+    QHash<QString, GameEntry> found;
+    for (const GameFolder &game : games) {
+        texts.append(game.name + gameEntryEnd());
+        found.insert(texts.constLast(), {game.skins, copyOf(game)});
+        // The game's own characters, inside its archives: "The Sims: ExpansionShared\...".
+        if (!game.characters.isEmpty()) {
+            const QString inside =
+                QDir(game.folder).relativeFilePath(QDir::fromNativeSeparators(game.characters));
+            texts.append(game.name + QStringLiteral(": ") + QDir::toNativeSeparators(inside));
+            found.insert(texts.constLast(), {game.characters, copyOf(game)});
+        }
+    }
+    GameEntries &entries = gameEntries();
+    const QMutexLocker lock(&entries.mutex);
+    entries.known.insert(found);
+    return texts;
 }
 
 std::optional<QString> gameEntryFolder(const QString &driveText)
 {
     if (!driveText.startsWith(kGameEntryStart) || !driveText.contains(QStringLiteral(": ")))
         return std::nullopt;
-    return knownGameEntry(driveText);
+    const std::optional<GameEntry> entry = knownGameEntry(driveText);
+    return entry ? std::optional<QString>(entry->folder) : std::nullopt;
+}
+
+QString gameEntryCopy(const QString &driveText)
+{
+    if (!driveText.startsWith(kGameEntryStart) || !driveText.contains(QStringLiteral(": ")))
+        return {};
+    const std::optional<GameEntry> entry = knownGameEntry(driveText);
+    return entry ? entry->copy : QString();
 }
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gamefolders.h"
+
 #include <QStringList>
 
 #include <functional>
@@ -21,9 +23,17 @@ using DriveSource = std::function<QStringList()>;
 // waits for a search.
 QStringList browsableDrives();
 
+// The entries of the games given, as browsableDrives() lists them last; each
+// is known to gameEntryFolder() and gameEntryCopy() from then on.
+QStringList gameDriveEntries(const QList<GameFolder> &games);
+
 // The folder an entry of a game folder opens: that game's GameData\Skins, or
 // the folder of its archives it names.
 // None for any other text, and for an entry never listed.
 std::optional<QString> gameEntryFolder(const QString &driveText);
+
+// Which copy of the game an entry of a game folder opens, in a word ("CD",
+// "Steam", "EA app" or the folder's own name); empty for any other text.
+QString gameEntryCopy(const QString &driveText);
 
 } // namespace kelvane

@@ -230,11 +230,15 @@ public:
         std::map<Edition, int> counts;
         for (const auto &[edition, game] : m_found) {
             const int count = ++counts[edition];
-            QStringList tags{editionTag(edition)};
+            const QString tag = editionTag(edition);
+            QStringList tags{tag};
             tags.removeAll(QString());
             if (count > 1)
                 tags.append(QString::number(count));
             GameFolder named = game;
+            named.copy = count > 1       ? QFileInfo(game.folder).fileName()
+                         : tag.isEmpty() ? QStringLiteral("CD")
+                                         : tag;
             named.name = QStringLiteral("The Sims");
             if (!tags.isEmpty())
                 named.name += QStringLiteral(" (") + tags.join(u' ') + u')';

@@ -14,6 +14,9 @@ struct GameFolder {
     // The folder inside its archives that holds its own character files
     // ("...\ExpansionShared.far\Skins"); empty when none is known (see GameSearch).
     QString characters = {};
+    // Which copy it is, in a word: "CD", "Steam", "EA app", or the folder's
+    // own name for a second copy of an edition.
+    QString copy = {};
 };
 
 // The game folders of this machine, each once, in the places players' guides

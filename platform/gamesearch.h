@@ -24,7 +24,9 @@ public:
     // archives is beyond this layer, so the windows supply it.
     using CharacterFolder = std::function<QString(const QString &gameFolder)>;
 
-    // The search the windows share, made on first use on the program's thread.
+    // The program's one search, made on first use on the program's thread.
+    // The program starts it once at start and again only when asked; the
+    // windows and their controls take what it finds and never start it.
     static GameSearch &shared();
 
     explicit GameSearch(Find find = findGameFolders, QObject *parent = nullptr);

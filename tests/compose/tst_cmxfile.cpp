@@ -395,6 +395,14 @@ TEST_F(CreateFile, FindingsSayWhatTheMeshIsAndShowBlanks)
     EXPECT_TRUE(findingsFor("xskin-c001-HEAD-HEAD\r\nx\r\n1\r\nHEAD\r\n").contains("headless Sim"));
     EXPECT_TRUE(findingsFor("m\r\nx\r\n1\r\nPELVIS\r\n").contains("bodiless Sim"));
     EXPECT_TRUE(findingsFor("m\r\nx\r\n1\r\nHEAD\r\n").contains("nothing of the accessory"));
+    // The name's last field tells the part: glasses and hats worn on the head
+    // are accessories; the bone count speaks only where the name does not.
+    for (const char *accessory : {"xskin-c001fa-HEAD-GPASPECS", "xskin-hat-head-HAT", "x-headband"})
+        EXPECT_TRUE(findingsFor(QByteArray(accessory) + "\r\nx\r\n1\r\nHEAD\r\n")
+                        .contains("nothing of the accessory"))
+            << accessory;
+    EXPECT_TRUE(findingsFor("xskin-b001-PELVIS-BODY\r\nx\r\n1\r\nHEAD\r\n").contains("bodiless"));
+    EXPECT_TRUE(findingsFor("mesh-01\r\nx\r\n2\r\nHEAD\r\nNECK\r\n").contains("bodiless"));
     const QString texture = findingsFor("m\r\nt\r\n1\r\nHEAD  \r\n", bmpHeader(1, 64, 32));
     for (const char *said : {"has 1 bit per pixel", "64 x 32 pixels", "\"HEAD\u00b7\u00b7\""})
         EXPECT_TRUE(texture.contains(QString::fromUtf8(said))) << texture.toStdString();

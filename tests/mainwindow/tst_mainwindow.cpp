@@ -6,6 +6,7 @@
 #include "controls/messagebox.h"
 #include "controls/modalwindow.h"
 #include "controls/textbox.h"
+#include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 #include "tests/support/files.h"
 #include "tests/support/widgets.h"
@@ -116,6 +117,9 @@ private slots:
     void previousVersionRestoredFromTheFileMenu();
     void restoreWindowListsAtOnceAndReadsBackupsAfter();
     void restoreWindowOffersTheGamesOwnFirst();
+    void gameSearchEndingMovesNoSide();
+    void onlyShiftCtrlAndCtrlASelectSeveral();
+    void overridingTheGamesOwnAsksAndIsPutBackFromItsEntry();
 
 private:
     QString path(const QString &relative) const
@@ -544,11 +548,17 @@ void TestMainWindow::createWritesFileAndRefreshes()
                                   ""};
     QCOMPARE(written.readAll(), crlfLines(expected));
 
-    // Listed, and the character file stays selected: a mesh click alone re-enables.
-    QVERIFY(entryNamed(*m_c.FileSkins->findChild<QListView *>(), "B001FAFit_new.cmx").isValid());
-    QCOMPARE(m_c.FileSkins->fileName(), QStringLiteral("B001FAFit_01.cmx"));
+    // Listed, and nothing looks chosen while the button is greyed: a mesh
+    // click alone does not enable it, a click on a character file does.
+    auto *view = m_c.FileSkins->findChild<QListView *>();
+    QVERIFY(entryNamed(*view, "B001FAFit_new.cmx").isValid());
+    QCOMPARE(m_c.FileSkins->fileName(), QString());
+    QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
     QVERIFY(clickFile(m_c.FileProps, "hat.skn"));
+    QVERIFY(!createEnabled());
+    QVERIFY(clickFile(m_c.FileSkins, "B001FAFit_01.cmx"));
     QVERIFY(createEnabled());
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("B001FAFit_new"));
 }
 
 void TestMainWindow::failedCreateShowsErrorAndChangesNothing_data()
@@ -872,7 +882,10 @@ void TestMainWindow::severalCharacterFilesAreDressedInOneCreate()
     QCOMPARE(readFile(path("skins/C001MA_fam.cmx.bak")), old);
     QVERIFY(readFile(path("skins/B001FAFit_fam.cmx")).contains("HEAD\r\nhat"));
 
-    // The suffix carries over to every file, and back to one.
+    // Nothing is left selected, nor the name of several; the suffix carries
+    // over to every file, and back to one.
+    QVERIFY(m_c.FileSkins->fileNames().isEmpty());
+    QCOMPARE(m_c.txtNewName->text(), QString());
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(m_c.FileSkins->fileNames().size(), 7);
     QCOMPARE(m_c.txtNewName->text(), QStringLiteral("*_fam"));
@@ -1133,6 +1146,125 @@ void TestMainWindow::folderThatCannotBeReadSaysWhy()
     }
     QCOMPARE(m_c.DirSkins->path(), path("skins"));
     QCOMPARE(m_c.FileSkins->path(), path("skins"));
+}
+
+// The game's Skins entry chosen on the left, a subfolder opened and a file
+// chosen there: opening the mesh side's drive list starts no search, and a
+// search ending adds its entries without moving either side.
+void TestMainWindow::gameSearchEndingMovesNoSide()
+{
+    QVERIFY(QDir().mkpath(path("Game/GameData/Skins/sub")));
+    QVERIFY(writeFile(path("Game/GameData/Skins/sub/D001MA_x.cmx"), crlfLines(kCharacterLines)));
+    const QString skins = path("Game/GameData/Skins");
+    const GameFolder game{"The Sims", path("Game"), skins};
+    GameSearch games([game](QStringList *) { return QList{game}; });
+    MainWindow window([&] { return QStringList{systemRoot()} + gameDriveEntries(games.games()); },
+                      games);
+    Side skinsSide, meshSide;
+    CommandButton *create = nullptr;
+    QVERIFY(findChildNamed(window, "DrvSkins", skinsSide.drive) &&
+            findChildNamed(window, "DirSkins", skinsSide.folders) &&
+            findChildNamed(window, "FileSkins", skinsSide.files) &&
+            findChildNamed(window, "DrvProps", meshSide.drive) &&
+            findChildNamed(window, "DirProps", meshSide.folders) &&
+            findChildNamed(window, "FileProps", meshSide.files) &&
+            findChildNamed(window, "cmdDoIt", create));
+    window.show();
+    // A folder opened before the search ends shows as the game's once it has.
+    QVERIFY(window.controller().openPropsFolder(path("props")));
+    QVERIFY(window.controller().openSkinsFolder(skins));
+    games.start();
+    QTRY_VERIFY(!games.running());
+    const QString entry = "The Sims: GameData" + pathSeparator() + "Skins";
+    QCOMPARE(skinsSide.drive->drive(), entry);
+    QVERIFY(skinsSide.folders->setPath(path("Game/GameData/Skins/sub")));
+    QVERIFY(clickFile(skinsSide.files, "D001MA_x.cmx"));
+    QVERIFY(clickFile(meshSide.files, "hat.skn"));
+
+    auto *meshDrives = meshSide.drive->findChild<QComboBox *>();
+    QTest::mouseClick(meshDrives, Qt::LeftButton);
+    QTRY_VERIFY(meshDrives->view()->isVisible());
+    QTest::keyClick(meshDrives->view(), Qt::Key_Escape);
+    games.start();
+    QTRY_VERIFY(!games.running());
+    QCOMPARE(skinsSide.drive->drive(), entry);
+    QCOMPARE(skinsSide.folders->path(), path("Game/GameData/Skins/sub"));
+    QCOMPARE(skinsSide.files->fileName(), QStringLiteral("D001MA_x.cmx"));
+    QCOMPARE(meshSide.folders->path(), path("props"));
+    QVERIFY(create->isEnabled());
+}
+
+// Rows are a few pixels high: a press on one and a release on another after
+// moving chooses the last, alone. Several files are chosen only on purpose,
+// and the name box then tells how many and the names they take.
+void TestMainWindow::onlyShiftCtrlAndCtrlASelectSeveral()
+{
+    openBothFolders();
+    QListView *files = m_c.FileSkins->findChild<QListView *>();
+    const auto centre = [files](const char *name) {
+        return files->visualRect(entryNamed(*files, QLatin1String(name))).center();
+    };
+    QTest::mousePress(files->viewport(), Qt::LeftButton, {}, centre("C001MA_hat.cmx"));
+    QTest::mouseMove(files->viewport(), centre("B001FAFit_01.cmx"));
+    QTest::mouseRelease(files->viewport(), Qt::LeftButton, {}, centre("B001FAFit_01.cmx"));
+    QCOMPARE(m_c.FileSkins->fileNames(), QStringList{"B001FAFit_01.cmx"});
+
+    QVERIFY(clickEntry(*files, "abc.cmx", Qt::ShiftModifier));
+    QCOMPARE(m_c.txtNewName->text(), QStringLiteral("*_new"));
+    QCOMPARE(m_c.txtNewName->toolTip(),
+             QStringLiteral("3 files: abc.cmx_new, B001FAFi__new, \u2026"));
+    QVERIFY(clickEntry(*files, "B001FAFi_x.cmx", Qt::ControlModifier));
+    QCOMPARE(m_c.txtNewName->toolTip(), QStringLiteral("2 files: abc.cmx_new, B001FAFit_new"));
+
+    // In another folder nothing is chosen, and the name of several goes.
+    QVERIFY(m_c.DirSkins->setPath(path("skins/other")));
+    QCOMPARE(m_c.txtNewName->text(), QString());
+    QCOMPARE(m_c.txtNewName->toolTip(), QString());
+}
+
+// A new file named as a game's own character says so first and offers to
+// create anyway; the archive's entry then offers to put the game's own back,
+// naming the file that takes its place, and says why once it cannot.
+void TestMainWindow::overridingTheGamesOwnAsksAndIsPutBackFromItsEntry()
+{
+    QVERIFY(QDir().mkpath(path("Game/GameData/Skins")));
+    QVERIFY(QDir().mkpath(path("Game/ExpansionShared")));
+    const QString archive = path("Game/ExpansionShared/ExpansionShared.far");
+    QVERIFY(writeFile(archive, farArchive({{"Skins\\B001FAFit_01.cmx", "game's own"}})));
+    QVERIFY(writeFile(path("Game/GameData/Skins/hat.skn"), crlfLines(kMeshLines)));
+    selectBothFiles("abc.cmx");
+    typeInto(m_c.txtNewName, "B001FAFit_01");
+    typeInto(m_c.txtSavedTo, path("Game/GameData/Skins"));
+    setNextAnswer(MessageButton::CreateAnyway);
+    clickCreate();
+    QCOMPARE(m_messages.size(), 2);
+    QVERIFY2(m_messages[0].text.startsWith("B001FAFit_01.cmx takes the place of the game's own "
+                                           "character"),
+             qPrintable(m_messages[0].text));
+    QCOMPARE(m_messages[0].buttons, (QList{MessageButton::CreateAnyway, MessageButton::Cancel}));
+
+    QVERIFY(m_window->controller().openSkinsFolder(archive + QDir::separator() + "Skins"));
+    QListView *files = m_c.FileSkins->findChild<QListView *>();
+    const auto menuCommand = [&](const char *name) {
+        const QPoint entry = files->visualRect(entryNamed(*files, "B001FAFit_01.cmx")).center();
+        QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                          files->viewport()->mapTo(m_window.get(), entry));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *command = menu ? menu->findChild<QAction *>(QLatin1String(name)) : nullptr;
+        if (menu)
+            menu->close();
+        return command;
+    };
+    const QString loose = path("Game/GameData/Skins/B001FAFit_01.cmx");
+    QAction *putBack = menuCommand("mnuPutBack");
+    QVERIFY(putBack && putBack->isVisible() && putBack->isEnabled());
+    QVERIFY2(putBack->toolTip().contains(loose), qPrintable(putBack->toolTip()));
+    QAction *restore = menuCommand("mnuRestore");
+    QVERIFY(!restore->isEnabled() && !restore->toolTip().isEmpty());
+    setNextAnswer(MessageButton::Yes);
+    putBack->trigger();
+    QVERIFY(!QFile::exists(loose) && QFile::exists(loose + ".bak"));
+    QVERIFY(!menuCommand("mnuPutBack")->isEnabled() && !putBack->toolTip().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -129,7 +129,8 @@ void TestWineStart::gameFolderIsChosenLikeADrive()
     const QString skins = driveC() + "/Program Files/Maxis/The Sims/GameData/Skins";
     QVERIFY(QFile(skins + "/B001FAFit_01.cmx").open(QIODevice::WriteOnly));
     auto *box = control<DriveList>("DrvSkins")->findChild<QComboBox *>();
-    // Offered once the search, begun with the window, has ended.
+    // Offered once the program's search has ended.
+    GameSearch::shared().start();
     QTRY_VERIFY(!GameSearch::shared().running());
     const int offered = box->findText(entry);
     QVERIFY(offered > 0);

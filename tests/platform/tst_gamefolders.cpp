@@ -112,6 +112,11 @@ void TestGameFolders::prefixFoldersAndRegistryEachCountOnce()
                      "The Sims (2) = " + canonical("d/Games/Sims")}));
     QCOMPARE(findGameFolders().constFirst().skins,
              canonical("prefix/drive_c/Program Files (x86)/Maxis/The Sims/gamedata/SKINS"));
+    // A drive list tells the copies apart in a word: a second copy by its folder's name.
+    QCOMPARE(findGameFolders().constLast().copy, QString("Sims"));
+    gameDriveEntries(findGameFolders());
+    QCOMPARE(gameEntryCopy("The Sims: GameData/Skins"), QString("CD"));
+    QCOMPARE(gameEntryCopy("The Sims (2): GameData/Skins"), QString("Sims"));
 }
 
 void TestGameFolders::steamLibrariesOfThePrefixAndOfTheHome()
@@ -295,6 +300,7 @@ void TestGameFolders::driveListReachesTheGamesOwnCharacters()
     auto *drives = new DriveList(browsableDrives, &window);
     drives->setGeometry(200, 10, 90, 20);
     window.show();
+    GameSearch::shared().setCharacterFolder(characterFolderOf);
     GameSearch::shared().start();
     QTRY_COMPARE(browsableDrives().constLast(), entry);
     QCOMPARE(driveRoot(entry), skins);
@@ -303,12 +309,15 @@ void TestGameFolders::driveListReachesTheGamesOwnCharacters()
 
     auto *box = drives->findChild<QComboBox *>();
     QSignalSpy changed(drives, &DriveList::changed);
-    QTRY_VERIFY(box->findText(entry) >= 0);
+    drives->listDrivesAgain();
+    QVERIFY(box->findText(entry) >= 0);
+    QCOMPARE(changed.size(), 0);
     drives->setDrive(skins);
     QCOMPARE(changed.size(), 1);
-    QCOMPARE(box->currentData(Qt::UserRole).toString(), QString("Sims: archive"));
-    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toString(),
-             QString("Sims: Skins"));
+    // Closed, the entry says which copy of the game and which of its folders.
+    QCOMPARE(box->currentData(Qt::UserRole).toStringList(), QStringList({"CD", "archive"}));
+    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toStringList(),
+             QStringList({"CD", "Skins"}));
     emit box->activated(box->currentIndex());
     QCOMPARE(changed.size(), 2);
 
@@ -340,14 +349,24 @@ void TestGameFolders::searchRunsOffTheWindowThread()
         QTRY_VERIFY(!search.running());
         search.setFind(findGameFolders);
     });
+    search.start();
     DriveList drives;
     auto *box = drives.findChild<QComboBox *>();
     const QString entry = "The Sims (Steam): GameData/Skins";
     QVERIFY(search.running());
     QCOMPARE(box->findText(entry), -1);
     mayEnd.release();
-    QTRY_VERIFY(box->findText(entry) >= 0);
+    QTRY_VERIFY(!search.running());
     QVERIFY(searchedOn && searchedOn != QThread::currentThread());
+    drives.listDrivesAgain();
+    QVERIFY(box->findText(entry) >= 0);
+    QCOMPARE(box->itemData(box->findText(entry), Qt::UserRole).toStringList(),
+             QStringList({"Steam", "Skins"}));
+
+    // Opening the list reads the drives again, never starts a search.
+    box->showPopup();
+    QVERIFY(!search.running());
+    box->hidePopup();
 }
 
 QTEST_MAIN(TestGameFolders)

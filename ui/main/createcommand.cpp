@@ -61,14 +61,37 @@ QString copyDescription(const GameFileCopy &copy)
     return text;
 }
 
+// What the question says first: that the new files take the place of the
+// game's own characters when that is all there is to say.
+QString questionHeading(const QStringList &findings, const QList<AttachPlan> &plans)
+{
+    QStringList replacing;
+    QStringList names;
+    for (const AttachPlan &plan : plans) {
+        if (plan.takesThePlaceOf) {
+            replacing.append(takesThePlaceText(*plan.takesThePlaceOf));
+            names.append(shownName(QFileInfo(plan.outputPath).fileName()));
+        }
+    }
+    const bool onlyReplacing = std::all_of(findings.cbegin(), findings.cend(),
+                                           [&](const QString &f) { return replacing.contains(f); });
+    if (!onlyReplacing)
+        return QStringLiteral("The game may not show the attached mesh as it should:");
+    return names.size() == 1
+               ? QStringLiteral("%1 takes the place of the game's own character:").arg(names[0])
+               : QStringLiteral("These new files take the place of the game's own characters:");
+}
+
 // Asks, when the game would not find what the mesh needs, whether to copy the
 // mesh and its texture first, to create the file as it is, or to do nothing.
-std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check, bool several)
+std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check,
+                                       const QList<AttachPlan> &plans)
 {
+    const bool several = plans.size() > 1;
     const QStringList findings = check.findings(Copies::Offered);
     if (findings.isEmpty())
         return Copies::Offered;
-    QString text = QStringLiteral("The game may not show the attached mesh as it should:\n\n");
+    QString text = questionHeading(findings, plans) + QStringLiteral("\n\n");
     for (const QString &finding : findings)
         text += QStringLiteral("\u2022 ") + finding + QStringLiteral("\n\n");
     QList<MessageButton> buttons = {MessageButton::CreateOnly, MessageButton::Cancel};
@@ -89,12 +112,14 @@ std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check, 
     } else {
         text += several ? QStringLiteral("Create the files anyway?")
                         : QStringLiteral("Create the file anyway?");
+        buttons.first() = MessageButton::CreateAnyway;
     }
     switch (showMessage(window, {text, MessageStyle::Exclamation,
                                  QStringLiteral("Check Before Creating"), buttons, byDefault})) {
     case MessageButton::CopyAndCreate:
         return Copies::MadeReplacing;
     case MessageButton::CreateOnly:
+    case MessageButton::CreateAnyway:
         return Copies::Offered;
     default:
         return std::nullopt;
@@ -255,7 +280,7 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
                 check.found.append(finding);
         }
     }
-    const std::optional<Copies> copies = mayCreateDespite(window, check, plans->size() > 1);
+    const std::optional<Copies> copies = mayCreateDespite(window, check, *plans);
     if (!copies || !replaceAsked(window, *plans))
         return {};
 

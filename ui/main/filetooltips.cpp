@@ -23,8 +23,27 @@ QString shownField(const QByteArray &name)
 
 void installFileToolTips(const MainControls &controls)
 {
-    new BackgroundToolTips(*controls.FileSkins, characterFileToolTip);
-    new BackgroundToolTips(*controls.FileProps, meshFileToolTip);
+    new BackgroundToolTips(*controls.FileSkins, [](const QString &path) {
+        return characterFileToolTip(path) + plainToolTip(characterListHint());
+    });
+    new BackgroundToolTips(*controls.FileProps, [](const QString &path) {
+        return meshFileToolTip(path) + plainToolTip(meshListHint());
+    });
+    controls.FileSkins->setToolTip(plainToolTip(characterListHint()));
+    controls.FileProps->setToolTip(plainToolTip(meshListHint()));
+}
+
+QString characterListHint()
+{
+    return QStringLiteral("Ctrl+click, Shift+click or Ctrl+A selects several character files: "
+                          "each gets the mesh. Right-click for Preview... and Restore Previous "
+                          "Version...");
+}
+
+QString meshListHint()
+{
+    return QStringLiteral("Right-click for Preview... of the character file selected wearing "
+                          "this mesh.");
 }
 
 QString characterFileToolTip(const QString &path)

@@ -14,6 +14,11 @@ namespace kelvane {
 // pointer rests on it, and never on the user-interface thread.
 void installFileToolTips(const MainControls &controls);
 
+// What each list's tooltips add under every file, and show alone where no
+// file is: how to select several files, and what the right-click menu offers.
+QString characterListHint();
+QString meshListHint();
+
 // The tooltip texts, as rich text with the file's content escaped; safe to
 // build on any thread.
 QString characterFileToolTip(const QString &path);

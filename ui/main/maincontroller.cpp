@@ -1,8 +1,10 @@
 #include "ui/main/maincontroller.h"
 
+#include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/cmxfile.h"
 #include "compose/gamecharacters.h"
+#include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "compose/restore.h"
 #include "controls/commandbutton.h"
@@ -15,16 +17,20 @@
 #include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 #include "ui/main/createcommand.h"
+#include "ui/main/restorecommand.h"
+
+#include <QFileInfo>
 
 #include <QFileInfo>
 
 namespace kelvane {
 
-MainController::MainController(const MainControls &controls, QWidget *window)
+MainController::MainController(const MainControls &controls, QWidget *window,
+                               const GameSearch &games)
     : QObject(window),
       m_controls(controls), m_skins{controls.DrvSkins, controls.DirSkins, controls.FileSkins},
       m_props{controls.DrvProps, controls.DirProps, controls.FileProps}, m_window(window),
-      m_suffix(kDefaultSuffix)
+      m_games(games), m_suffix(kDefaultSuffix)
 {
     const MainControls &c = m_controls;
     connect(c.DrvSkins, &DriveList::changed, this, &MainController::onDrvSkinsChange);
@@ -42,19 +48,17 @@ MainController::MainController(const MainControls &controls, QWidget *window)
     connect(c.cmdDoIt, &CommandButton::clicked, this, &MainController::onCmdDoItClick);
     connect(c.cmdHelp, &CommandButton::clicked, this, &MainController::onCmdHelpClick);
     connect(c.lblTitle, &Label::clicked, this, &MainController::onLblTitleClick);
-    // A folder shown that is a game's skins folder is that game's entry once
-    // the search has found it; the drive lists have taken the entries by then.
-    connect(&GameSearch::shared(), &GameSearch::finished, this, [this] {
-        for (const Side *side : {&m_skins, &m_props})
-            side->drive->setDrive(side->directory->path());
-    });
+    connect(&games, &GameSearch::finished, this, &MainController::onGameSearchFinished);
     c.FileSkins->addMenuCommand(
         QStringLiteral("mnuRestore"), QStringLiteral("Restore Previous &Version..."),
-        [this] { return chosenFileCanBeRestored(); }, [this] { onMnuRestoreClick(); });
+        [this] { return restoreMenuState(); }, [this] { onMnuRestoreClick(); });
+    c.FileSkins->addMenuCommand(
+        QStringLiteral("mnuPutBack"), QStringLiteral("Put the Game's Own &Back..."),
+        [this] { return putBackMenuState(); }, [this] { onMnuPutBackClick(); });
     for (FileList *files : {c.FileSkins, c.FileProps})
         files->addMenuCommand(
             QStringLiteral("mnuPreview"), QStringLiteral("&Preview..."),
-            [this] { return !chosenCharacterFile().isEmpty(); }, [this] { onMnuPreviewClick(); });
+            [this] { return previewMenuState(); }, [this] { onMnuPreviewClick(); });
     for (const Side *side : {&m_skins, &m_props}) {
         DirectoryList *folders = side->directory;
         FileList *files = side->files;
@@ -171,6 +175,8 @@ void MainController::directoryChange(const Side &side)
 {
     side.files->setPath(side.directory->path());
     m_controls.cmdDoIt->setEnabled(false);
+    if (side.files == m_controls.FileSkins)
+        characterFilesLeft();
 }
 
 void MainController::onFileSkinsChosen()
@@ -182,6 +188,7 @@ void MainController::onFileSkinsChosen()
     m_controls.txtNewName->setText(characterFiles.size() > 1
                                        ? kEachName + m_suffix
                                        : proposeNewName(characterFiles.first(), m_suffix));
+    showNamesToolTip();
     if (!m_savedToEdited)
         m_controls.txtSavedTo->setText(folderProposal());
     if (!m_controls.FileProps->fileName().isEmpty())
@@ -198,6 +205,8 @@ void MainController::onFileSelectionLost()
 {
     // Both selections no longer stand: the chosen file is gone from its folder.
     m_controls.cmdDoIt->setEnabled(false);
+    if (m_controls.FileSkins->fileNames().isEmpty())
+        characterFilesLeft();
 }
 
 void MainController::onTxtNewNameChange()
@@ -207,6 +216,34 @@ void MainController::onTxtNewNameChange()
         m_suffix = typed.mid(kEachName.size());
     else
         m_suffix = suffixOfName(typed, m_suffix);
+    showNamesToolTip();
+}
+
+void MainController::characterFilesLeft()
+{
+    // The name of several files goes with them: it would stand for none.
+    if (m_controls.txtNewName->text().startsWith(kEachName))
+        m_controls.txtNewName->setText(QString());
+    showNamesToolTip();
+}
+
+void MainController::showNamesToolTip()
+{
+    // With several files, the names they will take: "6 files: B904FAFit_tie, B905MAFit_tie, …".
+    const QStringList characterFiles = m_controls.FileSkins->fileNames();
+    const QString typed = m_controls.txtNewName->text();
+    QString toolTip;
+    if (characterFiles.size() > 1 && typed.startsWith(kEachName)) {
+        QStringList names;
+        for (const QString &file : characterFiles.first(2))
+            names.append(proposeNewName(file, typed.mid(kEachName.size())));
+        if (characterFiles.size() > names.size())
+            names.append(QStringLiteral("\u2026"));
+        toolTip = QStringLiteral("%1 files: %2")
+                      .arg(characterFiles.size())
+                      .arg(names.join(QStringLiteral(", ")));
+    }
+    m_controls.txtNewName->setToolTip(toolTip);
 }
 
 void MainController::onTxtSavedToChange()
@@ -226,7 +263,11 @@ void MainController::onCmdDoItClick()
     if (created.isEmpty())
         return;
     showMessage(m_window, createdMessage(created));
+    // The list shows nothing chosen while the button is greyed: a click on a
+    // character file chooses again.
     c.FileSkins->refresh();
+    c.FileSkins->clearSelection();
+    characterFilesLeft();
     c.cmdDoIt->setEnabled(false);
 }
 
@@ -261,6 +302,58 @@ void MainController::onMnuPreviewClick()
                   mesh.isEmpty() ? QString() : inputFilePath(m_controls.FileProps->path(), mesh));
 }
 
+void MainController::onMnuPutBackClick()
+{
+    const QString entry = chosenCharacterFile();
+    const QString loose = entry.isEmpty() ? QString() : looseFileReplacing(entry);
+    if (const std::optional<GameCharacter> character =
+            loose.isEmpty() ? std::nullopt : gameCharacterReplacedBy(loose))
+        runPutBackCommand(m_window, loose, *character);
+}
+
+FileList::MenuCommandState MainController::restoreMenuState() const
+{
+    const QString path = chosenCharacterFile();
+    if (path.isEmpty())
+        return {false, QStringLiteral("Select a character file first.")};
+    const QString name = shownName(QFileInfo(path).fileName());
+    if (archivePathOf(path))
+        return {false, QStringLiteral("%1 is one of the game's own, inside its archive, which "
+                                      "is never changed: it has no previous versions.")
+                           .arg(name)};
+    if (chosenFileCanBeRestored())
+        return {true, QStringLiteral("Puts back an earlier version of %1.").arg(name)};
+    return {false, QStringLiteral("No earlier version of %1 is kept, and it takes the place of "
+                                  "none of the game's own characters.")
+                       .arg(name)};
+}
+
+FileList::MenuCommandState MainController::putBackMenuState() const
+{
+    const QString entry = chosenCharacterFile();
+    if (!archivePathOf(m_controls.FileSkins->path()))
+        return {false, {}, false};
+    if (entry.isEmpty())
+        return {false, QStringLiteral("Select a character file first.")};
+    const QString name = shownName(QFileInfo(entry).fileName());
+    const QString loose = looseFileReplacing(entry);
+    if (loose.isEmpty())
+        return {false, QStringLiteral("No file in the game's Skins folder takes the place of %1: "
+                                      "the game already loads its own.")
+                           .arg(name)};
+    return {true, QStringLiteral("%1 takes the place of %2. Moves it aside (nothing is deleted), "
+                                 "so the game loads its own again.")
+                      .arg(shownName(loose), name)};
+}
+
+FileList::MenuCommandState MainController::previewMenuState() const
+{
+    if (chosenCharacterFile().isEmpty())
+        return {false, QStringLiteral("Select a character file first: the preview shows it "
+                                      "wearing the mesh selected.")};
+    return {true, QStringLiteral("Shows the character file selected wearing the mesh selected.")};
+}
+
 QString MainController::chosenCharacterFile() const
 {
     const QString name = m_controls.FileSkins->fileName();
@@ -274,10 +367,20 @@ bool MainController::chosenFileCanBeRestored() const
            (!backupsOf(path).isEmpty() || gameCharacterReplacedBy(path).has_value());
 }
 
-QStringList MainController::foundGameFolders()
+void MainController::onGameSearchFinished()
+{
+    // The entries are added or renewed; a folder shown that is a game's own
+    // folder shows as that game's entry. No side changes its folder.
+    for (const Side *side : {&m_skins, &m_props}) {
+        side->drive->listDrivesAgain();
+        side->drive->showGameEntryFor(side->directory->path());
+    }
+}
+
+QStringList MainController::foundGameFolders() const
 {
     QStringList folders;
-    for (const GameFolder &game : GameSearch::shared().games())
+    for (const GameFolder &game : m_games.games())
         folders.append(game.folder);
     return folders;
 }

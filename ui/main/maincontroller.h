@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/filelist.h"
 #include "ui/main/maincontrols.h"
 
 #include <QObject>
@@ -11,6 +12,8 @@ class QWidget;
 
 namespace kelvane {
 
+class GameSearch;
+
 // The behaviour of the Main window: one handler per control event, the
 // remembered name suffix and whether the user has edited the output folder.
 // Property writes on the controls raise their events nested, so the file
@@ -21,8 +24,10 @@ class MainController final : public QObject
     Q_DISABLE_COPY_MOVE(MainController)
 
 public:
-    // Binds the handlers to the controls' events; message boxes open over window.
-    MainController(const MainControls &controls, QWidget *window);
+    // Binds the handlers to the controls' events; message boxes open over
+    // window. What games finds joins the drive lists and the checks; the
+    // controller never starts a search itself.
+    MainController(const MainControls &controls, QWidget *window, const GameSearch &games);
 
     // The Help window and the About message, shown by cmdHelp and lblTitle.
     void setShowHelp(std::function<void()> showHelp);
@@ -64,6 +69,7 @@ public slots:
     void onLblTitleClick();
     void onMnuRestoreClick();
     void onMnuPreviewClick();
+    void onMnuPutBackClick();
 
 private:
     // The drive list, directory list and file list of one side of the window.
@@ -77,16 +83,27 @@ private:
     void directoryChange(const Side &side);
     bool openFolder(const Side &side, const QString &folder);
     QString folderProposal() const;
+    // The name box's tooltip: with several files, how many and the names they take.
+    void showNamesToolTip();
+    // No character file is selected any more: the name of several files goes.
+    void characterFilesLeft();
     QString chosenCharacterFile() const;
     // Whether the chosen file has backups or takes the place of a game's character.
     bool chosenFileCanBeRestored() const;
+    // How the file lists' menu commands show, saying why when greyed.
+    FileList::MenuCommandState restoreMenuState() const;
+    FileList::MenuCommandState putBackMenuState() const;
+    FileList::MenuCommandState previewMenuState() const;
     // What the last search for the game found.
-    static QStringList foundGameFolders();
+    QStringList foundGameFolders() const;
+    // A search ended: its games join the drive lists, and neither side moves.
+    void onGameSearchFinished();
 
     MainControls m_controls;
     Side m_skins;
     Side m_props;
     QWidget *m_window;
+    const GameSearch &m_games;
     std::function<void()> m_showHelp;
     std::function<void()> m_showAbout;
     std::function<void(const QString &)> m_showRestore;

@@ -45,7 +45,7 @@ void setTabOrderOf(const MainControls &c)
 
 } // namespace
 
-MainWindow::MainWindow(DriveSource drives, QWidget *parent)
+MainWindow::MainWindow(DriveSource drives, const GameSearch &games, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
@@ -74,7 +74,7 @@ MainWindow::MainWindow(DriveSource drives, QWidget *parent)
     m_picture = backgroundPicture();
 
     installFileToolTips(c);
-    m_controller = new MainController(c, this);
+    m_controller = new MainController(c, this, games);
     m_controller->setShowHelp([this] { showHelp(this); });
     m_controller->setShowAbout([this] { showAbout(this); });
     m_controller->setShowRestore([this](const QString &path) { showRestoreWindow(this, path); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drives.h"
+#include "platform/gamesearch.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,8 +18,11 @@ class MainWindow final : public QWidget
     Q_DISABLE_COPY_MOVE(MainWindow)
 
 public:
-    // The drive lists offer the drives that drives gives.
-    explicit MainWindow(DriveSource drives = browsableDrives, QWidget *parent = nullptr);
+    // The drive lists offer the drives that drives gives; they, and the
+    // checks, take the game folders from the program's search, games, each
+    // time it ends. The window never starts a search.
+    explicit MainWindow(DriveSource drives = browsableDrives,
+                        const GameSearch &games = GameSearch::shared(), QWidget *parent = nullptr);
 
     MainController &controller() const { return *m_controller; }
 
