@@ -19,22 +19,23 @@ const QString kWhereTyped = QStringLiteral("in a terminal, from your home folder
 
 // What a player types first. Every "/" in this text and the next is a
 // path's, shown as the system shows paths.
-const QString kExamples = QStringLiteral(
-    "Attaches a mesh (glasses, a hat) to characters of The Sims.\n"
-    "For example, %1:\n"
-    "\n"
-    "  kelvane-attach Downloads/C001MA_head.cmx Downloads/glasses.skn\n"
-    "      writes Downloads/C001MA_new.cmx: the head wearing the glasses.\n"
-    "  kelvane-attach --suffix tie Downloads/family/*.cmx Downloads/tie.skn\n"
-    "      writes a new file for each body of the family, each named after its\n"
-    "      own: B904FAFit_01.cmx gives B904FAFit_tie.cmx.\n"
-    "  kelvane-attach --preview hat.png Downloads/C001MA_head.cmx Downloads/hat.skn\n"
-    "      draws the head wearing the hat into hat.png, before anything is written.\n"
-    "\n"
-    "New files go beside their character files. --out FOLDER writes them into\n"
-    "another, such as the game's GameData/Skins, and --copy-mesh copies the mesh\n"
-    "and its texture there too, where the game looks for them.\n"
-    "\n");
+const QString kExamples =
+    QStringLiteral("Attaches a mesh (glasses, a hat) to characters of The Sims.\n"
+                   "For example, %1:\n"
+                   "\n"
+                   "  kelvane-attach Downloads/C001MA_head.cmx Downloads/glasses.skn\n"
+                   "      writes Downloads/C001MA_new.cmx: the head wearing the glasses.\n"
+                   "  kelvane-attach --suffix tie Downloads/family/*.cmx Downloads/tie.skn\n"
+                   "      writes a new file for each body of the family, each named after its\n"
+                   "      own: B904FAFit_01.cmx gives B904FAFit_tie.cmx.\n"
+                   "  kelvane-attach --check-folder Downloads\n"
+                   "      checks every skin in Downloads as the game would read it; with --fix it\n"
+                   "      also mends what can be mended, keeping each changed file as a backup.\n"
+                   "\n"
+                   "New files go beside their character files. --out FOLDER writes them into\n"
+                   "another, such as the game's GameData/Skins, and --copy-mesh copies the mesh\n"
+                   "and its texture there too, where the game looks for them.\n"
+                   "\n");
 
 const QString kUsage = QStringLiteral(
     "Usage: kelvane-attach [--name NAME | --suffix TEXT] [--out FOLDER]\n"
@@ -50,7 +51,8 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --preview FILE.png [--size WxH] [--tone lgt|med|drk]\n"
     "                      [--angle DEGREES] CHARACTER.cmx [MESH.skn]\n"
     "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
-    "       kelvane-attach --check-folder [--fix] [--renumber CHARACTER]... FOLDER...\n"
+    "       kelvane-attach --check-folder [--fix] [--renumber CHARACTER]...\n"
+    "                      FOLDER...\n"
     "\n"
     "Writes a new character file of The Sims holding every skin of a character file\n"
     "plus the mesh of a mesh file, attached to the bone the mesh names. The last\n"
