@@ -46,6 +46,18 @@ int clampedIndex(float value, int count)
     return int(value > 0 ? value : 0);
 }
 
+// The texel of a coordinate that wraps (1.25 and -0.75 stand for 0.25), as
+// the game's textures do: its heads have u below 0, and meshes written by
+// the add-on have v from -1 to 0. A NaN gives 0.
+int wrappedIndex(float value, int count)
+{
+    if (!(std::abs(value) < 1e6f))
+        return 0;
+    const int whole = int(value) - (value < 0 && float(int(value)) != value);
+    const float fraction = value - float(whole);
+    return std::min(int(fraction * float(count)), count - 1);
+}
+
 // value kept within low to high; a NaN (from overflowing coordinates) gives low.
 float within(float value, int low, int high)
 {
@@ -171,8 +183,8 @@ void Rasteriser::drawTriangle(const ScreenVertex &a, const ScreenVertex &b, cons
                 QRgb texel = texture.plain;
                 if (texels) {
                     const float w = 1.0f / z;
-                    const int tx = clampedIndex(uw * w * textureWidth, textureWidth);
-                    const int ty = clampedIndex(vw * w * textureHeight, textureHeight);
+                    const int tx = wrappedIndex(uw * w, textureWidth);
+                    const int ty = wrappedIndex(vw * w, textureHeight);
                     texel = texels[ty * textureStride + tx];
                 }
                 row[x] = shaded(texel, clampedIndex(lit * 256.0f, 257));

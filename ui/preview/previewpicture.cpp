@@ -59,6 +59,15 @@ void PreviewPicture::setTone(const QString &tone)
     update();
 }
 
+void PreviewPicture::setLabel(const QString &label)
+{
+    if (label == m_label)
+        return;
+    m_label = label;
+    m_frame = {};
+    update();
+}
+
 void PreviewPicture::setMessage(const QString &message)
 {
     m_message = message;
@@ -90,7 +99,7 @@ void PreviewPicture::paintEvent(QPaintEvent *)
         const qreal ratio = devicePixelRatioF();
         const QSize pixels = (QSizeF(size()) * ratio).toSize();
         if (m_frame.size() != pixels) {
-            m_frame = m_scene->render(pixels, m_view, m_tone);
+            m_frame = m_scene->render(pixels, m_view, m_tone, m_label);
             m_frame.setDevicePixelRatio(ratio);
         }
         painter.drawImage(0, 0, m_frame);

@@ -35,6 +35,8 @@ public:
     void setScene(std::shared_ptr<const PreviewScene> scene);
     // One of the scene's tones; any other draws its first.
     void setTone(const QString &tone);
+    // One of the scene's labels in the tone; any other draws its default.
+    void setLabel(const QString &label);
     // Shown, word-wrapped, while there is no scene.
     void setMessage(const QString &message);
     QString message() const { return m_message; }
@@ -56,6 +58,7 @@ private:
 
     std::shared_ptr<const PreviewScene> m_scene;
     QString m_tone;
+    QString m_label;
     QString m_message;
     PreviewView m_view;
     QImage m_frame; // the last drawn; null when it must be drawn again
