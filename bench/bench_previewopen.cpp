@@ -48,7 +48,7 @@ struct Fixture {
             files.append({"C100MA" + QByteArray(tone) + "_patrick.bmp", bmp(qRgb(200, 0, 0))});
         }
         for (int i = int(files.size()); i < kFiles; ++i)
-            files.append({"B" + QByteArray::number(i) + "MAFitlgt_other.bmp", "BM"});
+            files.append({"B" + QByteArray::number(100000 + i) + "MAFitlgt_other.bmp", "BM"});
         if (!QDir().mkpath(folder))
             qFatal("cannot create %s", qPrintable(folder));
         for (const ts::ArchivedFile &file : std::as_const(files)) {
@@ -79,8 +79,10 @@ void open(benchmark::State &state, const QString &place)
                                           {place + QStringLiteral("/C100MA_pat.cmx")}};
     for (auto _ : state) {
         const kelvane::Result<kelvane::PreviewScene> scene = kelvane::loadPreviewScene(request);
-        if (!scene.ok() || scene.value().tones().size() != 3 ||
-            scene.value().labels(QStringLiteral("lgt")) != QStringList{QStringLiteral("casual")})
+        if (!scene.ok())
+            state.SkipWithError(qPrintable(scene.error()));
+        else if (scene.value().tones().size() != 3 || scene.value().labels(QStringLiteral("lgt")) !=
+                                                          QStringList{QStringLiteral("casual")})
             state.SkipWithError("the textures were not found as expected");
     }
 }

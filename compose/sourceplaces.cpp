@@ -176,8 +176,15 @@ SourcePlaces::Selection SourcePlaces::findSelected(const Selector &select,
 
 QStringList SourcePlaces::fileNamesAt(const SourcePlace &place)
 {
-    if (place.kind == SourcePlace::Kind::Folder)
-        return folderNames(place.path).exact.values();
+    if (place.kind == SourcePlace::Kind::Folder) {
+        const FolderNames &listed = folderNames(place.path);
+        QStringList names = listed.folded.values();
+        for (const QString &name : listed.sharing) {
+            if (!names.contains(name))
+                names.append(name);
+        }
+        return names;
+    }
     const NamedArchive *named = archiveAt(place.path);
     if (!named)
         return {};
@@ -218,8 +225,14 @@ const SourcePlaces::FolderNames &SourcePlaces::folderNames(const QString &folder
         for (QDirIterator it(folder, QDir::Files | QDir::Hidden); it.hasNext();) {
             it.next();
             const QString fileName = it.fileName();
-            names.exact.insert(fileName);
-            names.folded.insert(fileName.toCaseFolded(), fileName);
+            const QString key = fileName.toCaseFolded();
+            const auto known = names.folded.constFind(key);
+            if (known == names.folded.cend()) {
+                names.folded.insert(key, fileName);
+            } else {
+                names.sharing.insert(*known);
+                names.sharing.insert(fileName);
+            }
         }
         listed = m_folders.insert(folder, names);
     }
@@ -230,7 +243,7 @@ std::optional<InputFile> SourcePlaces::findInFolder(const QString &folder, const
 {
     const FolderNames &listed = folderNames(folder);
     const QString fileName =
-        listed.exact.contains(name) ? name : listed.folded.value(name.toCaseFolded());
+        listed.sharing.contains(name) ? name : listed.folded.value(name.toCaseFolded());
     if (fileName.isEmpty())
         return std::nullopt;
     const QString path = QDir::toNativeSeparators(QDir(folder).filePath(fileName));

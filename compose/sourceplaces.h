@@ -87,10 +87,12 @@ public:
     const QStringList &problems() const { return m_problems; }
 
 private:
-    // A loose folder's files: the names as spelled, and by case-folded name.
+    // A loose folder's files by case-folded name (the first listed of names
+    // that differ only in case), and the names that share their folded name
+    // with another, as spelled.
     struct FolderNames {
-        QSet<QString> exact;
         QHash<QString, QString> folded;
+        QSet<QString> sharing;
     };
 
     void add(const SourcePlace &place);

@@ -21,7 +21,7 @@ struct PreviewRequest {
     QString meshPath;      // empty: the character alone
     // Every game found, where skeletons, meshes and textures are looked for.
     QStringList gameFolders;
-    QStringList withPaths; // loose files or ARCHIVE.far/ENTRY
+    QStringList withPaths = {}; // loose files or ARCHIVE.far/ENTRY
 };
 
 // A character read, posed and ready to be drawn in any of its skin tones.
