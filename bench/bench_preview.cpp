@@ -175,6 +175,26 @@ void BM_RenderFrame512(benchmark::State &state)
 }
 BENCHMARK(BM_RenderFrame512)->Unit(benchmark::kMillisecond);
 
+// A mesh of about state.range(0) triangles at the Preview window's size: a
+// frame that takes longer than a move of the mouse (about 16 ms) is drawn off
+// the window's thread. The readers accept meshes of up to about a million.
+void BM_RenderLargeMesh400(benchmark::State &state)
+{
+    const BoneTransforms world = boneTransforms(character().bones).value();
+    const int rings = int(std::sqrt(double(state.range(0)) / 2));
+    const MeshGeometry mesh =
+        ellipsoid("large", {"PELVIS"}, {0, 1.1f, 0}, {0.3f, 0.8f, 0.2f}, rings, rings, 0, world);
+    const PreviewRenderer drawer(poseMeshes({mesh}, &character().bones).value(),
+                                 {character().textures.first()});
+    float turn = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(drawer.render({400, 400}, {turn, 10}));
+        turn += 7;
+    }
+    state.counters["triangles"] = double(mesh.faces.size());
+}
+BENCHMARK(BM_RenderLargeMesh400)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 int writePicture(const char *path)
 {
     const PreviewRenderer drawer = renderer();

@@ -93,6 +93,7 @@ struct LoadedScene {
     QHash<QString, QString> defaultLabels;
     QString skeletonUsed;
     QStringList notes;
+    qsizetype triangles = 0;
     QHash<QString, std::shared_ptr<const PreviewRenderer>> renderers;
     std::shared_ptr<const PreviewRenderer> first;
 };
@@ -161,6 +162,8 @@ public:
         LoadedScene scene;
         scene.tones = main.tones;
         scene.skeletonUsed = m_skeletonUsed;
+        for (const PosedMesh &mesh : posed.value())
+            scene.triangles += mesh.faces.size();
         const PreviewRenderer first(posed.value(), texturesIn(main.tones.value(0), {}));
         scene.first = std::make_shared<const PreviewRenderer>(first);
         for (const QString &tone : main.tones) {
@@ -339,6 +342,7 @@ Result<PreviewScene> loadPreviewScene(const PreviewRequest &request)
     scene.m_defaultLabels = std::move(parts.defaultLabels);
     scene.m_skeletonUsed = std::move(parts.skeletonUsed);
     scene.m_notes = std::move(parts.notes);
+    scene.m_triangles = parts.triangles;
     scene.m_renderers = std::move(parts.renderers);
     scene.m_first = std::move(parts.first);
     return scene;

@@ -43,6 +43,8 @@ public:
     // What was not found or not read, and what the game would do, in a
     // player's words.
     QStringList notes() const { return m_notes; }
+    // How many triangles a frame draws.
+    qsizetype triangles() const { return m_triangles; }
 
     // The character in tone (one of tones(); any other draws the first, or
     // grey when there is none) and the texture of label (one of labels(tone);
@@ -58,6 +60,7 @@ private:
     QHash<QString, QString> m_defaultLabels;
     QString m_skeletonUsed;
     QStringList m_notes;
+    qsizetype m_triangles = 0;
     // One renderer per tone and label (or one when there is no tone), sharing
     // their meshes and nothing mutable, so render() is safe to call from one
     // thread at a time.

@@ -34,6 +34,7 @@ private slots:
     void previewIsModalAndClosedByEscape();
     void keysAndDragTurnThePictureInEachTone();
     void withPutsAHeadOnTheBodyAndTexturesAreOffered();
+    void largeSceneIsDrawnOffTheWindowsThread();
     void unreadableCharacterSaysWhy();
     void closedWhileReading();
 
@@ -183,6 +184,22 @@ void TestPreviewWindow::withPutsAHeadOnTheBodyAndTexturesAreOffered()
     QVERIFY(loaded.wait(10000));
     QCOMPARE(textures->currentText(), QStringLiteral("other"));
     QVERIFY2(picture->grab().toImage() != own, "the head is drawn on the body");
+}
+
+void TestPreviewWindow::largeSceneIsDrawnOffTheWindowsThread()
+{
+    const qsizetype kept = std::exchange(PreviewPicture::drawnOnWindowsThread, 0);
+    PreviewWindow window(path("B001MA_body.cmx"), path("hat.skn"));
+    auto *picture = window.findChild<PreviewPicture *>("picPreview");
+    QSignalSpy drawn(picture, &PreviewPicture::frameDrawn);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY_WITH_TIMEOUT(!drawn.isEmpty(), 10000);
+    const QImage front = picture->grab().toImage();
+    QTest::keyClick(picture, Qt::Key_Right);
+    QVERIFY(drawn.wait(10000));
+    QVERIFY2(picture->grab().toImage() != front, "the turned frame arrived");
+    PreviewPicture::drawnOnWindowsThread = kept;
 }
 
 void TestPreviewWindow::unreadableCharacterSaysWhy()
