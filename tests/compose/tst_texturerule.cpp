@@ -1,4 +1,4 @@
-#include "compose/previewsources.h"
+#include "compose/charactercode.h"
 #include "compose/texturerule.h"
 
 #include <gtest/gtest.h>

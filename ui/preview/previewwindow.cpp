@@ -1,7 +1,7 @@
 #include "ui/preview/previewwindow.h"
 
+#include "compose/charactercode.h"
 #include "compose/messagetext.h"
-#include "compose/previewsources.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
 #include "controls/widgetcolours.h"
