@@ -88,11 +88,13 @@ TEST(Renderer, SceneIsFramedWholeOnTheBackground)
 // texture coordinates beyond 0 and 1 wrap (the add-on writes v from -1 to 0).
 TEST(Renderer, TextureTopLeftAtTheTopLeftWrappingAndMissingTextureIsGrey)
 {
-    QImage quarters(2, 2, QImage::Format_Indexed8);
+    // Quarters of 8 x 8 texels, so that blending between texels keeps them apart.
+    QImage quarters(16, 16, QImage::Format_Indexed8);
     quarters.setColorTable(
         {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)});
-    for (int i = 0; i < 4; ++i)
-        quarters.setPixel(i % 2, i / 2, i);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            quarters.setPixel(x, y, x / 8 + 2 * (y / 8));
     for (const QVector2D uv : {QVector2D(0, 0), QVector2D(1, -1), QVector2D(-2, 3)}) {
         const QImage image = PreviewRenderer({square(0, 1, {}, uv)}, {quarters}).render(kSize, {});
         EXPECT_EQ(hue(image.pixel(24, 24)), 'r') << uv.x();
