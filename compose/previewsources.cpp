@@ -144,8 +144,8 @@ private:
     }
 
     // The character's own textures, looked for beside its first own skin's
-    // mesh first, then everywhere. Without any, an own skin whose mesh names a texture wears
-    // that one.
+    // mesh first, then everywhere. Without any, an own skin whose mesh names
+    // a texture wears that one.
     void findOwnTextures(const QList<std::optional<SourcePlace>> &meshPlaces)
     {
         std::optional<SourcePlace> first;

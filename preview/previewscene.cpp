@@ -151,7 +151,9 @@ public:
                      {paths[p], character.value(), main ? m_request.meshPath : QString(),
                       main && attached ? attached->mesh : Mesh{}, m_request.gameFolders, true})});
             m_notes += m_parts.last().sources.notes;
-            if (const std::optional<QString> fault = readMeshes(p, main ? attached : std::nullopt))
+            // The attached mesh's geometry is moved, not copied: it may be large.
+            if (const std::optional<QString> fault =
+                    readMeshes(p, main ? std::move(attached) : std::nullopt))
                 return Failure{*fault};
         }
         const Result<QList<PosedMesh>> posed = pose();
@@ -170,7 +172,9 @@ public:
             scene.defaultLabels.insert(
                 tone, labelWorn(m_request.characterPath, main.ownTextures, tone, {}));
             for (const TextureSource &texture : main.ownTextures) {
-                if (texture.tone != tone)
+                // A unisex child's two sexes may share a label: the first is shown.
+                if (texture.tone != tone ||
+                    scene.labels[tone].contains(texture.label, Qt::CaseInsensitive))
                     continue;
                 scene.labels[tone].append(texture.label);
                 scene.renderers.insert(sceneKey(tone, texture.label),
