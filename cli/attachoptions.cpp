@@ -49,7 +49,8 @@ const QString kUsage = QStringLiteral(
     "       kelvane-attach --find-game\n"
     "       kelvane-attach --restore CHARACTER.cmx... | CHARACTER.cmx.bakN...\n"
     "       kelvane-attach --preview FILE.png [--size WxH] [--tone lgt|med|drk]\n"
-    "                      [--angle DEGREES] CHARACTER.cmx [MESH.skn]\n"
+    "                      [--texture LABEL] [--angle DEGREES] [--with CHARACTER]...\n"
+    "                      CHARACTER.cmx [MESH.skn]\n"
     "       kelvane-attach --restore-game CHARACTER.cmx.bcf...\n"
     "       kelvane-attach --check-folder [--fix] [--renumber CHARACTER]...\n"
     "                      FOLDER...\n"
@@ -76,8 +77,12 @@ const QString kUsage = QStringLiteral(
     "character file. It finds the skeleton, the meshes and their textures as the\n"
     "game does: beside the character file, then in the game's GameData/Skins,\n"
     "ExpansionShared/SkinsBuy and its FAR archives. Notes say what was not found (a\n"
-    "mesh left out, a texture drawn plain light grey) and what the game would do. It\n"
-    "cannot show the game's own lighting or animations: the character stands at\n"
+    "mesh left out, a texture drawn plain light grey) and what the game would do.\n"
+    "A character wears PREFIX + TONE + _LABEL.bmp, in any case, where PREFIX is its\n"
+    "file's name up to the first _ (B005mafit_01.cmx wears B005MAFitlgt_hippy.bmp);\n"
+    "a unisex child (xUC) wears those of either sex, and a mesh naming a texture of\n"
+    "its own (glasses) wears that. A body gets the game's open hands.\n"
+    "It cannot show the game's own lighting or animations: the character stands at\n"
     "rest, lit from the front.\n"
     "\n"
     "The window, kelvane, does the same for one or several character files\n"
@@ -209,7 +214,7 @@ AttachOptions::AttachOptions()
                                     "and write the picture as PNG into FILE.png."),
                      QStringLiteral("FILE.png"))),
       size(option({QStringLiteral("size")},
-                  QStringLiteral("Size of the picture in pixels, each side from 1 to 8192. "
+                  QStringLiteral("Size of the picture in pixels, each side from 1 to 4096. "
                                  "Default: 512x512."),
                   QStringLiteral("WxH"))),
       tone(option({QStringLiteral("tone")},
@@ -217,10 +222,18 @@ AttachOptions::AttachOptions()
                                  "Default: the first of them found."),
                   QStringLiteral("TONE"))),
       angle(option({QStringLiteral("angle")},
-                   QStringLiteral(
-                       "Turn the character about its upright axis by DEGREES; 0 "
-                       "faces the viewer (the default), 90 turns its front to the viewer's right."),
+                   QStringLiteral("Turn the character about its upright axis by DEGREES; 0 "
+                                  "faces the viewer (the default), 90 shows its left side."),
                    QStringLiteral("DEGREES"))),
+      texture(option({QStringLiteral("texture")},
+                     QStringLiteral("Label of the character's texture (hippy in "
+                                    "B005MAFitlgt_hippy.bmp). Default: the label of the "
+                                    "character file's own name when found, else the first."),
+                     QStringLiteral("LABEL"))),
+      with(option({QStringLiteral("with")},
+                  QStringLiteral("Put another character file in the picture, as a head on a "
+                                 "body; may be given more than once."),
+                  QStringLiteral("CHARACTER"))),
       help(option({QStringLiteral("h"), QStringLiteral("help")},
                   QStringLiteral("Show this help and exit."))),
       version(option({QStringLiteral("v"), QStringLiteral("version")},
@@ -232,7 +245,7 @@ QList<QCommandLineOption> AttachOptions::all() const
 {
     return {name,     suffix, out,      inPlace, noBackup,    allowDuplicate, copyMesh, strict,
             toStdout, list,   findGame, restore, restoreGame, checkFolder,    fix,      renumber,
-            preview,  size,   tone,     angle,   help,        version};
+            preview,  size,   tone,     angle,   texture,     with,           help,     version};
 }
 
 QString attachHelpText(const AttachOptions &options)

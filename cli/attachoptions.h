@@ -30,6 +30,8 @@ struct AttachOptions {
     QCommandLineOption size;
     QCommandLineOption tone;
     QCommandLineOption angle;
+    QCommandLineOption texture;
+    QCommandLineOption with;
     QCommandLineOption help;
     QCommandLineOption version;
 

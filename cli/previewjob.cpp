@@ -3,7 +3,9 @@
 #include "cli/attachjob.h"
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
+#include "cli/windowsfolder.h"
 #include "compose/messagetext.h"
+#include "compose/texturerule.h"
 #include "platform/gamefolders.h"
 #include "preview/previewscene.h"
 
@@ -18,8 +20,7 @@ namespace kelvane {
 
 namespace {
 
-constexpr int kLargestSide = 8192;
-const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
+constexpr int kLargestSide = 4096;
 
 Failure<QString> usage(const QString &message)
 {
@@ -53,8 +54,8 @@ Result<float> angleOf(const QString &given)
 Result<PreviewJob> parsePreview(const QCommandLineParser &parser, const AttachOptions &options,
                                 const QStringList &files)
 {
-    const QList<QCommandLineOption> ownOptions{options.preview, options.size, options.tone,
-                                               options.angle};
+    const QList<QCommandLineOption> ownOptions{options.preview, options.size,    options.tone,
+                                               options.angle,   options.texture, options.with};
     for (const QCommandLineOption &other : options.all()) {
         const bool own = std::any_of(ownOptions.cbegin(), ownOptions.cend(),
                                      [&](const auto &o) { return o.names() == other.names(); });
@@ -63,7 +64,8 @@ Result<PreviewJob> parsePreview(const QCommandLineParser &parser, const AttachOp
                              .arg(other.names().constLast()));
     }
     if (!parser.isSet(options.preview))
-        return usage(QStringLiteral("--size, --tone and --angle go with --preview."));
+        return usage(QStringLiteral("--size, --tone, --texture, --angle and --with go with "
+                                    "--preview."));
     if (files.isEmpty() || files.size() > 2)
         return usage(QStringLiteral("--preview draws one character file, and the mesh file it "
                                     "would wear if one is given."));
@@ -90,9 +92,16 @@ Result<PreviewJob> parsePreview(const QCommandLineParser &parser, const AttachOp
     }
     if (parser.isSet(options.tone)) {
         job.tone = parser.value(options.tone);
-        if (!kTones.contains(job.tone))
+        if (!skinTones().contains(job.tone))
             return usage(
                 QStringLiteral("--tone %1: give lgt, med or drk.").arg(shownName(job.tone)));
+    }
+    job.label = parser.value(options.texture);
+    for (const QString &typed : parser.values(options.with)) {
+        const Result<QString> path = typedInputPath(typed);
+        if (!path.ok())
+            return usage(path.error());
+        job.withFiles.append(path.value());
     }
     return job;
 }
@@ -115,14 +124,29 @@ Result<QString> toneFor(const PreviewJob &job, const PreviewScene &scene)
                        .arg(shownName(job.characterFile), job.tone, found)};
 }
 
+// The label asked for, which must have been found in tone.
+std::optional<QString> labelFault(const PreviewJob &job, const PreviewScene &scene,
+                                  const QString &tone)
+{
+    const QStringList labels = scene.labels(tone);
+    if (job.label.isEmpty() || labels.contains(job.label, Qt::CaseInsensitive))
+        return std::nullopt;
+    const QString found = labels.isEmpty()
+                              ? QStringLiteral("none was found")
+                              : QStringLiteral("found: ") + labels.join(QStringLiteral(", "));
+    return QStringLiteral("%1: no texture labelled %2 in the tone %3 (%4).")
+        .arg(shownName(job.characterFile), shownName(job.label),
+             tone.isEmpty() ? QStringLiteral("-") : tone, found);
+}
+
 } // namespace
 
 std::optional<Result<PreviewJob>> previewJobOf(const QCommandLineParser &parser,
                                                const AttachOptions &options,
                                                const QStringList &files)
 {
-    for (const QCommandLineOption &own :
-         {options.preview, options.size, options.tone, options.angle}) {
+    for (const QCommandLineOption &own : {options.preview, options.size, options.tone,
+                                          options.angle, options.texture, options.with}) {
         if (parser.isSet(own))
             return parsePreview(parser, options, files);
     }
@@ -134,7 +158,8 @@ int runPreviewJob(const PreviewJob &job, ConsoleOutput &console)
     QStringList games;
     for (const GameFolder &game : findGameFolders())
         games.append(game.folder);
-    const Result<PreviewScene> scene = loadPreviewScene({job.characterFile, job.meshFile, games});
+    const Result<PreviewScene> scene =
+        loadPreviewScene({job.characterFile, job.meshFile, games, job.withFiles});
     if (!scene.ok()) {
         console.printError(failureLine(scene.error()));
         return kExitFailure;
@@ -144,12 +169,18 @@ int runPreviewJob(const PreviewJob &job, ConsoleOutput &console)
         console.printError(failureLine(tone.error()));
         return kExitFailure;
     }
+    if (const std::optional<QString> fault = labelFault(job, scene.value(), tone.value())) {
+        console.printError(failureLine(*fault));
+        return kExitFailure;
+    }
     for (const QString &note : scene.value().notes())
         console.printError(QStringLiteral("kelvane-attach: note: ") + note);
 
     PreviewView view;
-    view.turnDegrees = job.angleDegrees;
-    const QImage picture = scene.value().render(job.size, view, tone.value());
+    // A positive angle shows the character's left side: its front turns to
+    // the viewer's left.
+    view.turnDegrees = -job.angleDegrees;
+    const QImage picture = scene.value().render(job.size, view, tone.value(), job.label);
     // Written whole or not at all.
     QSaveFile file(job.picturePath);
     if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {

@@ -22,8 +22,10 @@ struct PreviewJob {
     QString characterFile;
     QString meshFile; // empty: the character alone
     QSize size{512, 512};
-    QString tone; // empty: the first of lgt, med, drk found
+    QString tone;  // empty: the first of lgt, med, drk found
+    QString label; // of the character's texture; empty: the default
     float angleDegrees = 0;
+    QStringList withFiles; // character files put in the picture too
 };
 
 // The preview the command line asks for; nothing when it names neither

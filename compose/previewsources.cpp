@@ -4,15 +4,16 @@
 #include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "compose/sourceplaces.h"
+#include "compose/texturerule.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
-
-const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
 
 // A mesh of either format; a texture is a BMP, or where there is none a TGA
 // of its name, as readers of the game's files take it.
@@ -50,10 +51,18 @@ public:
         m_out.gameFolder = QDir::toNativeSeparators(m_places.ownGame());
         findSkeleton();
         const QList<Skin> &skins = m_request.character.skins;
+        QList<std::optional<SourcePlace>> meshPlaces;
         for (qsizetype k = 0; k < skins.size(); ++k)
-            findSkin(k, skins[k]);
+            meshPlaces.append(findSkin(k, skins[k]));
+        findOwnTextures(meshPlaces);
+        for (qsizetype k = 0; k < skins.size(); ++k) {
+            if (!m_out.skins[k].ownTexture)
+                findMeshTexture(k, meshPlaces[k]);
+        }
         if (!m_request.meshPath.isEmpty())
             addAttached();
+        if (m_request.withHands)
+            addHands();
         m_out.notes += m_places.problems();
         return m_out;
     }
@@ -96,9 +105,10 @@ private:
                         {}});
     }
 
-    void findSkin(qsizetype k, const Skin &skin)
+    // The skin's mesh, and where it was found.
+    std::optional<SourcePlace> findSkin(qsizetype k, const Skin &skin)
     {
-        SkinSource source{skin.bone, skin.mesh, false, {}, {}, {}};
+        SkinSource source{skin.bone, skin.mesh, false, {}, {}, false, false, {}};
         std::optional<SourcePlace> meshPlace;
         if (!isPlainFileName(skin.mesh)) {
             addMissing({SourceKind::Mesh, SourceLack::NotPlainName, k, skin.mesh, {}, {}, {}});
@@ -125,11 +135,121 @@ private:
                             {}});
             }
         }
+        const QString texture = QString::fromLatin1(source.meshTexture);
+        source.ownTexture =
+            texture.isEmpty() || texture.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0 ||
+            isSkinToneTexture(texture) || skin.bone.compare("PELVIS", Qt::CaseInsensitive) == 0;
         m_out.skins.append(source);
-        if (k == 0)
-            findCharacterTextures(meshPlace);
-        else
-            findMeshTexture(k, meshPlace);
+        return meshPlace;
+    }
+
+    // The character's own textures, looked for beside its first own skin's
+    // mesh first, then everywhere. Without any, an own skin whose mesh names
+    // a texture wears that one.
+    void findOwnTextures(const QList<std::optional<SourcePlace>> &meshPlaces)
+    {
+        std::optional<SourcePlace> first;
+        qsizetype firstOwn = -1;
+        for (qsizetype k = 0; k < m_out.skins.size() && firstOwn < 0; ++k) {
+            if (m_out.skins[k].ownTexture) {
+                firstOwn = k;
+                first = meshPlaces[k];
+            }
+        }
+        if (firstOwn < 0)
+            return;
+        // The game finds a texture by its name in any of its places; the
+        // first of each name is kept.
+        QSet<QString> seen;
+        const SourcePlaces::Selection selection = m_places.findSelected(
+            [&](const QStringList &names) {
+                QStringList picked;
+                for (const CharacterTexture &texture :
+                     characterTexturesAmong(m_characterFile, names)) {
+                    if (!seen.contains(texture.fileName.toCaseFolded())) {
+                        seen.insert(texture.fileName.toCaseFolded());
+                        picked.append(texture.fileName);
+                    }
+                }
+                return picked;
+            },
+            first, SourcePlaces::Reach::EveryPlace);
+        QStringList fileNames;
+        for (const FoundSource &found : selection.found)
+            fileNames.append(QFileInfo(QDir::fromNativeSeparators(found.file.path)).fileName());
+        const QList<CharacterTexture> textures = characterTexturesAmong(m_characterFile, fileNames);
+        for (const CharacterTexture &texture : textures) {
+            const qsizetype at = fileNames.indexOf(texture.fileName);
+            if (at < 0)
+                continue;
+            m_out.ownTextures.append(
+                {texture.tone, texture.fileName, foundFile(selection.found[at]), texture.label});
+        }
+        for (const QString &tone : skinTones()) {
+            if (std::any_of(textures.cbegin(), textures.cend(),
+                            [&](const CharacterTexture &t) { return t.tone == tone; }))
+                m_out.tones.append(tone);
+        }
+        if (!m_out.ownTextures.isEmpty())
+            return;
+        bool anyLeft = false;
+        for (SkinSource &skin : m_out.skins) {
+            const bool namesOne = !skin.meshTexture.isEmpty() &&
+                                  skin.meshTexture.compare("x", Qt::CaseInsensitive) != 0;
+            if (skin.ownTexture && namesOne)
+                skin.ownTexture = false;
+            anyLeft = anyLeft || skin.ownTexture;
+        }
+        if (!anyLeft)
+            return;
+        QStringList patterns;
+        const QString prefix = texturePrefixOf(m_characterFile);
+        for (const QString &tone : skinTones())
+            patterns.append(prefix + tone + QStringLiteral("_*.bmp"));
+        MissingSource missing{SourceKind::Texture,
+                              SourceLack::NotFound,
+                              firstOwn,
+                              {},
+                              patterns,
+                              selection.looked,
+                              {}};
+        missing.characterOwn = true;
+        addMissing(missing);
+    }
+
+    // The game's open hands on a body, when its code tells its sex and age.
+    void addHands()
+    {
+        const QList<HandMesh> hands = openHandsOf(characterCodeOf(m_characterFile));
+        QStringList notFound;
+        for (const HandMesh &hand : hands) {
+            const SourceSearch search =
+                m_places.find(meshFileNames(QString::fromLatin1(hand.meshName)));
+            if (!search.found) {
+                notFound.append(QString::fromLatin1(hand.meshName));
+                continue;
+            }
+            SkinSource source{hand.bone, hand.meshName, false, foundFile(*search.found),
+                              {},        false,         true,  {}};
+            SourcePlace place = SourcePlace::holding(search.found->file.path);
+            place.game = search.found->place.game;
+            for (const QString &tone : skinTones()) {
+                const QStringList names = handTextureFileNames(hand.code, tone);
+                const SourceSearch texture = m_places.find(names, place);
+                if (texture.found)
+                    source.textures.append(
+                        {tone,
+                         QFileInfo(QDir::fromNativeSeparators(texture.found->file.path)).fileName(),
+                         foundFile(*texture.found),
+                         {}});
+            }
+            m_out.skins.append(source);
+        }
+        if (!notFound.isEmpty())
+            m_out.notes.append(QStringLiteral("The game's open hands (%1) were not found where "
+                                              "meshes are looked for; the body is drawn without "
+                                              "them.")
+                                   .arg(shownList(notFound, QStringLiteral(", "))));
     }
 
     void addAttached()
@@ -137,29 +257,9 @@ private:
         const Mesh &mesh = m_request.mesh;
         const SourcePlace place = SourcePlace::holding(m_request.meshPath);
         const FoundFile file{m_request.meshPath, SourcePlaces::shown(place), false};
-        m_out.skins.append({mesh.bones.value(0), mesh.name, true, file, mesh.texture, {}});
+        m_out.skins.append(
+            {mesh.bones.value(0), mesh.name, true, file, mesh.texture, false, false, {}});
         findMeshTexture(m_out.skins.size() - 1, place);
-    }
-
-    // The first skin wears the character's own texture, in every tone found.
-    void findCharacterTextures(const std::optional<SourcePlace> &first)
-    {
-        QStringList fileNames;
-        QStringList looked;
-        for (const QString &tone : kTones) {
-            const QString fileName = characterTextureName(m_characterFile, tone);
-            const SourceSearch search = m_places.find(textureFileNames(fileName.chopped(4)), first);
-            TextureSource texture{tone, fileName, {}};
-            if (search.found) {
-                texture.found = foundFile(*search.found);
-                m_out.tones.append(tone);
-            }
-            m_out.skins.first().textures.append(texture);
-            fileNames.append(fileName);
-            looked = search.looked;
-        }
-        if (m_out.tones.isEmpty())
-            addMissing({SourceKind::Texture, SourceLack::NotFound, 0, {}, fileNames, looked, {}});
     }
 
     void findMeshTexture(qsizetype k, const std::optional<SourcePlace> &first)
@@ -173,7 +273,7 @@ private:
         }
         const QStringList names = textureFileNames(QString::fromLatin1(name));
         const SourceSearch search = m_places.find(names, first);
-        TextureSource texture{{}, names.first(), {}};
+        TextureSource texture{{}, names.first(), {}, {}};
         if (search.found)
             texture.found = foundFile(*search.found);
         else
@@ -217,7 +317,7 @@ QString missingNote(const MissingSource &missing, const QList<SkinSource> &skins
                               "was not looked up; the mesh is drawn plain light grey, and the "
                               "game would show it grey or white.")
             .arg(name, mesh);
-    if (missing.skin == 0)
+    if (missing.characterOwn)
         return QStringLiteral("None of the character's textures (%1) was found; the skin is "
                               "drawn plain light grey, and the game would show it grey or white. "
                               "Looked in: %2.")

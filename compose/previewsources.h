@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/character.h"
+#include "compose/charactercode.h"
 #include "compose/meshfile.h"
 
 #include <QByteArray>
@@ -26,12 +27,13 @@ struct FoundFile {
     bool otherGame = false;
 };
 
-// A texture a skin may wear: the character's own in one skin tone, or the
-// one its mesh names.
+// A texture a skin may wear: the character's own in one skin tone, a
+// hand's in one tone, or the one its mesh names.
 struct TextureSource {
-    QString tone;     // "lgt", "med" or "drk" for the character's own; empty otherwise
-    QString fileName; // the first file name looked for ("C026MAlgt_bwar.bmp")
+    QString tone;     // "lgt", "med" or "drk" for a tone's; empty otherwise
+    QString fileName; // the file found, or the first file name looked for
     std::optional<FoundFile> found;
+    QString label; // of the character's own texture ("hippy" in B005MAFitlgt_hippy.bmp)
 };
 
 struct SkinSource {
@@ -40,9 +42,14 @@ struct SkinSource {
     bool attached = false; // the mesh being attached, as chosen (never looked up)
     std::optional<FoundFile> mesh;
     QByteArray meshTexture; // the texture the mesh names; empty when it was not read
-    // The first skin's: its character's own, one per tone; another skin's:
-    // the one its mesh names; none for a mesh that names none ("x") or was
-    // not read.
+    // It wears the character's own texture (PreviewSources::ownTextures): a
+    // skin whose mesh names no texture ("x"), a skin-tone texture, or any on
+    // PELVIS (a body); and a skin whose mesh names a texture not found while
+    // none of the character's own is found either.
+    bool ownTexture = false;
+    bool hand = false; // one of the game's open hands, added to a body
+    // A hand's: one per tone found; another skin's that does not wear the
+    // character's own: the one its mesh names.
     QList<TextureSource> textures;
 };
 
@@ -60,7 +67,8 @@ struct MissingSource {
     QByteArray name;       // the name as read (the skeleton's: its file name)
     QStringList fileNames; // the files looked for, in order
     QStringList placesLooked;
-    QString detail; // why a file found could not be read
+    QString detail;            // why a file found could not be read
+    bool characterOwn = false; // the character's own textures, none found
 };
 
 struct PreviewSources {
@@ -68,8 +76,12 @@ struct PreviewSources {
     QStringList skeletonFileNames;
     std::optional<FoundFile> skeleton;
     QStringList skeletonPlacesLooked;
-    QList<SkinSource> skins; // the character's, in order, then the attached mesh
-    QStringList tones;       // the tones of the character's own texture found
+    // The character's, in order, then the attached mesh, then a body's hands.
+    QList<SkinSource> skins;
+    // The character's own textures found (see compose/texturerule.h), in
+    // name order, each name from the first place holding it.
+    QList<TextureSource> ownTextures;
+    QStringList tones; // the tones of ownTextures, in the order lgt, med, drk
     // Every mesh and texture not found or not read; the skeleton too, which
     // only a character whose meshes are bound to more than one bone needs.
     QList<MissingSource> missing;
@@ -84,6 +96,7 @@ struct PreviewSourcesRequest {
     QString meshPath; // the mesh being attached; empty for none
     Mesh mesh;        // read from meshPath
     QStringList gameFolders;
+    bool withHands = true; // a body's open hands are added
 };
 
 PreviewSources findPreviewSources(const PreviewSourcesRequest &request);
@@ -96,8 +109,9 @@ bool isChildCharacter(const QString &characterFileName);
 // The skeleton files a character takes, the binary file first.
 QStringList skeletonFileNames(const QString &characterFileName);
 
-// The file of the character's own texture in a skin tone, by the game's rule:
-// C026MA_bwar with "lgt" gives C026MAlgt_bwar.bmp.
+// The character's own texture in a skin tone labelled as the character file
+// is (the default label where it exists): C026MA_bwar with "lgt" gives
+// C026MAlgt_bwar.bmp.
 QString characterTextureName(const QString &characterFileName, const QString &tone);
 
 // Whether a name read from a file names a file and nothing more: not empty,

@@ -121,32 +121,83 @@ void SourcePlaces::expandGameArchives(qsizetype index)
     m_placeIdentities += tailIdentities;
 }
 
-SourceSearch SourcePlaces::find(const QStringList &names, const std::optional<SourcePlace> &first)
+void SourcePlaces::lookThrough(const std::function<bool(const SourcePlace &)> &look,
+                               const std::optional<SourcePlace> &first)
 {
-    SourceSearch search;
-    const auto lookAt = [&](const SourcePlace &place) {
-        search.looked.append(shown(place));
-        for (const QString &name : names) {
-            if (std::optional<InputFile> file = findAt(place, name)) {
-                search.found = FoundSource{std::move(*file), place};
-                return true;
-            }
-        }
-        return false;
-    };
     const QString firstIdentity = first ? identity(*first) : QString();
-    if (first && lookAt(*first))
-        return search;
+    if (first && look(*first))
+        return;
     for (qsizetype i = 0; i < m_places.size(); ++i) {
         if (m_places[i].kind == SourcePlace::Kind::GameArchives) {
             expandGameArchives(i);
             if (i == m_places.size())
                 break;
         }
-        if (m_placeIdentities[i] != firstIdentity && lookAt(m_places[i]))
-            return search;
+        if (m_placeIdentities[i] != firstIdentity && look(m_places[i]))
+            return;
     }
+}
+
+SourceSearch SourcePlaces::find(const QStringList &names, const std::optional<SourcePlace> &first)
+{
+    SourceSearch search;
+    lookThrough(
+        [&](const SourcePlace &place) {
+            search.looked.append(shown(place));
+            for (const QString &name : names) {
+                if (std::optional<InputFile> file = findAt(place, name)) {
+                    search.found = FoundSource{std::move(*file), place};
+                    return true;
+                }
+            }
+            return false;
+        },
+        first);
     return search;
+}
+
+SourcePlaces::Selection SourcePlaces::findSelected(const Selector &select,
+                                                   const std::optional<SourcePlace> &first,
+                                                   Reach reach)
+{
+    Selection selection;
+    lookThrough(
+        [&](const SourcePlace &place) {
+            selection.looked.append(shown(place));
+            for (const QString &name : select(fileNamesAt(place))) {
+                if (std::optional<InputFile> file = findAt(place, name))
+                    selection.found.append({std::move(*file), place});
+            }
+            return reach == Reach::FirstPlace && !selection.found.isEmpty();
+        },
+        first);
+    return selection;
+}
+
+QStringList SourcePlaces::fileNamesAt(const SourcePlace &place)
+{
+    if (place.kind == SourcePlace::Kind::Folder) {
+        const FolderNames &listed = folderNames(place.path);
+        QStringList names = listed.folded.values();
+        for (const QString &name : listed.sharing) {
+            if (!names.contains(name))
+                names.append(name);
+        }
+        return names;
+    }
+    const NamedArchive *named = archiveAt(place.path);
+    if (!named)
+        return {};
+    QStringList names;
+    const QString inner = place.inner.isEmpty() ? QString() : place.inner + QLatin1Char('/');
+    for (const FarEntry &entry : named->archive.entries()) {
+        const qsizetype slash = entry.name.lastIndexOf(QLatin1Char('/'));
+        if (place.kind == SourcePlace::Kind::Archive)
+            names.append(entry.name.mid(slash + 1));
+        else if (slash + 1 == inner.size() && entry.name.startsWith(inner, Qt::CaseInsensitive))
+            names.append(entry.name.mid(slash + 1));
+    }
+    return names;
 }
 
 std::optional<InputFile> SourcePlaces::findAt(const SourcePlace &place, const QString &name)
@@ -166,7 +217,7 @@ std::optional<InputFile> SourcePlaces::findAt(const SourcePlace &place, const QS
     return InputFile{entryPath(place.path, *entry), named->archive, *entry};
 }
 
-std::optional<InputFile> SourcePlaces::findInFolder(const QString &folder, const QString &name)
+const SourcePlaces::FolderNames &SourcePlaces::folderNames(const QString &folder)
 {
     auto listed = m_folders.find(folder);
     if (listed == m_folders.end()) {
@@ -174,13 +225,25 @@ std::optional<InputFile> SourcePlaces::findInFolder(const QString &folder, const
         for (QDirIterator it(folder, QDir::Files | QDir::Hidden); it.hasNext();) {
             it.next();
             const QString fileName = it.fileName();
-            names.exact.insert(fileName);
-            names.folded.insert(fileName.toCaseFolded(), fileName);
+            const QString key = fileName.toCaseFolded();
+            const auto known = names.folded.constFind(key);
+            if (known == names.folded.cend()) {
+                names.folded.insert(key, fileName);
+            } else {
+                names.sharing.insert(*known);
+                names.sharing.insert(fileName);
+            }
         }
         listed = m_folders.insert(folder, names);
     }
+    return *listed;
+}
+
+std::optional<InputFile> SourcePlaces::findInFolder(const QString &folder, const QString &name)
+{
+    const FolderNames &listed = folderNames(folder);
     const QString fileName =
-        listed->exact.contains(name) ? name : listed->folded.value(name.toCaseFolded());
+        listed.sharing.contains(name) ? name : listed.folded.value(name.toCaseFolded());
     if (fileName.isEmpty())
         return std::nullopt;
     const QString path = QDir::toNativeSeparators(QDir(folder).filePath(fileName));

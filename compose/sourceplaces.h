@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kelvane {
@@ -65,6 +66,18 @@ public:
     // place: at first (when given), then at every place in order.
     SourceSearch find(const QStringList &names, const std::optional<SourcePlace> &first = {});
 
+    // The files select picks from the file names at a place, each found
+    // there: at the first place, in the order of find(), where it picks any,
+    // or at every place.
+    using Selector = std::function<QStringList(const QStringList &fileNames)>;
+    struct Selection {
+        QList<FoundSource> found;
+        QStringList looked;
+    };
+    enum class Reach { FirstPlace, EveryPlace };
+    Selection findSelected(const Selector &select, const std::optional<SourcePlace> &first = {},
+                           Reach reach = Reach::FirstPlace);
+
     // Whether place lies in a game other than the character file's own,
     // where that game never looks.
     bool inOtherGame(const SourcePlace &place) const;
@@ -74,16 +87,23 @@ public:
     const QStringList &problems() const { return m_problems; }
 
 private:
-    // A loose folder's files: the names as spelled, and by case-folded name.
+    // A loose folder's files by case-folded name (the first listed of names
+    // that differ only in case), and the names that share their folded name
+    // with another, as spelled.
     struct FolderNames {
-        QSet<QString> exact;
         QHash<QString, QString> folded;
+        QSet<QString> sharing;
     };
 
     void add(const SourcePlace &place);
     static QString identity(const SourcePlace &place);
     void expandGameArchives(qsizetype index);
+    // Calls look at each place in order until it returns true.
+    void lookThrough(const std::function<bool(const SourcePlace &)> &look,
+                     const std::optional<SourcePlace> &first);
     std::optional<InputFile> findAt(const SourcePlace &place, const QString &name);
+    QStringList fileNamesAt(const SourcePlace &place);
+    const FolderNames &folderNames(const QString &folder);
     std::optional<InputFile> findInFolder(const QString &folder, const QString &name);
     const NamedArchive *archiveAt(const QString &path);
 

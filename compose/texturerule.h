@@ -6,26 +6,45 @@
 
 namespace kelvane {
 
-// Which textures a character wears, by the game's rule: its prefix (the name
-// up to its first "_"), a skin tone and "_" with any label, as a BMP.
-// C001FA_hair wears C001FAlgt_hair.bmp, C001FAdrk_bald.bmp, ...
+// How the game pairs a character with its textures. A character file's own
+// texture is any PREFIX + TONE + "_" + LABEL + ".bmp" (or PREFIX + TONE +
+// ".bmp", as hands have), in any case, where PREFIX is the character file's
+// name up to its first "_" and TONE one of lgt, med, drk: B005mafit_01.cmx
+// wears B005MAFitlgt_hippy.bmp. A unisex child (the sex letter U, the age
+// letter C) wears the textures of either sex: B001UCChd_01 those of B001FCChd
+// and B001MCChd.
 
-// The prefix of a character file's name: up to its first "_", without the
-// extension ("B001FAFit_01.cmx" gives "B001FAFit").
+// The skin tones, in the order they are offered.
+const QStringList &skinTones();
+
+// The character file's name up to its first "_", without its extension:
+// "B005mafit" for B005mafit_01.cmx.bcf.
 QString texturePrefixOf(const QString &characterFileName);
 
-// A texture a character may wear: its file name as found, its tone ("lgt",
-// "med" or "drk") and its label (what follows the "_").
 struct CharacterTexture {
-    QString fileName;
-    QString tone;
-    QString label;
+    QString fileName; // as spelled among the files
+    QString tone;     // lgt, med or drk
+    QString label;    // as spelled in the file name; empty for PREFIX + TONE alone
 };
 
-// The textures among availableFileNames that the character of that file
-// name wears, names matched in any case. A unisex child (its sex and age
-// letters "UC") wears the girls' (FC) and the boys' (MC) textures.
+// The character's own textures among availableFileNames, in name order (any case).
 QList<CharacterTexture> characterTexturesAmong(const QString &characterFileName,
                                                const QStringList &availableFileNames);
+
+// The label a preview shows first in tone: the label of the character file's
+// own name (after its first "_") when one of textures in tone has it, else
+// the first in tone; empty when none is in tone.
+QString defaultTextureLabel(const QString &characterFileName,
+                            const QList<CharacterTexture> &textures, const QString &tone);
+
+// Whether a texture named by a mesh is a character's texture in a skin tone
+// (the tone just before its first "_", or at its end): such a mesh takes the
+// character's own texture instead.
+bool isSkinToneTexture(const QString &textureName);
+
+// The texture files of a hand (HMLO: male, left, open) in tone, the best
+// first: its own (HMLOlgt.bmp), then the same for either side (HMAOlgt.bmp),
+// then the unisex ones (HULOlgt.bmp, HUAOlgt.bmp).
+QStringList handTextureFileNames(const QString &handCode, const QString &tone);
 
 } // namespace kelvane

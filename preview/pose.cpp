@@ -13,6 +13,23 @@ namespace {
 
 constexpr float kFullWeight = 32768;
 
+// How a bone stands in the game's skeletons at rest, to the nearest quarter
+// turn: the HEAD's +x runs up the neck, its +z is the face; a hand's +x
+// points down the arm. Meshes on one bone drawn without a skeleton stand as
+// they would on it; other bones are drawn in their own axes.
+QMatrix4x4 restRotationOf(const QByteArray &bone)
+{
+    const QByteArray key = boneKey(bone);
+    // Rows: where the game's x, y and z come from in the bone's axes.
+    if (key == "HEAD")
+        return QMatrix4x4(0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    if (key == "L_HAND")
+        return QMatrix4x4(0, 0, 1, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 1);
+    if (key == "R_HAND")
+        return QMatrix4x4(0, 0, -1, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1);
+    return {};
+}
+
 // The transform of each bone mesh.bones names, or the fault.
 Result<QList<QMatrix4x4>> meshBoneTransforms(const MeshGeometry &mesh,
                                              const BoneTransforms *skeleton,
@@ -21,7 +38,7 @@ Result<QList<QMatrix4x4>> meshBoneTransforms(const MeshGeometry &mesh,
     QList<QMatrix4x4> transforms;
     for (const QByteArray &bone : mesh.bones) {
         if (!skeleton) {
-            transforms.append(QMatrix4x4());
+            transforms.append(restRotationOf(bone));
             continue;
         }
         const auto found = skeleton->constFind(boneKey(bone));

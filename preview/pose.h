@@ -31,7 +31,8 @@ bool needsSkeleton(const QList<MeshGeometry> &meshes);
 // meshes on skeleton at rest. A vertex follows the bone of its binding; a
 // blended vertex pulls the vertex it names towards itself, placed by its own
 // binding's bone, by its weight. Without a skeleton (nullptr), meshes that do
-// not need one are posed in their bone's space. Refused: a bone a mesh names
+// not need one stand as their bone stands in the game's skeletons at rest
+// (upright, facing +z, for HEAD and the hands). Refused: a bone a mesh names
 // that the skeleton lacks; meshes that need a skeleton, without one.
 Result<QList<PosedMesh>> poseMeshes(const QList<MeshGeometry> &meshes, const Skeleton *skeleton);
 

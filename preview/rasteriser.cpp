@@ -46,6 +46,42 @@ int clampedIndex(float value, int count)
     return int(value > 0 ? value : 0);
 }
 
+// a mod count, from 0 to count - 1.
+int wrapped(int a, int count)
+{
+    const int rest = a % count;
+    return rest < 0 ? rest + count : rest;
+}
+
+// a and b mixed, t / 256 of b.
+QRgb mixed(QRgb a, QRgb b, quint32 t)
+{
+    const quint32 rb = (((a & 0xff00ffu) * (256 - t) + (b & 0xff00ffu) * t) >> 8) & 0xff00ffu;
+    const quint32 g = (((a & 0x00ff00u) * (256 - t) + (b & 0x00ff00u) * t) >> 8) & 0x00ff00u;
+    return 0xff000000u | rb | g;
+}
+
+// The texture at (u, v), blended from the four nearest texels. Coordinates
+// wrap (1.25 and -0.75 stand for 0.25), as the game's textures do: its heads
+// have u below 0, and meshes written by the add-on have v from -1 to 0. A
+// coordinate out of all reason (or a NaN) gives the first texel.
+QRgb sampled(const QRgb *texels, qsizetype stride, int width, int height, float u, float v)
+{
+    if (!(std::abs(u) < 1e6f) || !(std::abs(v) < 1e6f))
+        return texels[0];
+    const float x = u * float(width) - 0.5f;
+    const float y = v * float(height) - 0.5f;
+    const int left = int(x) - (x < 0 && float(int(x)) != x);
+    const int top = int(y) - (y < 0 && float(int(y)) != y);
+    const quint32 across = std::min(quint32((x - float(left)) * 256), 256u);
+    const quint32 down = std::min(quint32((y - float(top)) * 256), 256u);
+    const int x0 = wrapped(left, width);
+    const int x1 = wrapped(left + 1, width);
+    const QRgb *row0 = texels + wrapped(top, height) * stride;
+    const QRgb *row1 = texels + wrapped(top + 1, height) * stride;
+    return mixed(mixed(row0[x0], row0[x1], across), mixed(row1[x0], row1[x1], across), down);
+}
+
 // value kept within low to high; a NaN (from overflowing coordinates) gives low.
 float within(float value, int low, int high)
 {
@@ -171,9 +207,8 @@ void Rasteriser::drawTriangle(const ScreenVertex &a, const ScreenVertex &b, cons
                 QRgb texel = texture.plain;
                 if (texels) {
                     const float w = 1.0f / z;
-                    const int tx = clampedIndex(uw * w * textureWidth, textureWidth);
-                    const int ty = clampedIndex(vw * w * textureHeight, textureHeight);
-                    texel = texels[ty * textureStride + tx];
+                    texel =
+                        sampled(texels, textureStride, textureWidth, textureHeight, uw * w, vw * w);
                 }
                 row[x] = shaded(texel, clampedIndex(lit * 256.0f, 257));
             }

@@ -17,8 +17,8 @@ struct ScreenVertex {
     float light = 1;
 };
 
-// A texture ready to sample: 32-bit pixels, v = 0 at its top row; a null image
-// stands for one plain colour.
+// A texture ready to sample, bilinearly: 32-bit pixels, v = 0 at its top
+// row, wrapping beyond 0 and 1; a null image stands for one plain colour.
 struct Texture {
     QImage pixels; // Format_RGB32
     QRgb plain = 0;

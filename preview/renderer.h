@@ -9,11 +9,14 @@
 #include <QSize>
 #include <QVector3D>
 
+#include <memory>
+
 namespace kelvane {
 
-// How the character is seen. It stands framed whole in the middle, facing the
-// viewer at a turn of 0; a positive turn brings its front round to the
-// viewer's right, a positive pitch shows it more from above.
+// How the character is seen. It stands framed in the middle, facing the
+// viewer at a turn of 0 with its left hand on the viewer's right; a positive
+// turn brings its front round to the viewer's right (90 shows its right
+// side), a positive pitch shows it more from above.
 struct PreviewView {
     float turnDegrees = 0;
     float pitchDegrees = 0;
@@ -29,18 +32,24 @@ public:
     // light grey. Textures are converted once, here.
     PreviewRenderer(QList<PosedMesh> meshes, const QList<QImage> &textures);
 
+    // The same meshes, shared, dressed in other textures.
+    PreviewRenderer dressed(const QList<QImage> &textures) const;
+
     QImage render(QSize size, const PreviewView &view) const;
 
 private:
-    struct Surface {
-        PosedMesh mesh;
-        Texture texture;
+    struct Geometry {
+        QList<PosedMesh> meshes;
+        // The sphere that holds the bulk of the vertices (a stray one far
+        // from the rest left out), which stays framed however the character
+        // turns.
+        QVector3D centre;
+        float radius = 1;
     };
-    QList<Surface> m_surfaces;
-    // The sphere that holds every vertex, which stays framed however the
-    // character turns.
-    QVector3D m_centre;
-    float m_radius = 1;
+    PreviewRenderer(std::shared_ptr<const Geometry> geometry, const QList<QImage> &textures);
+
+    std::shared_ptr<const Geometry> m_geometry;
+    QList<Texture> m_textures;
 };
 
 } // namespace kelvane

@@ -12,8 +12,8 @@
 namespace kelvane {
 
 // The game's numbers as Qt's maths types. The game's axes are kept (y up, the
-// character's front towards -z; they are left-handed, which the renderer
-// mirrors). Its quaternions turn the other way from Qt's: the rotation a bone
+// character's front towards +z, its left towards -x; they are left-handed,
+// which the renderer mirrors). Its quaternions turn the other way from Qt's: the rotation a bone
 // stores as (x, y, z, w) is Qt's (w, -x, -y, -z).
 inline QVector3D vectorOf(const Vec3 &v)
 {

@@ -1,5 +1,6 @@
 // kelvane-attach --preview run as a process, as players run it.
 #include "cli/commandline.h"
+#include "tests/support/files.h"
 #include "tests/support/previewfiles.h"
 
 #include <QDir>
@@ -50,6 +51,35 @@ TEST(PreviewCommand, WritesThePictureOrNothing)
     EXPECT_EQ(QImage(dir.filePath("out.png"), "PNG").size(), QSize(64, 48));
 }
 
+// A head put on the body with --with; a texture label asked for must exist.
+TEST(PreviewCommand, WithPutsAHeadOnTheBodyAndTextureNamesALabel)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(testsupport::writeDressedCharacter(dir.path(), true));
+    namespace ts = testsupport;
+    ASSERT_TRUE(
+        ts::writeFile(dir.filePath("B001MA_body.cmx"), ts::characterFile({{"PELVIS", "body"}})));
+    ASSERT_TRUE(
+        ts::writeFile(dir.filePath("C001MA_pat.cmx"), ts::characterFile({{"HEAD", "face"}})));
+    ASSERT_TRUE(ts::writeFile(dir.filePath("C001MAlgt_patrick.bmp"), ts::bmpFile(Qt::red)));
+    const auto [drawn, notes] =
+        run(dir.path(), {"--preview", "out.png", "--size", "64x64", "--with", "C001MA_pat.cmx",
+                         "--texture", "BODY", "B001MA_body.cmx"});
+    ASSERT_EQ(drawn, 0) << notes.toStdString();
+    // The head is red above the blue body.
+    const QImage picture(dir.filePath("out.png"), "PNG");
+    QList<QRgb> column;
+    for (int y = 0; y < 64; ++y)
+        if (picture.pixel(32, y) != picture.pixel(0, 0))
+            column.append(picture.pixel(32, y));
+    ASSERT_FALSE(column.isEmpty());
+    EXPECT_GT(qRed(column.first()), 2 * qBlue(column.first()));
+    EXPECT_GT(qBlue(column.last()), 2 * qRed(column.last()));
+    const auto [failed, why] =
+        run(dir.path(), {"--preview", "out.png", "--texture", "casual", "B001MA_body.cmx"});
+    EXPECT_TRUE(failed == 1 && why.contains("found: body")) << why.toStdString();
+}
+
 TEST(PreviewCommand, UsageFaultsExitWithTwo)
 {
     const QList<QStringList> misuses = {
@@ -58,6 +88,9 @@ TEST(PreviewCommand, UsageFaultsExitWithTwo)
         {"--preview", "a.cmx", "b.cmx", "hat.skn"},
         {"--preview", "out.png", "--size", "0x0", "a.cmx"},
         {"--preview", "out.png", "--size", "8193x10", "a.cmx"},
+        {"--preview", "out.png", "--size", "4097x4096", "a.cmx"},
+        {"--texture", "casual", "a.cmx"},
+        {"--with", "C001MA_pat.cmx", "a.cmx", "hat.skn"},
         {"--preview", "out.png", "--angle", "left", "a.cmx"},
         {"--preview", "out.png", "--tone", "pale", "a.cmx"},
         {"--preview", "out.png", "--out", ".", "a.cmx", "hat.skn"},

@@ -62,9 +62,10 @@ protected:
     PreviewSources find(const QString &character, const QList<QByteArray> &meshes,
                         const QString &attached = {}, const QByteArray &texture = {})
     {
+        // The first skin, on PELVIS, wears the character's own texture.
         Character read;
         for (const QByteArray &mesh : meshes)
-            read.skins.append({"HEAD", mesh});
+            read.skins.append({read.skins.isEmpty() ? "PELVIS" : "HEAD", mesh});
         const Mesh mesh{MeshFormat::Binary, "glasses", texture, 1, {"HEAD"}};
         return findPreviewSources({character, read, attached, mesh, {other, game}});
     }
@@ -127,8 +128,10 @@ TEST_F(GameTree, EachFileFromTheFirstPlaceThatHoldsItInAnyCase)
     EXPECT_EQ(found.skins[1].textures[0].found->path.toStdString(),
               native(places[1] + "/TEX1.BMP"));
     EXPECT_EQ(found.tones, QStringList({"lgt", "drk"}));
-    EXPECT_EQ(found.skins[0].textures[0].found->path.toStdString(),
+    ASSERT_EQ(found.ownTextures.size(), 2);
+    EXPECT_EQ(found.ownTextures[1].found->path.toStdString(),
               native(places[3] + "/Skins/C026MAlgt_bwar.bmp"));
+    EXPECT_TRUE(found.ownTextures[0].found->otherGame);
     ASSERT_TRUE(found.skeleton);
     EXPECT_EQ(found.skeleton->path.toStdString(), native(places[3] + "/adult-skeleton.cmx"));
     // tex2, tex3 and tex4 are nowhere; the other game's files are noted.
@@ -174,12 +177,12 @@ TEST_F(GameTree, NamesThatAreNoPlainFileNamesAndFilesNowhereAreReported)
     EXPECT_EQ(kinds, (QList<std::pair<SourceKind, SourceLack>>{
                          {SourceKind::Skeleton, SourceLack::NotFound},
                          {SourceKind::Mesh, SourceLack::NotPlainName},
-                         {SourceKind::Texture, SourceLack::NotFound},
                          {SourceKind::Mesh, SourceLack::NotPlainName},
                          {SourceKind::Mesh, SourceLack::NotPlainName},
                          {SourceKind::Mesh, SourceLack::NotFound},
+                         {SourceKind::Texture, SourceLack::NotFound},
                          {SourceKind::Texture, SourceLack::NotPlainName}}));
-    EXPECT_EQ(native(found.missing[5].placesLooked), looked);
+    EXPECT_EQ(native(found.missing[4].placesLooked), looked);
     EXPECT_EQ(found.notes.filter("not a plain file name").size(), 4);
     EXPECT_EQ(found.notes.filter("the game would crash or show nothing here").size(), 4);
     EXPECT_TRUE(skeletonNote(found).contains("child-skeleton.cmx.bcf"));

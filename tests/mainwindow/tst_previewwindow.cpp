@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
@@ -32,6 +33,8 @@ private slots:
     void menuOffersPreviewInBothLists();
     void previewIsModalAndClosedByEscape();
     void keysAndDragTurnThePictureInEachTone();
+    void withPutsAHeadOnTheBodyAndTexturesAreOffered();
+    void largeSceneIsDrawnOffTheWindowsThread();
     void unreadableCharacterSaysWhy();
     void closedWhileReading();
 
@@ -150,6 +153,53 @@ void TestPreviewWindow::keysAndDragTurnThePictureInEachTone()
     QCOMPARE(tones->itemText(1), QStringLiteral("Dark"));
     const QString notes = window.findChild<QLabel *>("lblNotes")->accessibleDescription();
     QVERIFY2(notes.startsWith("Posed on the skeleton adult-skeleton.cmx"), qPrintable(notes));
+}
+
+void TestPreviewWindow::withPutsAHeadOnTheBodyAndTexturesAreOffered()
+{
+    QVERIFY(writeFile(path("C001MA_pat.cmx"), characterFile({{"HEAD", "face"}})));
+    QVERIFY(writeFile(path("C001FA_pat.cmx"), characterFile({{"HEAD", "face"}})));
+    QVERIFY(writeFile(path("B001MAlgt_other.bmp"), bmpFile(Qt::red)));
+    PreviewWindow window(path("B001MA_body.cmx"), {});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.loading(), 10000);
+    QCOMPARE(window.findChild<QLabel *>("lblHowTo")->text(),
+             QStringLiteral("Drag or use the arrow keys to turn; Home shows the front."));
+    auto *textures = window.findChild<QComboBox *>("cboTexture");
+    QVERIFY(textures->isVisible());
+    QCOMPARE(textures->count(), 2);
+    QCOMPARE(textures->currentText(), QStringLiteral("body"));
+    auto *picture = window.findChild<PreviewPicture *>("picPreview");
+    const QImage own = picture->grab().toImage();
+    textures->setCurrentIndex(1);
+    QVERIFY2(picture->grab().toImage() != own, "the other texture is drawn");
+
+    // The male head of the same age, not the female one.
+    auto *with = window.findChild<QComboBox *>("cboWith");
+    QCOMPARE(with->count(), 2);
+    QCOMPARE(with->itemText(1), QStringLiteral("C001MA_pat.cmx"));
+    QSignalSpy loaded(&window, &PreviewWindow::loadFinished);
+    with->setCurrentIndex(1);
+    QVERIFY(loaded.wait(10000));
+    QCOMPARE(textures->currentText(), QStringLiteral("other"));
+    QVERIFY2(picture->grab().toImage() != own, "the head is drawn on the body");
+}
+
+void TestPreviewWindow::largeSceneIsDrawnOffTheWindowsThread()
+{
+    const qsizetype kept = std::exchange(PreviewPicture::drawnOnWindowsThread, 0);
+    PreviewWindow window(path("B001MA_body.cmx"), path("hat.skn"));
+    auto *picture = window.findChild<PreviewPicture *>("picPreview");
+    QSignalSpy drawn(picture, &PreviewPicture::frameDrawn);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY_WITH_TIMEOUT(!drawn.isEmpty(), 10000);
+    const QImage front = picture->grab().toImage();
+    QTest::keyClick(picture, Qt::Key_Right);
+    QVERIFY(drawn.wait(10000));
+    QVERIFY2(picture->grab().toImage() != front, "the turned frame arrived");
+    PreviewPicture::drawnOnWindowsThread = kept;
 }
 
 void TestPreviewWindow::unreadableCharacterSaysWhy()

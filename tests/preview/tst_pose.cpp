@@ -113,7 +113,11 @@ TEST(Pose, MeshesOnOneBoneNeedNoSkeleton)
     EXPECT_FALSE(needsSkeleton({head, glasses}));
     const Result<QList<PosedMesh>> posed = poseMeshes({head, glasses}, nullptr);
     ASSERT_TRUE(posed.ok());
-    EXPECT_EQ(posed.value()[1].positions[0], QVector3D(0, 1, 0));
+    // They stand as on the game's skeletons: the HEAD's +y is the character's
+    // left (-x), its +x runs up the neck.
+    EXPECT_EQ(posed.value()[1].positions[0], QVector3D(-1, 0, 0));
+    head.vertices = {{{1, 0, 0}, {0, 0, 1}}};
+    EXPECT_EQ(poseMeshes({head}, nullptr).value()[0].positions[0], QVector3D(0, 1, 0));
 
     MeshGeometry body = meshOnChain();
     EXPECT_TRUE(needsSkeleton({body}));

@@ -84,4 +84,44 @@ TEST_F(PreviewSceneTest, EachMeshStandsWhereItsBonePutsIt)
     EXPECT_TRUE(load("B001MA_body.cmx", "face.skn").error().startsWith("face.skn: "));
 }
 
+// The game's facts on a head without a skeleton: its HEAD bone's +x runs up
+// the neck and its +z is the face; the character's left is at -x (the bone's
+// +y). Glasses listed first wear the texture their mesh names, the head the
+// character's own, whose label differs from the file's.
+TEST_F(PreviewSceneTest, HeadStandsUprightFacingTheViewerAndGlassesWearTheirOwn)
+{
+    write("C001MA_pat.cmx",
+          ts::characterFile({{"HEAD", "specs"}, {"HEAD", "head"}, {"HEAD", "ear"}}));
+    write("specs.skn", ts::squareMeshFile("specs", "c001ma_specs", "HEAD", 0, 0.2f, 0, 0.3f));
+    write("head.skn", ts::squareMeshFile("head", "x", "HEAD", 0, 0.5f));
+    write("ear.skn", ts::squareMeshFile("ear", "c001ma_ear", "HEAD", 0.5f, 0.1f, 0, 0.1f));
+    write("C001MA_specs.bmp", ts::bmpFile(Qt::green));
+    write("C001MA_ear.bmp", ts::bmpFile(Qt::red));
+    write("C001MAlgt_patrick.bmp", ts::bmpFile(Qt::blue));
+    write("C001MAmed_patrick.bmp", ts::bmpFile(Qt::blue));
+    write("C001MAmed_zz.bmp", ts::bmpFile(Qt::yellow));
+    const Result<PreviewScene> head = load("C001MA_pat.cmx", {});
+    ASSERT_TRUE(head.ok()) << head.error().toStdString();
+    EXPECT_EQ(head.value().labels("med"), (QStringList{"patrick", "zz"}));
+    EXPECT_EQ(head.value().defaultLabel("med"), "patrick");
+    EXPECT_TRUE(head.value().notes().value(0).startsWith("The skeleton adult-skeleton.cmx.bcf "
+                                                         "was not found"));
+    const QImage front = head.value().render({64, 64}, {0, 0, Qt::black}, "lgt");
+    const QRgb middle = front.pixel(32, 32);
+    EXPECT_GT(qGreen(middle), 2 * qBlue(middle)); // the glasses, in front of the face
+    // The ear on the character's left, the viewer's right, at mid height.
+    QRect ear;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (qRed(front.pixel(x, y)) > 2 * qBlue(front.pixel(x, y)))
+                ear |= QRect(x, y, 1, 1);
+    EXPECT_GT(ear.left(), 40);
+    EXPECT_LT(std::abs(ear.center().y() - 32), 6);
+    const QImage back = head.value().render({64, 64}, {180, 0, Qt::black}, "lgt");
+    EXPECT_GT(qBlue(back.pixel(32, 32)), 2 * qGreen(back.pixel(32, 32)));
+    // Another label of the tone.
+    const QRgb zz = head.value().render({64, 64}, {180, 0, Qt::black}, "med", "ZZ").pixel(32, 32);
+    EXPECT_GT(qGreen(zz), 2 * qBlue(zz));
+}
+
 } // namespace

@@ -30,14 +30,19 @@ QByteArray bmpPicture(Qt::GlobalColor colour)
 
 } // namespace
 
+QByteArray bmpFile(Qt::GlobalColor colour)
+{
+    return bmpPicture(colour);
+}
+
 QByteArray squareMeshFile(const QByteArray &name, const QByteArray &texture, const QByteArray &bone,
-                          float height, float half)
+                          float height, float half, float across, float depth)
 {
     QByteArray text = name + "\r\n" + texture + "\r\n1\r\n" + bone +
                       "\r\n2\r\n0 1 2\r\n0 2 3\r\n1\r\n0 0 4 -1 0\r\n4\r\n0 0\r\n1 0\r\n1 "
                       "1\r\n0 1\r\n0\r\n4\r\n";
     for (const auto &[x, y] : {std::pair{-1, 1}, {1, 1}, {1, -1}, {-1, -1}})
-        text += line({x * half, height + y * half, 0, 0, 0, -1});
+        text += line({across + x * half, height + y * half, depth, 0, 0, 1});
     return text;
 }
 

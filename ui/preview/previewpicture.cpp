@@ -2,9 +2,12 @@
 
 #include "preview/previewscene.h"
 
+#include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPromise>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +62,15 @@ void PreviewPicture::setTone(const QString &tone)
     update();
 }
 
+void PreviewPicture::setLabel(const QString &label)
+{
+    if (label == m_label)
+        return;
+    m_label = label;
+    m_frame = {};
+    update();
+}
+
 void PreviewPicture::setMessage(const QString &message)
 {
     m_message = message;
@@ -90,10 +102,18 @@ void PreviewPicture::paintEvent(QPaintEvent *)
         const qreal ratio = devicePixelRatioF();
         const QSize pixels = (QSizeF(size()) * ratio).toSize();
         if (m_frame.size() != pixels) {
-            m_frame = m_scene->render(pixels, m_view, m_tone);
-            m_frame.setDevicePixelRatio(ratio);
+            if (m_scene->triangles() <= drawnOnWindowsThread) {
+                m_frame = m_scene->render(pixels, m_view, m_tone, m_label);
+                m_frame.setDevicePixelRatio(ratio);
+                m_shown = m_frame;
+            } else {
+                drawInBackground(pixels, ratio);
+            }
         }
-        painter.drawImage(0, 0, m_frame);
+        if (m_shown.isNull())
+            painter.fillRect(rect(), m_view.background);
+        else
+            painter.drawImage(rect(), m_shown);
     } else {
         painter.fillRect(rect(), m_view.background);
         painter.setPen(Qt::white);
@@ -104,6 +124,46 @@ void PreviewPicture::paintEvent(QPaintEvent *)
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(1, 1, -2, -2));
     }
+}
+
+// One frame at a time; when it arrives for a view since changed, the next
+// paint draws the view then current.
+void PreviewPicture::drawInBackground(QSize pixels, qreal ratio)
+{
+    if (m_drawing)
+        return;
+    m_drawing = true;
+    struct Wanted {
+        std::shared_ptr<const PreviewScene> scene;
+        QSize pixels;
+        PreviewView view;
+        QString tone;
+        QString label;
+    };
+    const Wanted wanted{m_scene, pixels, m_view, m_tone, m_label};
+    auto promise = std::make_shared<QPromise<QImage>>();
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, wanted, ratio] {
+        watcher->deleteLater();
+        m_drawing = false;
+        if (watcher->future().resultCount() != 1 || wanted.scene != m_scene)
+            return update();
+        m_shown = watcher->future().result();
+        m_shown.setDevicePixelRatio(ratio);
+        if (wanted.view.turnDegrees == m_view.turnDegrees &&
+            wanted.view.pitchDegrees == m_view.pitchDegrees && wanted.tone == m_tone &&
+            wanted.label == m_label)
+            m_frame = m_shown;
+        update();
+        emit frameDrawn();
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, wanted] {
+        promise->start();
+        promise->addResult(
+            wanted.scene->render(wanted.pixels, wanted.view, wanted.tone, wanted.label));
+        promise->finish();
+    });
 }
 
 void PreviewPicture::keyPressEvent(QKeyEvent *event)

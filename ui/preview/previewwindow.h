@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QComboBox;
 class QLabel;
 
@@ -9,11 +11,13 @@ namespace kelvane {
 
 class NotesLabel;
 class PreviewPicture;
+class PreviewScene;
 
 // A character file wearing a mesh (or alone), drawn as the game would pose
-// it, turned by the mouse or the arrow keys, in each skin tone found. The
-// files are read off the window's thread: the window opens at once and fills
-// in when they are read; a failure is shown in place of the picture. Nothing
+// it, turned by the mouse or the arrow keys, in each skin tone and texture
+// found, with a head or body put with it if the player chooses. The files
+// are read off the window's thread: the window opens at once and fills in
+// when they are read; a failure is shown in place of the picture. Nothing
 // is written. A small navy dialog over Main, as Help is; Escape closes it.
 class PreviewWindow final : public QDialog
 {
@@ -32,12 +36,24 @@ signals:
     void loadFinished();
 
 private:
-    void startLoading(const QString &characterPath, const QString &meshPath);
+    // Reads the scene with withPath put in (none when empty); the first
+    // reading also lists what may be put with the character.
+    void startLoading(const QString &withPath, bool listCompanions);
+    void showTextures();
 
+    QString m_characterPath;
+    QString m_meshPath;
+    QStringList m_gameFolders;
     PreviewPicture *m_picture;
     QLabel *m_toneCaption;
     QComboBox *m_tones;
+    QLabel *m_textureCaption;
+    QComboBox *m_textures;
+    QLabel *m_withCaption;
+    QComboBox *m_with;
     NotesLabel *m_notes;
+    std::shared_ptr<const PreviewScene> m_scene;
+    int m_generation = 0; // of the reading whose result is awaited
     bool m_loading = true;
 };
 
