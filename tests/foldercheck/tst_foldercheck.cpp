@@ -198,9 +198,10 @@ TEST(TextureRule, CharacterWearsItsPrefixInAnyToneCaseAndLabel)
         return found;
     };
     EXPECT_EQ(names(QStringLiteral("C001FA_hair.cmx")),
-              QStringList({QStringLiteral("lgt:hair"), QStringLiteral("drk:BALD")}));
-    EXPECT_EQ(names(QStringLiteral("C003UC_kid.cmx.bcf")),
-              QStringList({QStringLiteral("lgt:a"), QStringLiteral("med:b")}));
+              QStringList({QStringLiteral("drk:BALD"), QStringLiteral("lgt:hair")}));
+    EXPECT_EQ(
+        names(QStringLiteral("C003UC_kid.cmx.bcf")),
+        QStringList({QStringLiteral("lgt:a"), QStringLiteral("med:b"), QStringLiteral("lgt:c")}));
     EXPECT_EQ(texturePrefixOf(QStringLiteral("B001FAFit_01.cmx.bcf")), QStringLiteral("B001FAFit"));
 }
 
