@@ -1,6 +1,5 @@
 #include "cli/attachjob.h"
 
-#include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
 #include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
@@ -10,8 +9,10 @@
 #include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/backup.h"
+#include "compose/batchfiles.h"
 #include "compose/fileformats.h"
 #include "compose/messagetext.h"
+#include "compose/replacelock.h"
 #include "platform/gamefolders.h"
 
 #include <QDir>
@@ -95,15 +96,48 @@ QString defaultFolderFor(const QString &character)
     return proposedOutputFolder(nativeFolderOf(character));
 }
 
-// Where the old content of a replaced file went.
-QString replacedNote(const CreatedFile &written)
+// Where the old content of a replaced file went; nothing when it could not
+// be named as a backup, which the notes of the replace say.
+std::optional<QString> replacedNote(const CreatedFile &written, bool keepBackup)
 {
     const QString file = shownName(QDir::toNativeSeparators(written.path));
+    if (written.backupPath.isEmpty() && keepBackup)
+        return std::nullopt;
     if (written.backupPath.isEmpty())
         return failureLine(
             QStringLiteral("note: the old content of %1 is not kept (--no-backup).").arg(file));
     return failureLine(QStringLiteral("note: the old content of %1 is kept as %2.")
                            .arg(file, shownName(QDir::toNativeSeparators(written.backupPath))));
+}
+
+QString shownPath(const QString &path)
+{
+    return shownName(QDir::toNativeSeparators(path));
+}
+
+// Why the new file at outputPath, made from character, is skipped.
+QString conflictText(const BatchFiles::Conflict &conflict, const QString &character,
+                     const QString &outputPath)
+{
+    switch (conflict.kind) {
+    case BatchFiles::Conflict::SameCharacter:
+        return QStringLiteral("%1: skipped; it is the same file as %2, which this run has "
+                              "already extended.")
+            .arg(shownPath(character), shownPath(conflict.other));
+    case BatchFiles::Conflict::SameOutput:
+        return QStringLiteral("%1: skipped; its new file %2 was already written for %3 in this "
+                              "run. Give the files separate runs with --name.")
+            .arg(shownPath(character), shownPath(outputPath), shownPath(conflict.other));
+    case BatchFiles::Conflict::ReplacesInput:
+        return QStringLiteral("%1: skipped; its new file %2 would replace %3, which this run "
+                              "reads. Choose another name with --name or --suffix.")
+            .arg(shownPath(character), shownPath(outputPath), shownPath(conflict.other));
+    case BatchFiles::Conflict::ReplacesItself:
+        break;
+    }
+    return QStringLiteral("%1: skipped; its new file would replace it. Give --in-place to "
+                          "replace it by its extended version.")
+        .arg(shownPath(character));
 }
 
 // Writes the new file for one character file; a failure is the message.
@@ -118,6 +152,16 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     const Result<QString> name = inPlace ? ownName(replaced) : newNameFor(job, character);
     if (!name.ok())
         return name.error();
+    // The file replaced in place is locked before it is read, so that no
+    // change made meanwhile is lost.
+    std::optional<ReplaceLock> lock;
+    if (inPlace && !replaced.isEmpty()) {
+        lock.emplace(replaced);
+        if (!lock->refusal().isEmpty())
+            return lock->refusal();
+    }
+    for (const QString &settled : settleLeftoversOf(character))
+        console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
     const Result<AttachPlan> prepared = prepareAttachment(
         {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
@@ -125,9 +169,13 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         return prepared.error();
     const AttachPlan &plan = prepared.value();
     const QString target = QFileInfo(plan.outputPath).absoluteFilePath();
-    if (const std::optional<QString> conflict =
+    if (!inPlace) {
+        for (const QString &settled : settleLeftoversOf(plan.outputPath))
+            console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
+    }
+    if (const std::optional<BatchFiles::Conflict> conflict =
             batch.conflict(character, target, inPlace || job.newName.has_value()))
-        return conflict;
+        return conflictText(*conflict, character, target);
     if (const std::optional<QString> duplicate = duplicateOf(job, character, plan))
         return duplicate;
 
@@ -148,8 +196,9 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     for (const QString &settled : written.value().settled)
         console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
-    if (plan.replacesFile)
-        console.printError(replacedNote(written.value()));
+    if (const std::optional<QString> note = replacedNote(written.value(), job.keepBackup);
+        plan.replacesFile && note)
+        console.printError(*note);
     for (const QString &copied : written.value().copies.copied)
         console.printLine(shownName(QDir::toNativeSeparators(copied)));
     for (const QString &converted : written.value().copies.converted)

@@ -1,8 +1,10 @@
 // kelvane-attach --preview run as a process, as players run it.
 #include "cli/commandline.h"
+#include "tests/support/files.h"
 #include "tests/support/previewfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -48,6 +50,25 @@ TEST(PreviewCommand, WritesThePictureOrNothing)
     EXPECT_TRUE(notes.startsWith("kelvane-attach: note: ")) << notes.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files + 1);
     EXPECT_EQ(QImage(dir.filePath("out.png"), "PNG").size(), QSize(64, 48));
+}
+
+// A picture never goes through a link onto another file; a file of its
+// name is replaced.
+TEST(PreviewCommand, APictureIsNeverWrittenThroughALink)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(testsupport::writeDressedCharacter(dir.path(), true));
+    ASSERT_TRUE(testsupport::writeFile(dir.filePath("notes.txt"), "notes"));
+    ASSERT_TRUE(QFile::link(dir.filePath("notes.txt"), dir.filePath("out.png")));
+    const auto [refused, why] = run(dir.path(), {"--preview", "out.png", "B001MA_body.cmx"});
+    EXPECT_EQ(refused, 1);
+    EXPECT_TRUE(why.contains("out.png: not written: the name is a link")) << why.toStdString();
+    EXPECT_EQ(testsupport::readFile(dir.filePath("notes.txt")), "notes");
+
+    ASSERT_TRUE(QFile::remove(dir.filePath("out.png")));
+    ASSERT_TRUE(testsupport::writeFile(dir.filePath("out.png"), "old"));
+    EXPECT_EQ(run(dir.path(), {"--preview", "out.png", "B001MA_body.cmx"}).first, 0);
+    EXPECT_FALSE(QImage(dir.filePath("out.png"), "PNG").isNull());
 }
 
 TEST(PreviewCommand, UsageFaultsExitWithTwo)
