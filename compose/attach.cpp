@@ -107,8 +107,9 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     character.skins.append(attached);
     if (const std::optional<QString> fault = unstorableName(character))
         return Failure{inputFileFault(meshPath, *fault)};
-    return Composed{character.format, fileBytesOf(character),        attached, held,
-                    mesh.value(),     hashOf(characterBytes.value())};
+    Composed composed{character.format, fileBytesOf(character), attached, held, mesh.value(), {}};
+    composed.characterHash = hashOf(characterBytes.value());
+    return composed;
 }
 
 Result<AttachPlan> prepareAttachment(const AttachInputs &typed)

@@ -36,6 +36,18 @@ QSet<QString> &heldLocks()
     return held;
 }
 
+// How the lock file at path is known among those held, whichever way the
+// path is written.
+QString heldKey(const QString &path)
+{
+    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
+#ifdef Q_OS_WIN
+    return clean.toCaseFolded();
+#else
+    return clean;
+#endif
+}
+
 enum class Taken { Yes, Busy, NotAFile, NoLock };
 
 struct Attempt {
@@ -65,7 +77,7 @@ Attempt take(const QString &path)
         return {GetLastError() == ERROR_SHARING_VIOLATION ? Taken::Busy : Taken::NoLock, -1, {}};
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
-        return {Taken::NotAFile, -1, QStringLiteral("not a regular file")};
+        return {Taken::NotAFile, -1, QStringLiteral("a special file")};
     }
     return {Taken::Yes, reinterpret_cast<qintptr>(handle), {}};
 }
@@ -85,7 +97,7 @@ QString kindOf(mode_t mode)
         return QStringLiteral("a pipe");
     if (S_ISCHR(mode) || S_ISBLK(mode))
         return QStringLiteral("a device");
-    return QStringLiteral("not a regular file");
+    return QStringLiteral("a special file");
 }
 
 Attempt take(const QString &path)
@@ -135,14 +147,14 @@ ReplaceLock::ReplaceLock(const QString &target)
 {
     const QString path = lockPath(target);
     QMutexLocker locker(&heldMutex());
-    if (heldLocks().contains(path))
+    if (heldLocks().contains(heldKey(path)))
         return;
     const Attempt attempt = take(path);
     switch (attempt.taken) {
     case Taken::Yes:
         m_path = path;
         m_handle = attempt.handle;
-        heldLocks().insert(path);
+        heldLocks().insert(heldKey(path));
         break;
     case Taken::Busy:
         m_refusal = cannotWriteText(target, QStringLiteral("another Kelvane or kelvane-attach is "
@@ -151,8 +163,8 @@ ReplaceLock::ReplaceLock(const QString &target)
         break;
     case Taken::NotAFile:
         m_refusal = cannotWriteText(
-            target, QStringLiteral("%1 stands where its lock file goes, and it is %2, not a file "
-                                   "Kelvane made; remove %1 and try again; nothing was changed")
+            target, QStringLiteral("%1 is in the way: it is %2 where Kelvane keeps the lock of a "
+                                   "replace; remove %1 and try again; nothing was changed")
                         .arg(shownName(QDir::toNativeSeparators(path)), attempt.what));
         break;
     case Taken::NoLock:
@@ -165,7 +177,7 @@ ReplaceLock::~ReplaceLock()
     if (m_path.isEmpty())
         return;
     QMutexLocker locker(&heldMutex());
-    heldLocks().remove(m_path);
+    heldLocks().remove(heldKey(m_path));
     release(m_path, m_handle);
 }
 
