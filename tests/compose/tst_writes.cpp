@@ -107,11 +107,13 @@ TEST_F(Writes, PuttingTheGamesOwnBackLosesNothingAndMovesCaseTwins)
                   farArchive({{"Skins\\B912FAFit_brudeMI.cmx.bcf", binaryCharacterFile({})}})));
     const QString loose = path("Game/GameData/Skins/b912fafit_brudemi.cmx.bcf");
     ASSERT_TRUE(writeFile(loose, "loose"));
+#ifdef Q_OS_UNIX // Windows moves a file in one step
     failAt({ReplaceStep::RenameBackup, ReplaceStep::DropKeptName});
     const Result<PutBack> failed = putBackGameCharacter(loose);
     setReplaceStepHook({});
     EXPECT_TRUE(!failed.ok() && failed.error().contains("the game still loads it"));
     EXPECT_EQ(entries("Game/GameData/Skins"), QStringList{"b912fafit_brudemi.cmx.bcf"});
+#endif
     {
         QLockFile running(loose + ".kelvane-lock");
         ASSERT_TRUE(running.tryLock(0));
