@@ -41,6 +41,11 @@ TEST(PreviewCommand, WritesThePictureOrNothing)
     EXPECT_EQ(run(dir.path(), {"--preview", "out.png", "--tone", "med", "B001MA_body.cmx"}).first,
               1);
     EXPECT_EQ(run(dir.path(), {"--preview", "none/out.png", "B001MA_body.cmx"}).first, 1);
+#ifdef Q_OS_UNIX // never through a link onto the file it leads to
+    ASSERT_TRUE(QFile::link(dir.filePath("hat.skn"), dir.filePath("link.png")));
+    EXPECT_EQ(run(dir.path(), {"--preview", "link.png", "B001MA_body.cmx"}).first, 1);
+    EXPECT_TRUE(testsupport::readFile(dir.filePath("hat.skn")).startsWith("hat"));
+#endif
     const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
 
     const auto [drawn, notes] =
@@ -51,19 +56,6 @@ TEST(PreviewCommand, WritesThePictureOrNothing)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), files + 1);
     EXPECT_EQ(QImage(dir.filePath("out.png"), "PNG").size(), QSize(64, 48));
 }
-
-#ifdef Q_OS_UNIX
-// A picture never goes through a link onto the file it leads to.
-TEST(PreviewCommand, APictureIsNeverWrittenThroughALink)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(testsupport::writeDressedCharacter(dir.path(), true));
-    ASSERT_TRUE(QFile::link(dir.filePath("hat.skn"), dir.filePath("out.png")));
-    const auto [refused, why] = run(dir.path(), {"--preview", "out.png", "B001MA_body.cmx"});
-    EXPECT_TRUE(refused == 1 && why.contains("out.png: not written: the name is a link"));
-    EXPECT_TRUE(testsupport::readFile(dir.filePath("hat.skn")).startsWith("hat"));
-}
-#endif
 
 TEST(PreviewCommand, UsageFaultsExitWithTwo)
 {
