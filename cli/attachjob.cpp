@@ -1,6 +1,5 @@
 #include "cli/attachjob.h"
 
-#include "cli/batchfiles.h"
 #include "cli/consoleoutput.h"
 #include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
@@ -10,8 +9,10 @@
 #include "compose/archivepath.h"
 #include "compose/attach.h"
 #include "compose/backup.h"
+#include "compose/batchfiles.h"
 #include "compose/fileformats.h"
 #include "compose/messagetext.h"
+#include "compose/replacelock.h"
 #include "platform/gamefolders.h"
 
 #include <QDir>
@@ -97,10 +98,13 @@ QString defaultFolderFor(const QString &character)
     return proposedOutputFolder(nativeFolderOf(character));
 }
 
-// Where the old content of a replaced file went.
-QString replacedNote(const CreatedFile &written)
+// Where the old content of a replaced file went; nothing when it could not
+// be named as a backup, which the notes of the replace say.
+std::optional<QString> replacedNote(const CreatedFile &written, bool keepBackup)
 {
     const QString file = shownName(QDir::toNativeSeparators(written.path));
+    if (written.backupPath.isEmpty() && keepBackup)
+        return std::nullopt;
     if (written.backupPath.isEmpty())
         return failureLine(
             QStringLiteral("note: the old content of %1 is not kept (--no-backup).").arg(file));
@@ -124,6 +128,44 @@ QStringList findingsToTell(const GameCheck &check, Copies copies)
     return texts;
 }
 
+QString shownPath(const QString &path)
+{
+    return shownName(QDir::toNativeSeparators(path));
+}
+
+// Why the new file at outputPath, made from character, is skipped.
+QString conflictText(const BatchFiles::Conflict &conflict, const QString &character,
+                     const QString &outputPath)
+{
+    switch (conflict.kind) {
+    case BatchFiles::Conflict::SameCharacter:
+        return QStringLiteral("%1: skipped; it is the same file as %2, which this run has "
+                              "already extended.")
+            .arg(shownPath(character), shownPath(conflict.other));
+    case BatchFiles::Conflict::SameOutput:
+        return QStringLiteral("%1: skipped; its new file %2 was already written for %3 in this "
+                              "run. Give the files separate runs with --name.")
+            .arg(shownPath(character), shownPath(outputPath), shownPath(conflict.other));
+    case BatchFiles::Conflict::ReplacesInput:
+        return QStringLiteral("%1: skipped; its new file %2 would replace %3, which this run "
+                              "reads. Choose another name with --name or --suffix.")
+            .arg(shownPath(character), shownPath(outputPath), shownPath(conflict.other));
+    case BatchFiles::Conflict::ReplacesItself:
+        break;
+    }
+    return QStringLiteral("%1: skipped; its new file would replace it. Give --in-place to "
+                          "replace it by its extended version.")
+        .arg(shownPath(character));
+}
+
+// Settles what an interrupted replace of the file at path left, as every run
+// naming a file does first, so that its old content is a backup to restore.
+void printSettled(const QString &path, ConsoleOutput &console)
+{
+    for (const QString &settled : settleLeftoversOf(path))
+        console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
+}
+
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
                                 const QString &outputFolder, BatchFiles &batch, GamesFound &games,
@@ -136,6 +178,15 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     const Result<QString> name = inPlace ? ownName(replaced) : newNameFor(job, character);
     if (!name.ok())
         return name.error();
+    // The file replaced in place is locked before it is read, so that no
+    // change made meanwhile is lost.
+    std::optional<ReplaceLock> lock;
+    if (inPlace && !replaced.isEmpty()) {
+        lock.emplace(replaced);
+        if (!lock->refusal().isEmpty())
+            return lock->refusal();
+    }
+    printSettled(character, console);
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
     const Result<AttachPlan> prepared = prepareAttachment(
         {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
@@ -143,9 +194,11 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         return prepared.error();
     const AttachPlan &plan = prepared.value();
     const QString target = QFileInfo(plan.outputPath).absoluteFilePath();
-    if (const std::optional<QString> conflict =
+    if (!inPlace)
+        printSettled(plan.outputPath, console);
+    if (const std::optional<BatchFiles::Conflict> conflict =
             batch.conflict(character, target, inPlace || job.newName.has_value()))
-        return conflict;
+        return conflictText(*conflict, character, target);
     if (const std::optional<QString> duplicate = duplicateOf(job, character, plan))
         return duplicate;
 
@@ -166,8 +219,9 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     for (const QString &settled : written.value().settled)
         console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
-    if (plan.replacesFile)
-        console.printError(replacedNote(written.value()));
+    if (const std::optional<QString> note = replacedNote(written.value(), job.keepBackup);
+        plan.replacesFile && note)
+        console.printError(*note);
     for (const QString &copied : written.value().copies.copied)
         console.printLine(shownName(QDir::toNativeSeparators(copied)));
     for (const QString &converted : written.value().copies.converted)
@@ -210,6 +264,10 @@ int printGameFolders(ConsoleOutput &console)
 
 int runAttachJob(const AttachJob &job, ConsoleOutput &console)
 {
+    if (job.mode == AttachJob::Mode::List || job.mode == AttachJob::Mode::Stdout) {
+        for (const QString &file : job.characterFiles)
+            printSettled(file, console);
+    }
     if (job.mode == AttachJob::Mode::List)
         return listSkins(job.characterFiles, console);
     if (job.mode == AttachJob::Mode::FindGame)

@@ -6,13 +6,15 @@
 #include "cli/windowsfolder.h"
 #include "compose/messagetext.h"
 #include "compose/texturerule.h"
+#include "compose/wholefile.h"
 #include "platform/gamefolders.h"
 #include "preview/previewscene.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -181,12 +183,25 @@ int runPreviewJob(const PreviewJob &job, ConsoleOutput &console)
     // the viewer's left.
     view.turnDegrees = -job.angleDegrees;
     const QImage picture = scene.value().render(job.size, view, tone.value(), job.label);
-    // Written whole or not at all.
-    QSaveFile file(job.picturePath);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    const QString shown = shownName(QDir::toNativeSeparators(job.picturePath));
+    // A link would carry the picture onto whatever file it leads to.
+    if (QFileInfo(job.picturePath).isSymLink()) {
+        console.printError(failureLine(QStringLiteral("%1: not written: the name is a link, and a "
+                                                      "picture is never written through one; "
+                                                      "choose another name.")
+                                           .arg(shown)));
+        return kExitFailure;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
         console.printError(failureLine(
-            QStringLiteral("%1: the picture could not be written (%2).")
-                .arg(shownName(QDir::toNativeSeparators(job.picturePath)), file.errorString())));
+            QStringLiteral("%1: the picture could not be made into a PNG.").arg(shown)));
+        return kExitFailure;
+    }
+    // Written whole or not at all.
+    if (const Result<void> written = writeWholeFile(job.picturePath, png); !written.ok()) {
+        console.printError(failureLine(written.error()));
         return kExitFailure;
     }
     console.printLine(shownName(QDir::toNativeSeparators(job.picturePath)));

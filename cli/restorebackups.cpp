@@ -6,6 +6,7 @@
 #include "compose/filekind.h"
 #include "compose/gamecharacters.h"
 #include "compose/messagetext.h"
+#include "compose/outputfile.h"
 #include "compose/restore.h"
 
 #include <QDir>
@@ -30,11 +31,17 @@ QString restoredNote(const Restored &restored)
 
 QString putBackNote(const PutBack &putBack)
 {
-    return QStringLiteral("%1: the game's own character is back (from %2); the file's content is "
-                          "kept as %3.")
-        .arg(shownName(QFileInfo(putBack.path).fileName()),
-             shownName(QDir::toNativeSeparators(putBack.character.archive)),
-             shownBackupName(putBack.keptAs, putBack.path));
+    QString text = QStringLiteral("%1: the game's own character is back (from %2); the file's "
+                                  "content is kept as %3.")
+                       .arg(shownName(QFileInfo(putBack.path).fileName()),
+                            shownName(QDir::toNativeSeparators(putBack.character.archive)),
+                            shownBackupName(putBack.keptAs, putBack.path));
+    for (const PutBack::Twin &twin : putBack.twins)
+        text += QStringLiteral(" %1, whose name differs only in case, took its place too; it is "
+                               "kept as %2.")
+                    .arg(shownName(QFileInfo(twin.path).fileName()),
+                         shownBackupName(twin.keptAs, twin.path));
+    return text;
 }
 
 bool putsBackGameOwn(const QString &file, Restoring how)
@@ -62,6 +69,10 @@ int restoreBackups(const QStringList &files, ConsoleOutput &console, Restoring h
             exitCode = kExitFailure;
             continue;
         }
+        // A replace interrupted after its new content took its place left the
+        // old content under a temporary name: it becomes a backup first.
+        for (const QString &settled : settleLeftoversOf(file))
+            console.printError(kProgram + QStringLiteral("note: ") + settled);
         if (backup.isEmpty() && putsBackGameOwn(file, how)) {
             const Result<PutBack> putBack = putBackGameCharacter(file);
             if (!putBack.ok()) {

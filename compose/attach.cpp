@@ -9,9 +9,13 @@
 #include "compose/meshfile.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
+#include "compose/replacelock.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace kelvane {
 
@@ -33,6 +37,11 @@ QString gameSkinsFolderNear(const QString &archive)
             return QDir::toNativeSeparators(skins);
     }
     return QDir::toNativeSeparators(archiveFolder);
+}
+
+QByteArray hashOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
 } // namespace
@@ -98,7 +107,9 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     character.skins.append(attached);
     if (const std::optional<QString> fault = unstorableName(character))
         return Failure{inputFileFault(meshPath, *fault)};
-    return Composed{character.format, fileBytesOf(character), attached, held, mesh.value()};
+    Composed composed{character.format, fileBytesOf(character), attached, held, mesh.value(), {}};
+    composed.characterHash = hashOf(characterBytes.value());
+    return composed;
 }
 
 Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
@@ -159,8 +170,29 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
     return attachment;
 }
 
+bool changedSinceRead(const AttachPlan &plan)
+{
+    if (!plan.replacesFile || archivePathOf(plan.characterPath) ||
+        fileIdentity(plan.outputPath) != fileIdentity(plan.characterPath))
+        return false;
+    const Result<QByteArray> now = readCharacterFile(plan.characterPath);
+    return !now.ok() || hashOf(now.value()) != plan.characterHash;
+}
+
 Result<CreatedFile> carryOut(const AttachPlan &plan, const AttachChoices &choices)
 {
+    const QString replaced = replacedFilePath(plan.outputPath);
+    std::optional<ReplaceLock> lock;
+    if (!replaced.isEmpty()) {
+        lock.emplace(replaced);
+        if (!lock->refusal().isEmpty())
+            return Failure{lock->refusal()};
+    }
+    if (changedSinceRead(plan))
+        return Failure{QStringLiteral("%1: not replaced: it changed after it was read, and "
+                                      "replacing it would lose that change; nothing was "
+                                      "written. Try again.")
+                           .arg(shownName(QDir::toNativeSeparators(plan.characterPath)))};
     CreatedFile created;
     if (choices.copies != Copies::Offered) {
         created.copies =

@@ -43,6 +43,8 @@ struct Composed {
     bool alreadyHeld = false;
     // The mesh as read.
     Mesh mesh;
+    // A hash of the character file's bytes as read, to tell a later change.
+    QByteArray characterHash;
 };
 
 // Reads both inputs and composes the new file named newName from them; a
@@ -94,8 +96,15 @@ struct CreatedFile {
 // at fault and why.
 Result<AttachPlan> prepareAttachment(const AttachInputs &inputs);
 
+// Whether the plan replaces the character file it was made from, and that
+// file no longer holds what was read (changed, or gone): writing would lose
+// the change.
+bool changedSinceRead(const AttachPlan &plan);
+
 // Makes the copies chosen, then, only when every one was made, writes the new
-// file, replacing a file of that name as the choices say.
+// file, replacing a file of that name as the choices say. The file replaced
+// is locked first, and a character file changed since it was read
+// (changedSinceRead) is not replaced.
 Result<CreatedFile> carryOut(const AttachPlan &plan, const AttachChoices &choices = {});
 
 // The text saying that a character file already holds the mesh.

@@ -8,6 +8,8 @@
 #include "compose/gamelayout.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
+#include "compose/replacelock.h"
+#include "compose/replacesteps.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,6 +123,54 @@ QString putBackPathFor(const QString &path)
     return {};
 }
 
+QStringList caseTwinsOf(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString name = file.fileName();
+    QStringList twins;
+    const QDir folder = file.absoluteDir();
+    for (const QString &each : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        if (each != name && each.compare(name, Qt::CaseInsensitive) == 0)
+            twins.append(QDir::toNativeSeparators(folder.filePath(each)));
+    }
+    return twins;
+}
+
+namespace {
+
+// Gives the file at path its first free backup name by a rename, which never
+// loses it: no copy is made, and a name taken meanwhile is passed over.
+Result<QString> moveAside(const QString &path)
+{
+    const QString shown = shownName(QDir::toNativeSeparators(path));
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        const QString backup = backupName(path, number);
+        if (isTaken(backup))
+            continue;
+        const Moved moved = moveToFreeName(path, backup);
+        switch (moved.outcome) {
+        case Move::Done:
+            return backup;
+        case Move::NameTaken:
+            continue;
+        case Move::OldNameLeft:
+            // Two names of one file: the game still loads it; the new name goes.
+            QFile::remove(backup);
+            [[fallthrough]];
+        case Move::Failed:
+        case Move::Abandoned:
+            return Failure{
+                QStringLiteral("%1: could not be moved to %2 (%3), so the game still "
+                               "loads it.")
+                    .arg(shown, shownName(QFileInfo(backup).fileName()),
+                         moved.reason.isEmpty() ? QStringLiteral("interrupted") : moved.reason)};
+        }
+    }
+    return Failure{noFreeBackupName(path)};
+}
+
+} // namespace
+
 Result<PutBack> putBackGameCharacter(const QString &path)
 {
     const QString shown = shownName(QDir::toNativeSeparators(path));
@@ -129,15 +179,26 @@ Result<PutBack> putBackGameCharacter(const QString &path)
         return Failure{QStringLiteral("%1: no loose file here takes the place of one of the "
                                       "game's own characters, so there is none to put back.")
                            .arg(shown)};
-    const QString backup = putBackPathFor(path);
-    if (backup.isEmpty())
+    const QString replaced = replacedFilePath(path);
+    const ReplaceLock lock(replaced.isEmpty() ? path : replaced);
+    if (!lock.refusal().isEmpty())
+        return Failure{lock.refusal()};
+    if (putBackPathFor(path).isEmpty())
         return Failure{noFreeBackupName(path)};
-    // QFile::rename never replaces a file that exists.
-    if (!QFile::rename(path, backup))
-        return Failure{QStringLiteral("%1: could not be moved to %2, so the game still loads it; "
-                                      "nothing was changed.")
-                           .arg(shown, shownName(QFileInfo(backup).fileName()))};
-    return PutBack{path, backup, *character};
+    const Result<QString> moved = moveAside(path);
+    if (!moved.ok())
+        return Failure{moved.error() + QStringLiteral(" Nothing was changed.")};
+    PutBack putBack{path, moved.value(), *character, {}};
+    for (const QString &twin : caseTwinsOf(path)) {
+        const Result<QString> twinMoved = moveAside(twin);
+        if (!twinMoved.ok())
+            return Failure{
+                QStringLiteral("%1 was moved to %2. %3")
+                    .arg(shown, shownName(QFileInfo(moved.value()).fileName()), twinMoved.error())};
+        putBack.twins.append({twin, twinMoved.value()});
+    }
+    syncFolder(QFileInfo(path).absolutePath());
+    return putBack;
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "compose/result.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +52,13 @@ struct PutBack {
     QString path;   // the loose file that took the character's place
     QString keptAs; // where its content went
     GameCharacter character;
+    // Files beside it whose names differ from its own only in case, which
+    // the game took for it too, and where each went.
+    struct Twin {
+        QString path;
+        QString keptAs;
+    };
+    QList<Twin> twins;
 };
 
 // The name the loose file at path is moved to when the game's own is put
@@ -58,10 +66,16 @@ struct PutBack {
 // empty when none is free.
 QString putBackPathFor(const QString &path);
 
+// The files beside the file at path whose names differ from its name only in
+// case (where the system tells case apart): the game loads any of them.
+QStringList caseTwinsOf(const QString &path);
+
 // Puts the game's own character back: the loose file at path (a link itself,
-// not what it leads to) takes its next free backup name, so the game loads
-// the archive's version again. Nothing is deleted. Fails naming the file when
-// it takes no character's place, or cannot be moved.
+// not what it leads to), and each of its case twins, takes its next free
+// backup name by a rename, so the game loads the archive's version again.
+// Nothing is deleted or copied, and the replace lock of the file is held.
+// Fails naming the file when it takes no character's place, or when it or a
+// twin cannot be moved.
 Result<PutBack> putBackGameCharacter(const QString &path);
 
 } // namespace kelvane

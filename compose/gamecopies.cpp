@@ -6,11 +6,11 @@
 #include "compose/meshfile.h"
 #include "compose/messagetext.h"
 #include "compose/replace.h"
+#include "compose/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kelvane {
 
@@ -43,14 +43,6 @@ Result<QByteArray> bytesToCopy(const GameFileCopy &copy, const TextureConverter 
     if (!file.open(QIODevice::ReadOnly))
         return Failure{file.errorString()};
     return file.readAll();
-}
-
-// Writes a new file whole or not at all: QSaveFile writes a temporary file
-// and renames it.
-bool writeNewFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 } // namespace
@@ -111,10 +103,12 @@ GameCopies copyForTheGame(const QList<GameFileCopy> &copies, Copies made,
                 QStringLiteral("%1 replaced; its previous content is kept as %2.")
                     .arg(fullPath(next.replaced),
                          shownName(QFileInfo(replaced.value().backupPath).fileName())));
-        } else if (!writeNewFile(next.copy->to, next.bytes)) {
-            done.failures.append(QStringLiteral("%1 could not be copied into %2.")
+        } else if (const Result<void> written = writeWholeFile(next.copy->to, next.bytes);
+                   !written.ok()) {
+            done.failures.append(QStringLiteral("%1 could not be copied into %2: %3")
                                      .arg(fullPath(next.copy->from),
-                                          fullPath(QFileInfo(next.copy->to).absolutePath())));
+                                          fullPath(QFileInfo(next.copy->to).absolutePath()),
+                                          written.error()));
             return done;
         }
         const QString written =

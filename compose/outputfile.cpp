@@ -1,5 +1,6 @@
 #include "compose/outputfile.h"
 
+#include "compose/archivepath.h"
 #include "compose/backup.h"
 #include "compose/fileformats.h"
 #include "compose/filekind.h"
@@ -81,6 +82,14 @@ Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes
     if (const Result<void> replaceable = checkReplaceable(path); !replaceable.ok())
         return Failure{replaceable.error()};
     return replaceFile(replacedFilePath(path), bytes, backup == Backup::Keep);
+}
+
+QStringList settleLeftoversOf(const QString &path)
+{
+    if (archivePathOf(path))
+        return {};
+    const QString file = replacedFilePath(path);
+    return file.isEmpty() ? QStringList() : settleInterruptedReplaces(file);
 }
 
 } // namespace kelvane

@@ -31,4 +31,9 @@ Result<void> checkReplaceable(const QString &path);
 Result<Replaced> writeCharacterFile(const QString &path, const QByteArray &bytes,
                                     Backup backup = Backup::Keep);
 
+// Settles what interrupted replaces of the file at path (through a link)
+// left, as the next replace of it would (see settleInterruptedReplaces); every
+// run that reads or restores a file does so first. What was done.
+QStringList settleLeftoversOf(const QString &path);
+
 } // namespace kelvane

@@ -3,12 +3,13 @@
 #include "compose/backup.h"
 #include "compose/leftovers.h"
 #include "compose/messagetext.h"
+#include "compose/replacelock.h"
 #include "compose/replacesteps.h"
+#include "compose/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
@@ -23,7 +24,7 @@ namespace {
 
 Failure<QString> cannotWrite(const QString &path, const QString &reason)
 {
-    return {QStringLiteral("%1: the file cannot be written (%2).").arg(shownName(path), reason)};
+    return {cannotWriteText(path, reason)};
 }
 
 Failure<QString> abandoned(const QString &path)
@@ -31,59 +32,9 @@ Failure<QString> abandoned(const QString &path)
     return cannotWrite(path, QStringLiteral("the replace was interrupted"));
 }
 
-// What to do when Windows refuses a write into the folder of installed
-// programs, where the game usually lives; empty elsewhere.
-QString programFilesAdvice(const QString &path)
-{
-#ifdef Q_OS_WIN
-    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    for (const char *variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-        const QString folder = QDir::toNativeSeparators(qEnvironmentVariable(variable));
-        if (!folder.isEmpty() && native.startsWith(folder + QLatin1Char('\\'), Qt::CaseInsensitive))
-            return QStringLiteral(" Windows lets only administrators change files in %1: start "
-                                  "Kelvane as administrator (right-click it, then \"Run as "
-                                  "administrator\"), or write into another folder.")
-                .arg(folder);
-    }
-#else
-    Q_UNUSED(path);
-#endif
-    return {};
-}
-
 QString shownFile(const QString &path)
 {
     return shownName(QFileInfo(path).fileName());
-}
-
-// Writes bytes into the new file at path, which must not exist, and syncs them.
-Result<void> writeNew(const QString &path, const QByteArray &bytes, const QString &shownPath)
-{
-    const StepOutcome writing = replaceStep(ReplaceStep::WriteNew);
-    if (writing == StepOutcome::Abandon)
-        return abandoned(shownPath);
-    QFile file(path);
-    if (writing == StepOutcome::Fail || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Failure{cannotWrite(shownPath, file.errorString()).error +
-                       programFilesAdvice(shownPath)};
-    // A short write (disk full, file size limit) is not always reported as an
-    // error of the device: the count is what tells.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.close();
-        file.remove();
-        return cannotWrite(shownPath, QStringLiteral("only part of it could be stored; the disk "
-                                                     "may be full; no file was changed"));
-    }
-    const StepOutcome syncing = replaceStep(ReplaceStep::SyncNew);
-    if (syncing == StepOutcome::Abandon)
-        return abandoned(shownPath);
-    if (syncing == StepOutcome::Fail || !syncData(file)) {
-        file.close();
-        file.remove();
-        return cannotWrite(shownPath, QStringLiteral("it could not be stored safely on the disk; "
-                                                     "no file was changed"));
-    }
-    return {};
 }
 
 const QString kInUse = QStringLiteral("another program is using it; close that program (the "
@@ -213,9 +164,14 @@ QString settleOld(const Leftover &left, const QString &target)
         .arg(shown, shownFile(named.backup));
 }
 
-// Settles what interrupted replaces of target left, saying what was done.
+} // namespace
+
 QStringList settleInterruptedReplaces(const QString &target)
 {
+    // A running replace's files are not an interrupted one's.
+    const ReplaceLock lock(target);
+    if (!lock.refusal().isEmpty())
+        return {};
     QStringList settled;
     for (const Leftover &left : leftoversOf(target)) {
         settled.append(left.newPath.isEmpty() ? settleOld(left, target)
@@ -226,17 +182,12 @@ QStringList settleInterruptedReplaces(const QString &target)
     return settled;
 }
 
-} // namespace
-
 Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, bool keepBackup)
 {
-    // One replace of a file at a time, in any instance. Where no lock can be
-    // made (a folder that cannot be written), the replace fails below saying why.
-    QLockFile lock(lockPath(target));
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError)
-        return cannotWrite(target, QStringLiteral("another Kelvane or kelvane-attach is "
-                                                  "replacing it right now; nothing was changed; "
-                                                  "try again when it is done"));
+    // One replace of a file at a time, in any instance.
+    const ReplaceLock lock(target);
+    if (!lock.refusal().isEmpty())
+        return Failure{lock.refusal()};
     Replaced replaced;
     replaced.settled = settleInterruptedReplaces(target);
     const QFileInfo old(target);
@@ -251,7 +202,7 @@ Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, boo
     const QString id = uniquePart();
     const QString newPath = newContentPath(target, id);
     const QString oldPath = oldContentPath(target, id);
-    if (const Result<void> written = writeNew(newPath, bytes, target); !written.ok())
+    if (const Result<void> written = writeSyncedNewFile(newPath, bytes, target); !written.ok())
         return Failure{written.error()};
     if (old.exists())
         QFile::setPermissions(newPath, old.permissions());

@@ -56,4 +56,10 @@ struct Replaced {
 // interrupted replaces of target left is settled first.
 Result<Replaced> replaceFile(const QString &target, const QByteArray &bytes, bool keepBackup);
 
+// Settles what interrupted replaces of target left, as replaceFile does
+// first, under the lock: a lone old content is named as a backup, so that a
+// restore finds it. What was done, for the user; nothing while another
+// instance replaces target.
+QStringList settleInterruptedReplaces(const QString &target);
+
 } // namespace kelvane

@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
 #include "compose/linelist.h"
+#include "compose/replace.h"
 #include "tests/support/previewfiles.h"
 
 #include "version.h"
@@ -723,4 +724,30 @@ TEST_F(AttachFromArchive, TheGamesOwnCharacterIsWarnedAboutAndPutBack)
             << putBack.err.toStdString();
     }
     EXPECT_EQ(run({"--restore-game", loose}).exitCode, 1) << "nothing left to put back";
+}
+
+// An interrupted replace left the old content only under its temporary name:
+// the next run of any kind names it as a backup first, so that --restore
+// finds it; a backup that cannot be named is no --no-backup.
+TEST_F(AttachCommand, ALoneOldContentBecomesABackupInTheNextRunOfAnyKind)
+{
+    const QString file = path("B001FAFit_01.cmx");
+    const QByteArray before = testsupport::characterFile({{"HEAD", "before"}});
+    ASSERT_EQ(run({"--in-place", "B001FAFit_01.cmx", "glasses.skn"}).exitCode, 0);
+    ASSERT_TRUE(testsupport::writeFile(file + ".kelvane-old-abc", before));
+    EXPECT_EQ(run({"--in-place", "B001FAFit_01.cmx", "glasses.skn"}).exitCode, 1) << "held";
+    EXPECT_EQ(testsupport::readFile(file + ".bak2"), before);
+    const QByteArray later = testsupport::characterFile({{"HEAD", "later"}});
+    ASSERT_TRUE(testsupport::writeFile(file + ".kelvane-old-def", later));
+    EXPECT_EQ(run({"--restore", "B001FAFit_01.cmx"}).exitCode, 0);
+    EXPECT_EQ(testsupport::readFile(file), later);
+
+    setReplaceStepHook([](ReplaceStep step) {
+        return step == ReplaceStep::NameBackup ? StepOutcome::Fail : StepOutcome::Go;
+    });
+    const Outcome unnamed = run({"--in-place", "C001MA_hat.cmx", "glasses.skn"});
+    setReplaceStepHook({});
+    EXPECT_TRUE(unnamed.exitCode == 0 && unnamed.err.contains("for now") &&
+                !unnamed.err.contains("--no-backup"))
+        << unnamed.err.toStdString();
 }

@@ -1,5 +1,6 @@
 // The kelvane-attach program itself, run as a process.
 #include "attachfolder.h"
+#include "tests/support/previewfiles.h"
 
 #include "version.h"
 
@@ -123,5 +124,27 @@ TEST_F(AttachProgram, WriteCutOffPartWayLeavesTheOldFileWhole)
     EXPECT_EQ(readFile(path("big_new.cmx")), old);
     EXPECT_EQ(readFile(path("big.cmx")), original);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+}
+
+// On a full disk (a file size limit stands in for one) a copy or a picture
+// is a failure: nothing of its name is left, nor a character file naming it.
+TEST_F(AttachProgram, ACopyOrPictureCutOffIsAFailureAndLeavesNothing)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("out"));
+    ASSERT_TRUE(testsupport::writeDressedCharacter(m_dir.path(), true));
+    for (const QStringList &arguments :
+         {QStringList{"--copy-mesh", "--out", "out", "B001FAFit_01.cmx", "hat.skn"},
+          QStringList{"--preview", "out/body.png", "B001MA_body.cmx", "hat.skn"}}) {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start("bash", QStringList{"-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$@\"",
+                                          KELVANE_ATTACH_PATH} +
+                                  arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(process.exitCode() == 1 && err.contains("the disk may be full"))
+            << err.toStdString();
+        EXPECT_EQ(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 }
 #endif

@@ -4,6 +4,7 @@
 #include "tests/support/previewfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,6 +41,11 @@ TEST(PreviewCommand, WritesThePictureOrNothing)
     EXPECT_EQ(run(dir.path(), {"--preview", "out.png", "--tone", "med", "B001MA_body.cmx"}).first,
               1);
     EXPECT_EQ(run(dir.path(), {"--preview", "none/out.png", "B001MA_body.cmx"}).first, 1);
+#ifdef Q_OS_UNIX // never through a link onto the file it leads to
+    ASSERT_TRUE(QFile::link(dir.filePath("hat.skn"), dir.filePath("link.png")));
+    EXPECT_EQ(run(dir.path(), {"--preview", "link.png", "B001MA_body.cmx"}).first, 1);
+    EXPECT_TRUE(testsupport::readFile(dir.filePath("hat.skn")).startsWith("hat"));
+#endif
     const qsizetype files = QDir(dir.path()).entryList(QDir::Files).size();
 
     const auto [drawn, notes] =

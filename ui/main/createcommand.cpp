@@ -3,6 +3,7 @@
 #include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/backup.h"
+#include "compose/batchfiles.h"
 #include "compose/cmxfile.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
@@ -156,6 +157,33 @@ QString createdMessage(const CreatedFile &created)
 
 namespace {
 
+QString fileNameOf(const QString &path)
+{
+    return shownName(QFileInfo(path).fileName());
+}
+
+// Why the new file at output, made from character, is not written.
+QString conflictText(const BatchFiles::Conflict &conflict, const QString &character,
+                     const QString &output)
+{
+    switch (conflict.kind) {
+    case BatchFiles::Conflict::SameOutput:
+        return QStringLiteral("%1 and %2 would both be written as %3; choose files whose names "
+                              "differ before their first _.")
+            .arg(fileNameOf(conflict.other), fileNameOf(character), fileNameOf(output));
+    case BatchFiles::Conflict::SameCharacter:
+        return QStringLiteral("%1 is the same file as %2; select it once.")
+            .arg(fileNameOf(character), fileNameOf(conflict.other));
+    case BatchFiles::Conflict::ReplacesInput:
+    case BatchFiles::Conflict::ReplacesItself:
+        break;
+    }
+    return QStringLiteral("The new file of %1, %2, would replace %3, which is read to make the "
+                          "new files; choose another suffix.")
+        .arg(fileNameOf(character), shownName(QDir::toNativeSeparators(output)),
+             shownName(QDir::toNativeSeparators(conflict.other)));
+}
+
 // The plans for every character file, or nothing once a fault is shown: an
 // input that cannot be used, a name of several files that does not follow
 // "*_SUFFIX", or two files that would make one new file.
@@ -170,26 +198,31 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
                               .arg(kEachName));
         return std::nullopt;
     }
+    QStringList characters;
+    for (const QString &file : in.skinFileNames)
+        characters.append(inputFilePath(in.skinDirectory, file));
+    const QString mesh = inputFilePath(in.meshDirectory, in.meshFileName);
+    // No new file replaces another's input, nor one written before it.
+    BatchFiles batch(characters, mesh);
     QList<AttachPlan> plans;
     QStringList faults;
-    for (const QString &file : in.skinFileNames) {
+    for (const QString &character : std::as_const(characters)) {
+        const QString file = QFileInfo(character).fileName();
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
-        const Result<AttachPlan> prepared = prepareAttachment(
-            {inputFilePath(in.skinDirectory, file),
-             inputFilePath(in.meshDirectory, in.meshFileName), name, folder, in.gameFolders});
+        const Result<AttachPlan> prepared =
+            prepareAttachment({character, mesh, name, folder, in.gameFolders});
         if (!prepared.ok()) {
             faults.append(prepared.error());
             continue;
         }
-        for (const AttachPlan &earlier : plans) {
-            if (earlier.outputPath.compare(prepared.value().outputPath, Qt::CaseInsensitive) == 0)
-                faults.append(QStringLiteral("%1 and %2 would both be written as %3; choose files "
-                                             "whose names differ before their first _.")
-                                  .arg(shownName(QFileInfo(earlier.characterPath).fileName()),
-                                       shownName(file),
-                                       shownName(QFileInfo(earlier.outputPath).fileName())));
+        const QString output = prepared.value().outputPath;
+        if (const std::optional<BatchFiles::Conflict> conflict =
+                batch.conflict(character, output, true)) {
+            faults.append(conflictText(*conflict, character, output));
+            continue;
         }
+        batch.written(character, output);
         plans.append(prepared.value());
     }
     if (!faults.isEmpty()) {
@@ -265,6 +298,15 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
     }
     // Faulty inputs are reported before any question.
     std::optional<QList<AttachPlan>> plans = prepareAll(window, in, folder.value());
+    if (!plans)
+        return {};
+    // What an interrupted replace left becomes a backup first, even when
+    // nothing is written now; the backup names planned change with it.
+    QStringList settled;
+    for (const AttachPlan &plan : std::as_const(*plans))
+        settled += settleLeftoversOf(plan.characterPath) + settleLeftoversOf(plan.outputPath);
+    if (!settled.isEmpty())
+        plans = prepareAll(window, in, folder.value());
     if (!plans || !attachAgainAsked(window, *plans) || plans->isEmpty())
         return {};
     // Every file goes into one folder with one mesh, so what the game needs
@@ -284,6 +326,17 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
     if (!copies || !replaceAsked(window, *plans))
         return {};
 
+    // A question may stand open for minutes: a character file replaced by
+    // its extended version that changed meanwhile is read and asked about again.
+    for (const AttachPlan &plan : std::as_const(*plans)) {
+        if (changedSinceRead(plan)) {
+            showMessage(window, {QStringLiteral("%1 has changed since it was read, so it is read "
+                                                "again before it is replaced.")
+                                     .arg(fileNameOf(plan.characterPath)),
+                                 MessageStyle::Exclamation, QStringLiteral("File Changed")});
+            return runCreateCommand(window, in);
+        }
+    }
     QList<CreatedFile> createdFiles;
     for (const AttachPlan &plan : std::as_const(*plans)) {
         const Copies made = createdFiles.isEmpty() ? *copies : Copies::Offered;
@@ -295,6 +348,8 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
         }
         createdFiles.append(created.value());
     }
+    if (!createdFiles.isEmpty())
+        createdFiles.first().settled = settled + createdFiles.first().settled;
     return createdFiles;
 }
 

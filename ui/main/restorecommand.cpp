@@ -32,11 +32,17 @@ bool mayRestore(QWidget *window, const QString &path, const BackupFile &backup)
 bool mayPutBack(QWidget *window, const QString &path, const GameCharacter &character)
 {
     const QString name = shownName(QFileInfo(path).fileName());
+    QString moved = QStringLiteral("%1 will be moved to %2")
+                        .arg(name, shownBackupName(putBackPathFor(path), path));
+    for (const QString &twin : caseTwinsOf(path))
+        moved += QStringLiteral(", and %1, whose name differs only in case, to %2")
+                     .arg(shownName(QFileInfo(twin).fileName()),
+                          shownBackupName(putBackPathFor(twin), twin));
     const QString text =
-        QStringLiteral("Put the game's own %1 from %2 back in place of %3?\n\n%3 will be moved to "
-                       "%4, so the game loads its own again. Nothing is deleted.")
+        QStringLiteral("Put the game's own %1 from %2 back in place of %3?\n\n%4, so the game "
+                       "loads its own again. Nothing is deleted.")
             .arg(shownName(character.name), shownName(QFileInfo(character.archive).fileName()),
-                 name, shownBackupName(putBackPathFor(path), path));
+                 name, moved);
     return showMessage(window, yesNoQuestion(QStringLiteral("Restore Previous Version"), text)) ==
            MessageButton::Yes;
 }
@@ -79,14 +85,17 @@ bool runPutBackCommand(QWidget *window, const QString &path, const GameCharacter
         showError(window, putBack.error());
         return false;
     }
-    showMessage(
-        window,
-        {QStringLiteral("The game's own %1 is back (from %2).\nThe content of %3 is kept "
-                        "as %4.")
-             .arg(shownName(character.name), shownName(QFileInfo(character.archive).fileName()),
-                  shownName(QFileInfo(path).fileName()),
-                  shownBackupName(putBack.value().keptAs, path)),
-         MessageStyle::Plain, QStringLiteral("File Restored")});
+    QString text =
+        QStringLiteral("The game's own %1 is back (from %2).\nThe content of %3 is "
+                       "kept as %4.")
+            .arg(shownName(character.name), shownName(QFileInfo(character.archive).fileName()),
+                 shownName(QFileInfo(path).fileName()),
+                 shownBackupName(putBack.value().keptAs, path));
+    for (const PutBack::Twin &twin : putBack.value().twins)
+        text += QStringLiteral("\nThe content of %1 is kept as %2.")
+                    .arg(shownName(QFileInfo(twin.path).fileName()),
+                         shownBackupName(twin.keptAs, twin.path));
+    showMessage(window, {text, MessageStyle::Plain, QStringLiteral("File Restored")});
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "compose/backup.h"
 #include "compose/messagetext.h"
+#include "compose/outputfile.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
 #include "controls/widgetcolours.h"
@@ -163,6 +164,8 @@ RestoreWindow::~RestoreWindow() = default;
 
 void RestoreWindow::listBackups(const QString &selectPath)
 {
+    // An interrupted replace's old content is listed as the backup it becomes.
+    settleLeftoversOf(m_path);
     m_backups = backupsOf(m_path);
     m_gameOwn = gameCharacterReplacedBy(m_path);
     m_list->clear();
