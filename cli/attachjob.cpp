@@ -5,7 +5,6 @@
 #include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
-#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
@@ -13,6 +12,7 @@
 #include "compose/fileformats.h"
 #include "compose/messagetext.h"
 #include "platform/gamefolders.h"
+#include "preview/textureconversion.h"
 
 #include <QDir>
 #include <QFileInfo>

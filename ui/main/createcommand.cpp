@@ -1,12 +1,12 @@
 #include "ui/main/createcommand.h"
 
-#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/backup.h"
 #include "compose/cmxfile.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "controls/messagebox.h"
+#include "preview/textureconversion.h"
 
 #include <QDir>
 

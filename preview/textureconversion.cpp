@@ -1,4 +1,4 @@
-#include "cli/texturecolours.h"
+#include "preview/textureconversion.h"
 
 #include "compose/messagetext.h"
 
