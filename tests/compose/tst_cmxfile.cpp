@@ -1,12 +1,15 @@
 #include "compose/backup.h"
 #include "compose/cmxfile.h"
 #include "compose/linelist.h"
+#include "compose/texturefile.h"
 #include "tests/support/files.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <limits>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -322,6 +325,7 @@ namespace {
 QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0')
 {
     QByteArray bmp = "BM" + QByteArray(52, fill);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
     qToLittleEndian(width, bmp.data() + 18);
     qToLittleEndian(height, bmp.data() + 22);
     qToLittleEndian(bits, bmp.data() + 28);
@@ -329,6 +333,36 @@ QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0'
 }
 
 } // namespace
+
+// The header's sizes are measured whatever their sign, an OS/2 header is read
+// at its own offsets, and a header of no known kind is refused.
+TEST(TextureHeader, SizesAndHeaderKindsAreReadAsWritten)
+{
+    QTemporaryDir dir;
+    const auto read = [&dir](const QByteArray &bytes) {
+        EXPECT_TRUE(testsupport::writeFile(dir.filePath("t.bmp"), bytes));
+        return readTextureHeader(dir.filePath("t.bmp"));
+    };
+    const TextureRead tall = read(bmpHeader(8, 64, std::numeric_limits<qint32>::min()));
+    ASSERT_TRUE(tall.header) << tall.fault.toStdString();
+    EXPECT_EQ(tall.header->height, 2147483648);
+    EXPECT_TRUE(tooLargeToConvert(*tall.header));
+    EXPECT_FALSE(tooLargeToConvert({8, 4096, 4096}));
+    EXPECT_TRUE(tooLargeToConvert({8, 4097, 32}));
+
+    QByteArray core = "BM" + QByteArray(24, '\0');
+    qToLittleEndian<quint32>(12, core.data() + 14);
+    for (const auto &[at, value] : {std::pair{18, 64}, {20, 64}, {22, 1}, {24, 8}})
+        qToLittleEndian<quint16>(quint16(value), core.data() + at);
+    const TextureRead os2 = read(core);
+    ASSERT_TRUE(os2.header) << os2.fault.toStdString();
+    EXPECT_EQ(os2.header->bitsPerPixel, 8);
+    EXPECT_FALSE(sizeFault(*os2.header)) << sizeFault(*os2.header)->toStdString();
+
+    QByteArray unknown = bmpHeader(8, 64, 64);
+    qToLittleEndian<quint32>(7, unknown.data() + 14);
+    EXPECT_EQ(read(unknown).fault, "has a BMP header of an unknown kind");
+}
 
 // Files of the wanted names with other content are replaced only when asked,
 // each kept as a backup; a texture of other than 256 colours is copied through
