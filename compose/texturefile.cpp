@@ -23,10 +23,10 @@ TextureRead readTextureHeader(const QString &path)
                               qFromLittleEndian<quint16>(data + 20)},
                 {}};
     }
-    // The Windows info header, its later versions and OS/2's second one share
-    // their first 16 bytes; a shorter header is of no kind known.
-    if (header.size() < 30 || infoSize < 16)
-        return {std::nullopt, QStringLiteral("has a BMP header of an unknown kind")};
+    // Any other is taken for the Windows info header or a later one, which
+    // share their first 16 bytes.
+    if (header.size() < 30)
+        return {std::nullopt, QStringLiteral("is not a BMP picture")};
     // A negative height marks rows stored top down; the sizes are widened
     // first, so that the most negative is measured too.
     return {TextureHeader{qFromLittleEndian<quint16>(data + 28),

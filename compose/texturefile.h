@@ -20,7 +20,7 @@ inline constexpr qint64 kLongestConvertedSide = 4096;
 
 // The header of the BMP at path, read from the Windows info header or the
 // older OS/2 core header; a fault ("cannot be read (...)", "is not a BMP
-// picture", "has a BMP header of an unknown kind") when it is none.
+// picture") when it is none.
 struct TextureRead {
     std::optional<TextureHeader> header;
     QString fault;
