@@ -119,8 +119,9 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     if (!name.ok())
         return name.error();
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
-    const Result<AttachPlan> prepared = prepareAttachment(
-        {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
+    const Result<AttachPlan> prepared =
+        prepareAttachment({character, job.meshFile, name.value(), folder,
+                           games.forOutputFolder(folder), texture256ColoursOf});
     if (!prepared.ok())
         return prepared.error();
     const AttachPlan &plan = prepared.value();

@@ -401,11 +401,27 @@ TEST_F(CreateFile, CopiesForTheGameReplaceWithABackupAndConvert)
     EXPECT_EQ(testsupport::readFile(m_root.filePath("out/hat-tex.bmp.bak")), oldTexture);
     EXPECT_EQ(testsupport::readFile(m_root.filePath("skins/hat-tex.bmp")), download);
 
-    // The converted copy is taken for the download's from then on.
-    const Result<AttachPlan> again = prepareAttachment(
-        {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "hat.skn", "n2", m_out});
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again.value().gameCheck.findings(Copies::Offered), QStringList());
+    // The converted copy is taken for the download's from then on; another
+    // 256-colour picture of that name is not.
+    const auto checkAgain = [&](const char *name) {
+        const Result<AttachPlan> again = prepareAttachment({m_skins + kSep + "B001FAFit_01.cmx",
+                                                            m_skins + kSep + "hat.skn",
+                                                            name,
+                                                            m_out,
+                                                            {},
+                                                            convert});
+        EXPECT_TRUE(again.ok());
+        return again.ok() ? again.value().gameCheck : GameCheck{};
+    };
+    EXPECT_EQ(checkAgain("n2").findings(Copies::Offered), QStringList());
+    ASSERT_TRUE(
+        testsupport::writeFile(m_root.filePath("out/hat-tex.bmp"), bmpHeader(8, 64, 64, 'y')));
+    const GameCheck other = checkAgain("n3");
+    EXPECT_TRUE(other.findings(Copies::Offered).join('\n').contains("holds another picture than"))
+        << other.findings(Copies::Offered).join('\n').toStdString();
+    EXPECT_EQ(other.findings(Copies::MadeReplacing), QStringList());
+    ASSERT_EQ(other.copies.size(), 1);
+    EXPECT_TRUE(other.copies.first().replaces && other.copies.first().converted);
 }
 
 // What a missing mesh means depends on what it is; sizes, bit counts and

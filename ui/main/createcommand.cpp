@@ -150,9 +150,10 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
     for (const QString &file : in.skinFileNames) {
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
-        const Result<AttachPlan> prepared = prepareAttachment(
-            {inputFilePath(in.skinDirectory, file),
-             inputFilePath(in.meshDirectory, in.meshFileName), name, folder, in.gameFolders});
+        const Result<AttachPlan> prepared =
+            prepareAttachment({inputFilePath(in.skinDirectory, file),
+                               inputFilePath(in.meshDirectory, in.meshFileName), name, folder,
+                               in.gameFolders, texture256ColoursOf});
         if (!prepared.ok()) {
             faults.append(prepared.error());
             continue;
