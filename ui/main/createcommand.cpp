@@ -7,6 +7,7 @@
 #include "compose/newname.h"
 #include "controls/messagebox.h"
 #include "preview/textureconversion.h"
+#include "ui/main/busywork.h"
 
 #include <QDir>
 
@@ -16,6 +17,10 @@
 namespace kelvane {
 
 namespace {
+
+// What the window says while it works, when that takes a while.
+const QString kChecking = QStringLiteral("Checking what the game needs\u2026");
+const QString kCreating = QStringLiteral("Copying for the game and creating\u2026");
 
 void showError(QWidget *window, const QString &text)
 {
@@ -150,10 +155,15 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
     for (const QString &file : in.skinFileNames) {
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
+        const AttachInputs inputs{inputFilePath(in.skinDirectory, file),
+                                  inputFilePath(in.meshDirectory, in.meshFileName),
+                                  name,
+                                  folder,
+                                  in.gameFolders,
+                                  texture256ColoursOf};
+        // Checking may convert the mesh's texture, which takes a while.
         const Result<AttachPlan> prepared =
-            prepareAttachment({inputFilePath(in.skinDirectory, file),
-                               inputFilePath(in.meshDirectory, in.meshFileName), name, folder,
-                               in.gameFolders, texture256ColoursOf});
+            whileBusy(window, kChecking, [&inputs] { return prepareAttachment(inputs); });
         if (!prepared.ok()) {
             faults.append(prepared.error());
             continue;
@@ -263,8 +273,9 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
     QList<CreatedFile> createdFiles;
     for (const AttachPlan &plan : std::as_const(*plans)) {
         const Copies made = createdFiles.isEmpty() ? *copies : Copies::Offered;
-        const Result<CreatedFile> created =
-            carryOut(plan, {made, Backup::Keep, texture256ColoursOf});
+        const Result<CreatedFile> created = whileBusy(window, kCreating, [&plan, made] {
+            return carryOut(plan, {made, Backup::Keep, texture256ColoursOf});
+        });
         if (!created.ok()) {
             showError(window, created.error());
             break;
