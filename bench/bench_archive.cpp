@@ -3,7 +3,7 @@
 // files named alike, as the window's file list does (leaving out the
 // skeletons and animations named as character files, judged by their first
 // bytes); and composing from an archive's entries against composing from the
-// same files loose. Targets: listing the archive at most twice the folder's
+// same files loose. Targets: listing the archive, fresh, at most the folder's
 // time, composing from it at most 10 % more.
 #include "compose/archivecharacters.h"
 #include "compose/archivepath.h"

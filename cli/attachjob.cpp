@@ -4,7 +4,6 @@
 #include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
-#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/archivepath.h"
 #include "compose/attach.h"
@@ -14,6 +13,7 @@
 #include "compose/messagetext.h"
 #include "compose/replacelock.h"
 #include "platform/gamefolders.h"
+#include "preview/textureconversion.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -188,8 +188,9 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     }
     printSettled(character, console);
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
-    const Result<AttachPlan> prepared = prepareAttachment(
-        {character, job.meshFile, name.value(), folder, games.forOutputFolder(folder)});
+    const Result<AttachPlan> prepared =
+        prepareAttachment({character, job.meshFile, name.value(), folder,
+                           games.forOutputFolder(folder), texture256ColoursOf});
     if (!prepared.ok())
         return prepared.error();
     const AttachPlan &plan = prepared.value();

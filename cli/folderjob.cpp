@@ -3,7 +3,6 @@
 #include "cli/attachjob.h"
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
-#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/filekind.h"
 #include "compose/gamelayout.h"
@@ -12,6 +11,7 @@
 #include "foldercheck/foldermends.h"
 #include "foldercheck/renumber.h"
 #include "platform/gamefolders.h"
+#include "preview/textureconversion.h"
 
 #include <QCommandLineParser>
 #include <QDir>

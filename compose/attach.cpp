@@ -159,8 +159,9 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
             return Failure{replaceable.error()};
         attachment.backupPath = backupPathFor(attachment.outputPath);
     }
-    attachment.gameCheck = checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
-                                                 QFileInfo(attachment.outputPath).path());
+    attachment.gameCheck =
+        checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
+                              QFileInfo(attachment.outputPath).path(), in.convertTexture);
     if (const std::optional<GameCharacter> own = gameCharacterNamed(
             QFileInfo(attachment.outputPath).fileName(),
             gamesCovering(QFileInfo(attachment.outputPath).path(), in.gameFolders))) {

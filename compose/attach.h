@@ -31,6 +31,9 @@ struct AttachInputs {
     // The games found, checked for a character the new file takes the place
     // of when the output folder lies in none.
     QStringList gameFolders = {};
+    // Converts a texture to 256 colours, to tell whether one in the output
+    // folder is the download converted before.
+    TextureConverter convertTexture = {};
 };
 
 // The bytes of a new character file, in the format of the file it was made from.

@@ -43,6 +43,16 @@ bool readsAsVersion1b(QByteArrayView manifest)
     return in.atEnd();
 }
 
+// A hash of a name that is the same for every case of it: the names are
+// looked up without regard to case, without a folded copy of each.
+quint64 foldedHash(QStringView name)
+{
+    quint64 hash = 14695981039346656037ULL;
+    for (const QChar c : name)
+        hash = (hash ^ c.toCaseFolded().unicode()) * 1099511628211ULL;
+    return hash;
+}
+
 QString entryShown(const FarEntry &entry)
 {
     return QStringLiteral("entry %1").arg(shownName(entry.name));
@@ -138,7 +148,7 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
                                      .arg(k + 1)
                                      .arg(count));
         }
-        const FarEntry entry{entryNameFromStored(*name), *offset, *stored};
+        FarEntry entry{entryNameFromStored(*name), *offset, *stored};
         if (*stored != *storedAgain)
             return damaged(path, QStringLiteral("%1 gives two different sizes (%2 and %3), as "
                                                 "compressed archives do; only version 1a "
@@ -151,25 +161,36 @@ Result<FarArchive> FarArchive::read(QIODevice &device, const QString &path)
                                      .arg(entryShown(entry), QString::number(entry.offset),
                                           QString::number(entry.offset + entry.size),
                                           QString::number(*manifestAt)));
-        archive.m_entries.append(entry);
+        archive.m_entries.append(std::move(entry));
     }
 
-    QList<const FarEntry *> byOffset;
+    QList<qsizetype> &byOffset = archive.m_byOffset;
     byOffset.reserve(archive.m_entries.size());
-    for (const FarEntry &entry : archive.m_entries) {
-        if (entry.size > 0)
-            byOffset.append(&entry);
+    for (qsizetype i = 0; i < archive.m_entries.size(); ++i) {
+        if (archive.m_entries[i].size > 0)
+            byOffset.append(i);
     }
-    std::sort(byOffset.begin(), byOffset.end(),
-              [](const FarEntry *a, const FarEntry *b) { return a->offset < b->offset; });
+    const auto before = [&entries = archive.m_entries](qsizetype a, qsizetype b) {
+        return entries[a].offset < entries[b].offset;
+    };
+    // Archives are mostly written in the order of their manifest.
+    if (!std::is_sorted(byOffset.cbegin(), byOffset.cend(), before))
+        std::sort(byOffset.begin(), byOffset.end(), before);
     for (qsizetype i = 1; i < byOffset.size(); ++i) {
-        if (byOffset[i - 1]->offset + byOffset[i - 1]->size > byOffset[i]->offset)
+        const FarEntry &previous = archive.m_entries[byOffset[i - 1]];
+        const FarEntry &next = archive.m_entries[byOffset[i]];
+        if (previous.offset + previous.size > next.offset)
             return damaged(path, QStringLiteral("%1 and %2 overlap; the archive is damaged.")
-                                     .arg(entryShown(*byOffset[i - 1]), entryShown(*byOffset[i])));
+                                     .arg(entryShown(previous), entryShown(next)));
     }
-    archive.m_byName.reserve(archive.m_entries.size());
-    for (qsizetype i = 0; i < archive.m_entries.size(); ++i)
-        archive.m_byName.insert(archive.m_entries[i].name.toCaseFolded(), i);
+    archive.m_byName.fill({0, -1}, 2 * archive.m_entries.size());
+    for (qsizetype i = 0; i < archive.m_entries.size(); ++i) {
+        const quint64 hash = foldedHash(archive.m_entries[i].name);
+        qsizetype at = qsizetype(hash % quint64(archive.m_byName.size()));
+        while (archive.m_byName[at].second >= 0)
+            at = (at + 1) % archive.m_byName.size();
+        archive.m_byName[at] = {hash, i};
+    }
     return archive;
 }
 
@@ -178,17 +199,22 @@ const FarEntry *FarArchive::find(const QString &name) const
     QString wanted = name;
     wanted.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // Case twins ("A.cmx.bcf", "a.cmx.bcf") are each found by their own name.
-    const FarEntry *exact = nullptr;
+    // Entries of one name follow each other in the order of the manifest.
+    if (m_byName.isEmpty())
+        return nullptr;
+    const quint64 hash = foldedHash(wanted);
     const FarEntry *first = nullptr;
-    const auto [from, to] = m_byName.equal_range(wanted.toCaseFolded());
-    for (auto each = from; each != to; ++each) {
-        const FarEntry *entry = &m_entries[*each];
-        if (entry->name == wanted && (!exact || entry < exact))
-            exact = entry;
-        if (!first || entry < first)
+    for (qsizetype at = qsizetype(hash % quint64(m_byName.size())); m_byName[at].second >= 0;
+         at = (at + 1) % m_byName.size()) {
+        if (m_byName[at].first != hash)
+            continue;
+        const FarEntry *entry = &m_entries[m_byName[at].second];
+        if (entry->name == wanted)
+            return entry;
+        if (!first && entry->name.compare(wanted, Qt::CaseInsensitive) == 0)
             first = entry;
     }
-    return exact ? exact : first;
+    return first;
 }
 
 Result<QByteArray> FarArchive::readEntry(const FarEntry &entry, qint64 maxBytes) const

@@ -3,9 +3,10 @@
 #include "compose/result.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <utility>
 
 class QIODevice;
 
@@ -37,6 +38,9 @@ public:
 
     const QString &path() const { return m_path; }
     const QList<FarEntry> &entries() const { return m_entries; }
+    // The indices of the entries holding any bytes, in the order of their
+    // bytes in the archive.
+    const QList<qsizetype> &entriesByOffset() const { return m_byOffset; }
 
     // The entry of that name, either slash separating folders: the one of
     // exactly that name, or else the first whose name equals it without
@@ -49,8 +53,10 @@ public:
 private:
     QString m_path;
     QList<FarEntry> m_entries;
-    // Each name, case-folded, to every entry of that name.
-    QMultiHash<QString, qsizetype> m_byName;
+    QList<qsizetype> m_byOffset;
+    // The entries by a hash of their names, case-folded: a table of twice
+    // their count, each entry at its hash or the next free place after it.
+    QList<std::pair<quint64, qsizetype>> m_byName;
 };
 
 // Whether a file name is that of a FAR archive: it ends in ".far", in any case.

@@ -163,6 +163,20 @@ MeshInFolder meshIn(const QString &folder, const Mesh &mesh, const QString &sour
     return {};
 }
 
+// Whether the file at path holds the picture at source converted to 256
+// colours, as copying converts it.
+bool holdsConverted(const QString &path, const QString &source, const TextureConverter &convert)
+{
+    if (!convert)
+        return false;
+    const Result<QByteArray> converted = convert(source);
+    if (!converted.ok())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == converted.value().size() &&
+           file.readAll() == converted.value();
+}
+
 } // namespace
 
 bool sameFileContent(const QString &a, const QString &b)
@@ -194,7 +208,7 @@ QStringList GameCheck::findings(Copies made) const
 }
 
 GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
-                                const QString &outputFolder)
+                                const QString &outputFolder, const TextureConverter &convert)
 {
     GameCheck check;
     const auto find = [&check](const QString &text, MendedBy mended = MendedBy::Nothing) {
@@ -273,30 +287,29 @@ GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
     const QString beside = regularFileNamedIn(meshFile.absolutePath(), textureName);
     const TextureRead besideRead = beside.isEmpty() ? TextureRead{} : readTextureHeader(beside);
     const bool besideConverts = besideRead.header && colourFault(*besideRead.header).has_value();
+    // A picture far too large is never copied: it is no texture the game can use.
+    const bool besideCopied =
+        !beside.isEmpty() && !(besideRead.header && tooLargeToConvert(*besideRead.header));
     QString used = inFolder;
     if (inFolder.isEmpty()) {
         find(QStringLiteral("%1 is missing, and %2: without it the game shows the %3 grey or "
                             "white.")
                  .arg(fullPath(output.filePath(textureName)), kSkinsHint, noun),
-             beside.isEmpty() ? MendedBy::Nothing : MendedBy::Copies);
+             besideCopied ? MendedBy::Copies : MendedBy::Nothing);
         if (beside.isEmpty())
             return check;
-        check.copies.append({beside, output.filePath(textureName), false, besideConverts});
+        if (besideCopied)
+            check.copies.append({beside, output.filePath(textureName), false, besideConverts});
         used = beside;
-    } else if (!beside.isEmpty() && !sameFileContent(beside, inFolder)) {
-        // A 256-colour texture in the folder beside a download that needs
-        // converting is taken for an earlier converted copy of it.
-        const TextureRead inFolderRead = readTextureHeader(inFolder);
-        const bool convertedBefore =
-            besideConverts && inFolderRead.header && !colourFault(*inFolderRead.header);
-        if (!convertedBefore) {
-            find(QStringLiteral("%1 holds another picture than %2: the game shows the one in the "
-                                "folder of the new file.")
-                     .arg(fullPath(inFolder), fullPath(beside)),
-                 MendedBy::Replacing);
+    } else if (!beside.isEmpty() && !sameFileContent(beside, inFolder) &&
+               !(besideConverts && besideCopied && holdsConverted(inFolder, beside, convert))) {
+        find(QStringLiteral("%1 holds another picture than %2: the game shows the one in the "
+                            "folder of the new file.")
+                 .arg(fullPath(inFolder), fullPath(beside)),
+             besideCopied ? MendedBy::Replacing : MendedBy::Nothing);
+        if (besideCopied)
             check.copies.append({beside, inFolder, true, besideConverts});
-            used = beside;
-        }
+        used = beside;
     }
     const TextureRead read = used == beside ? besideRead : readTextureHeader(used);
     const bool copiedFromBeside =

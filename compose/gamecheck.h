@@ -55,22 +55,24 @@ struct GameCheck {
     QStringList findings(Copies copies) const;
 };
 
+// The bytes of an 8-bit (256-colour) BMP of the picture in the BMP at path,
+// of the same size. Compose draws no pictures: the front ends hand one in.
+using TextureConverter = std::function<Result<QByteArray>(const QString &path)>;
+
 // Checks what the game needs of the mesh read from meshPath when the new file
 // goes into outputFolder. A mesh read from an archive needs no file, nor does
 // its texture: the game's own archives hold both. The mesh and texture names
 // are file names to the game, never paths: one with a separator, a drive, a
 // "..", or a control character is a finding, and no file is looked for
 // under it. Only regular files are opened, so a pipe of a wanted name never
-// blocks the check.
+// blocks the check. A texture in the output folder that differs from the one
+// beside the mesh is a finding unless it is that one converted with convert;
+// without a converter it is taken to differ.
 GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
-                                const QString &outputFolder);
+                                const QString &outputFolder, const TextureConverter &convert = {});
 
 // Whether the files at a and b can be read and hold the same bytes.
 bool sameFileContent(const QString &a, const QString &b);
-
-// The bytes of an 8-bit (256-colour) BMP of the picture in the BMP at path,
-// of the same size. Compose draws no pictures: the front ends hand one in.
-using TextureConverter = std::function<Result<QByteArray>(const QString &path)>;
 
 // What copying for the game did: the files copied, those converted to 256
 // colours, files replaced and where their old content is kept, files of

@@ -69,11 +69,10 @@ GameCopies copyForTheGame(const QList<GameFileCopy> &copies, Copies made,
         const bool mayReplace =
             made == Copies::MadeReplacing && !existing.isEmpty() && sameKind(existing, texture);
         if (!existing.isEmpty() && fileKindOf(existing) == FileKind::Regular && !mayReplace) {
-            if (!copy.converted)
-                done.notes.append(
-                    QStringLiteral("%1 already exists with other content, so it was left as it "
-                                   "is; check that it is the file the game needs.")
-                        .arg(fullPath(existing)));
+            done.notes.append(QStringLiteral("%1 already exists with other content, so it was "
+                                             "left as it is; check that it is the file the game "
+                                             "needs.")
+                                  .arg(fullPath(existing)));
             continue;
         }
         const Result<QByteArray> bytes = bytesToCopy(copy, convert);

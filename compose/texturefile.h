@@ -10,12 +10,17 @@ namespace kelvane {
 // square, 32, 64, 128 or 256 pixels on a side. Read from the header only.
 struct TextureHeader {
     int bitsPerPixel = 0;
-    int width = 0;
-    int height = 0;
+    qint64 width = 0;
+    qint64 height = 0;
 };
 
-// The header of the BMP at path; a fault ("cannot be read (...)", "is not a
-// BMP picture") when it is none.
+// The longest side of a picture converted for the game: far above the 256 it
+// draws, low enough that converting never takes long.
+inline constexpr qint64 kLongestConvertedSide = 4096;
+
+// The header of the BMP at path, read from the Windows info header or the
+// older OS/2 core header; a fault ("cannot be read (...)", "is not a BMP
+// picture") when it is none.
 struct TextureRead {
     std::optional<TextureHeader> header;
     QString fault;
@@ -26,5 +31,8 @@ TextureRead readTextureHeader(const QString &path);
 // bits per pixel, not 8 (256 colours)"), or by its size; nothing when it can.
 std::optional<QString> colourFault(const TextureHeader &header);
 std::optional<QString> sizeFault(const TextureHeader &header);
+
+// Whether a picture of that header is too large to be converted for the game.
+bool tooLargeToConvert(const TextureHeader &header);
 
 } // namespace kelvane

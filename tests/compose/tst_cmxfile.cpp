@@ -1,12 +1,15 @@
 #include "compose/backup.h"
 #include "compose/cmxfile.h"
 #include "compose/linelist.h"
+#include "compose/texturefile.h"
 #include "tests/support/files.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <limits>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -322,6 +325,7 @@ namespace {
 QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0')
 {
     QByteArray bmp = "BM" + QByteArray(52, fill);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
     qToLittleEndian(width, bmp.data() + 18);
     qToLittleEndian(height, bmp.data() + 22);
     qToLittleEndian(bits, bmp.data() + 28);
@@ -329,6 +333,32 @@ QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0'
 }
 
 } // namespace
+
+// The header's sizes are measured whatever their sign, and an OS/2 header is
+// read at its own offsets.
+TEST(TextureHeader, SizesAndHeaderKindsAreReadAsWritten)
+{
+    QTemporaryDir dir;
+    const auto read = [&dir](const QByteArray &bytes) {
+        EXPECT_TRUE(testsupport::writeFile(dir.filePath("t.bmp"), bytes));
+        return readTextureHeader(dir.filePath("t.bmp"));
+    };
+    const TextureRead tall = read(bmpHeader(8, 64, std::numeric_limits<qint32>::min()));
+    ASSERT_TRUE(tall.header) << tall.fault.toStdString();
+    EXPECT_EQ(tall.header->height, 2147483648);
+    EXPECT_TRUE(tooLargeToConvert(*tall.header));
+    EXPECT_FALSE(tooLargeToConvert({8, 4096, 4096}));
+    EXPECT_TRUE(tooLargeToConvert({8, 4097, 32}));
+
+    QByteArray core = "BM" + QByteArray(24, '\0');
+    qToLittleEndian<quint32>(12, core.data() + 14);
+    for (const auto &[at, value] : {std::pair{18, 64}, {20, 64}, {22, 1}, {24, 8}})
+        qToLittleEndian<quint16>(quint16(value), core.data() + at);
+    const TextureRead os2 = read(core);
+    ASSERT_TRUE(os2.header) << os2.fault.toStdString();
+    EXPECT_EQ(os2.header->bitsPerPixel, 8);
+    EXPECT_FALSE(sizeFault(*os2.header)) << sizeFault(*os2.header)->toStdString();
+}
 
 // Files of the wanted names with other content are replaced only when asked,
 // each kept as a backup; a texture of other than 256 colours is copied through
@@ -371,11 +401,27 @@ TEST_F(CreateFile, CopiesForTheGameReplaceWithABackupAndConvert)
     EXPECT_EQ(testsupport::readFile(m_root.filePath("out/hat-tex.bmp.bak")), oldTexture);
     EXPECT_EQ(testsupport::readFile(m_root.filePath("skins/hat-tex.bmp")), download);
 
-    // The converted copy is taken for the download's from then on.
-    const Result<AttachPlan> again = prepareAttachment(
-        {m_skins + kSep + "B001FAFit_01.cmx", m_skins + kSep + "hat.skn", "n2", m_out});
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again.value().gameCheck.findings(Copies::Offered), QStringList());
+    // The converted copy is taken for the download's from then on; another
+    // 256-colour picture of that name is not.
+    const auto checkAgain = [&](const char *name) {
+        const Result<AttachPlan> again = prepareAttachment({m_skins + kSep + "B001FAFit_01.cmx",
+                                                            m_skins + kSep + "hat.skn",
+                                                            name,
+                                                            m_out,
+                                                            {},
+                                                            convert});
+        EXPECT_TRUE(again.ok());
+        return again.ok() ? again.value().gameCheck : GameCheck{};
+    };
+    EXPECT_EQ(checkAgain("n2").findings(Copies::Offered), QStringList());
+    ASSERT_TRUE(
+        testsupport::writeFile(m_root.filePath("out/hat-tex.bmp"), bmpHeader(8, 64, 64, 'y')));
+    const GameCheck other = checkAgain("n3");
+    EXPECT_TRUE(other.findings(Copies::Offered).join('\n').contains("holds another picture than"))
+        << other.findings(Copies::Offered).join('\n').toStdString();
+    EXPECT_EQ(other.findings(Copies::MadeReplacing), QStringList());
+    ASSERT_EQ(other.copies.size(), 1);
+    EXPECT_TRUE(other.copies.first().replaces && other.copies.first().converted);
 }
 
 // What a missing mesh means depends on what it is; sizes, bit counts and

@@ -10,6 +10,7 @@
 #include "platform/systempaths.h"
 #include "tests/support/files.h"
 #include "tests/support/widgets.h"
+#include "ui/main/busywork.h"
 #include "ui/main/maincontroller.h"
 #include "ui/main/maincontrols.h"
 #include "ui/main/mainwindow.h"
@@ -27,10 +28,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -108,6 +112,7 @@ private slots:
     void attachingTheSameMeshTwiceAsksFirst();
     void whatTheGameLacksIsOfferedForCopyFirst();
     void severalCharacterFilesAreDressedInOneCreate();
+    void slowWorkRunsOffTheWindowWhichSaysSo();
 
     // For players
     void startFoldersOpenThroughTheirDrives();
@@ -766,13 +771,17 @@ void TestMainWindow::enterInTheRealQuestionAnswersNo()
     setMessageHandler({});
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
-    QTimer::singleShot(0, this, [&shown, &format] {
+    // Answered once the box is up: the window may work a while before it asks.
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&answer, &shown, &format] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            answer.stop();
             shown = box->windowTitle();
             format = box->textFormat();
             QTest::keyClick(box, Qt::Key_Return);
         }
     });
+    answer.start(0);
     clickCreate();
     QCOMPARE(shown, QStringLiteral("File Exists"));
     QCOMPARE(format, Qt::PlainText);
@@ -844,6 +853,38 @@ void TestMainWindow::whatTheGameLacksIsOfferedForCopyFirst()
 
 // Each question is asked once for all files; No to "Already Attached" leaves
 // those files out, and one box lists what was created.
+// Work such as converting a texture runs on a thread of its own: the window's
+// thread keeps turning (here it lets the work end), the cursor is busy, and a
+// box over the window says what is being done.
+void TestMainWindow::slowWorkRunsOffTheWindowWhichSaysSo()
+{
+    QSemaphore seen;
+    QString said;
+    std::optional<Qt::CursorShape> cursor;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        const auto *box = m_window->findChild<QProgressDialog *>();
+        if (box && box->isVisible()) {
+            watch.stop();
+            said = box->labelText();
+            if (const QCursor *busy = QGuiApplication::overrideCursor())
+                cursor = busy->shape();
+            seen.release();
+        }
+    });
+    watch.start(0);
+    const QThread *windowThread = QThread::currentThread();
+    const auto [offTheWindow, released] = whileBusy(m_window.get(), "Converting", [&] {
+        return std::pair{QThread::currentThread() != windowThread, seen.tryAcquire(1, 60'000)};
+    });
+    QVERIFY(offTheWindow);
+    QVERIFY(released);
+    QCOMPARE(said, QStringLiteral("Converting"));
+    QCOMPARE(cursor, std::optional(Qt::BusyCursor));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(!m_window->findChild<QProgressDialog *>());
+}
+
 void TestMainWindow::severalCharacterFilesAreDressedInOneCreate()
 {
     const QByteArray hatted = characterFile({{"HEAD", "hat"}});

@@ -1,6 +1,5 @@
 #include "ui/main/createcommand.h"
 
-#include "cli/texturecolours.h"
 #include "cli/windowsfolder.h"
 #include "compose/backup.h"
 #include "compose/batchfiles.h"
@@ -8,6 +7,8 @@
 #include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "controls/messagebox.h"
+#include "preview/textureconversion.h"
+#include "ui/main/busywork.h"
 
 #include <QDir>
 
@@ -17,6 +18,10 @@
 namespace kelvane {
 
 namespace {
+
+// What the window says while it works, when that takes a while.
+const QString kChecking = QStringLiteral("Checking what the game needs\u2026");
+const QString kCreating = QStringLiteral("Copying for the game and creating\u2026");
 
 void showError(QWidget *window, const QString &text)
 {
@@ -210,8 +215,11 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
         const QString file = QFileInfo(character).fileName();
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
+        const AttachInputs inputs{character, mesh,           name,
+                                  folder,    in.gameFolders, texture256ColoursOf};
+        // Checking may convert the mesh's texture, which takes a while.
         const Result<AttachPlan> prepared =
-            prepareAttachment({character, mesh, name, folder, in.gameFolders});
+            whileBusy(window, kChecking, [&inputs] { return prepareAttachment(inputs); });
         if (!prepared.ok()) {
             faults.append(prepared.error());
             continue;
@@ -340,8 +348,9 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
     QList<CreatedFile> createdFiles;
     for (const AttachPlan &plan : std::as_const(*plans)) {
         const Copies made = createdFiles.isEmpty() ? *copies : Copies::Offered;
-        const Result<CreatedFile> created =
-            carryOut(plan, {made, Backup::Keep, texture256ColoursOf});
+        const Result<CreatedFile> created = whileBusy(window, kCreating, [&plan, made] {
+            return carryOut(plan, {made, Backup::Keep, texture256ColoursOf});
+        });
         if (!created.ok()) {
             showError(window, created.error());
             break;

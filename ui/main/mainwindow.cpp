@@ -1,6 +1,5 @@
 #include "ui/main/mainwindow.h"
 
-#include "cli/texturecolours.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
 #include "controls/drivelist.h"
@@ -9,6 +8,7 @@
 #include "controls/textbox.h"
 #include "controls/windowplacement.h"
 #include "platform/gamesearch.h"
+#include "preview/textureconversion.h"
 #include "ui/foldercheck/foldercheckwindow.h"
 #include "ui/help/about.h"
 #include "ui/help/helpwindow.h"
