@@ -30,6 +30,21 @@ QStringList namesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
 }
 
+// The name of the file at path as its folder lists it: Windows opens a file
+// named in any case, and the new names keep the case the file has.
+QString listedNameOf(const QString &path)
+{
+    const QFileInfo file(path);
+    const QStringList names = namesIn(file.path());
+    if (names.contains(file.fileName()))
+        return file.fileName();
+    for (const QString &name : names) {
+        if (name.compare(file.fileName(), Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return file.fileName();
+}
+
 bool nameFree(const QString &folder, const QString &name)
 {
     return entryNamedIn(folder, name).isEmpty();
@@ -105,9 +120,8 @@ Result<Renumbered> renumberCharacter(const QString &path, QSet<QString> &usedIds
 
 Result<Renumbered> renumberCharacterTo(const QString &path, const QString &newId)
 {
-    const QFileInfo file(path);
-    const QString folder = file.path();
-    const QString fileName = file.fileName();
+    const QString folder = QFileInfo(path).path();
+    const QString fileName = listedNameOf(path);
     if (idOfName(fileName).isEmpty())
         return Failure{QStringLiteral("its name holds no ID.")};
     const QString newName = withId(fileName, newId);

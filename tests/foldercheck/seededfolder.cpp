@@ -61,10 +61,10 @@ QByteArray namedCharacterFile(const QByteArray &name, const QList<QByteArray> &m
 SeededGame writeSeededGame(const QString &root)
 {
     const QDir base(root);
-    const SeededGame game{base.filePath(QStringLiteral("game")),
-                          base.filePath(QStringLiteral("game/GameData/Skins")),
-                          base.filePath(QStringLiteral("game/ExpansionShared/SkinsBuy")),
-                          base.filePath(QStringLiteral("VirtualStore"))};
+    SeededGame game{base.filePath(QStringLiteral("game")),
+                    base.filePath(QStringLiteral("game/GameData/Skins")),
+                    base.filePath(QStringLiteral("game/ExpansionShared/SkinsBuy")),
+                    base.filePath(QStringLiteral("VirtualStore"))};
     for (const QString &folder :
          {game.skins + QStringLiteral("/sub"), game.skinsBuy, game.virtualStore})
         base.mkpath(folder);
@@ -126,6 +126,10 @@ SeededGame writeSeededGame(const QString &root)
     written &=
         writeFile(QDir(game.game).filePath(QStringLiteral("ExpansionShared/ExpansionShared.far")),
                   farArchive(archived));
+    game.caseTwins = QDir(game.skins)
+                         .entryList(QDir::Files)
+                         .filter(QStringLiteral("dup.skn"), Qt::CaseInsensitive)
+                         .size() == 2;
     return written ? game : SeededGame{};
 }
 

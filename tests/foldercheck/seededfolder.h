@@ -18,10 +18,11 @@ QByteArray bmpFile(int bits, int width, int height);
 QByteArray namedCharacterFile(const QByteArray &name, const QList<QByteArray> &meshes);
 
 struct SeededGame {
-    QString game;         // ROOT/game
-    QString skins;        // its GameData/Skins: every finding but two
-    QString skinsBuy;     // its ExpansionShared/SkinsBuy: a buyable outfit without its mesh
-    QString virtualStore; // ROOT/VirtualStore: a mesh redirected from the Skins folder
+    QString game;          // ROOT/game
+    QString skins;         // its GameData/Skins: every finding but two
+    QString skinsBuy;      // its ExpansionShared/SkinsBuy: a buyable outfit without its mesh
+    QString virtualStore;  // ROOT/VirtualStore: a mesh redirected from the Skins folder
+    bool caseTwins = true; // dup.skn and DUP.skn are two files (not on Windows)
 };
 
 // Writes the game under root; empty paths when a file cannot be written.
