@@ -129,7 +129,12 @@ bool holdsSkeletonsOrSkills(const QByteArray &start)
         return u32At(start, 0) > 0 ||
                (start.size() >= 12 && u32At(start, 4) == 0 && u32At(start, 8) > 0);
     }
-    return looksLikeSkeletonFile(start);
+    if (looksLikeSkeletonFile(start))
+        return true;
+    // A text animation: no skeleton, no suit, some skills (lines 2 to 4).
+    const LineList lines = splitLines(start, 5);
+    return !isUtf16Text(start) && lines.size() == 5 && lines[2].trimmed() == "0" &&
+           lines[3].trimmed() == "0" && lines[4].trimmed().toUInt() > 0;
 }
 
 QSet<qsizetype> entriesHoldingNoCharacter(const FarArchive &archive, const FileStamp &stamp)

@@ -136,9 +136,7 @@ private:
             }
         }
         const QString texture = QString::fromLatin1(source.meshTexture);
-        source.ownTexture =
-            texture.isEmpty() || texture.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0 ||
-            isSkinToneTexture(texture) || skin.bone.compare("PELVIS", Qt::CaseInsensitive) == 0;
+        source.ownTexture = wearsOwnTexture(QString::fromLatin1(skin.bone), texture);
         m_out.skins.append(source);
         return meshPlace;
     }

@@ -124,4 +124,21 @@ QStringList handTextureFileNames(const QString &handCode, const QString &tone)
     return names;
 }
 
+bool wearsOwnTexture(const QString &bone, const QString &meshTexture)
+{
+    return meshTexture.isEmpty() ||
+           meshTexture.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0 ||
+           isSkinToneTexture(meshTexture) ||
+           bone.compare(QLatin1String("PELVIS"), Qt::CaseInsensitive) == 0;
+}
+
+QString handCodeOf(const QString &characterFileName)
+{
+    const QString name = withoutCharacterExtension(characterFileName).toUpper();
+    const bool hand = name.size() == 4 && name.startsWith(QLatin1Char('H')) &&
+                      QStringLiteral("FMU").contains(name.at(1)) &&
+                      QStringLiteral("LR").contains(name.at(2)) && name.at(3).isLetter();
+    return hand ? name : QString();
+}
+
 } // namespace kelvane

@@ -42,6 +42,15 @@ QString defaultTextureLabel(const QString &characterFileName,
 // character's own texture instead.
 bool isSkinToneTexture(const QString &textureName);
 
+// Whether a skin on bone whose mesh names meshTexture wears the character's
+// own texture rather than its mesh's: a body (on PELVIS), a mesh naming no
+// texture ("x"), or one naming a skin-tone texture. Glasses wear their own.
+bool wearsOwnTexture(const QString &bone, const QString &meshTexture);
+
+// The hand's code (HMLO) when characterFileName is one of the game's hand
+// files (H, the sex F, M or U, the side L or R, the pose), else empty.
+QString handCodeOf(const QString &characterFileName);
+
 // The texture files of a hand (HMLO: male, left, open) in tone, the best
 // first: its own (HMLOlgt.bmp), then the same for either side (HMAOlgt.bmp),
 // then the unisex ones (HULOlgt.bmp, HUAOlgt.bmp).

@@ -1,3 +1,4 @@
+#include "compose/archivecharacters.h"
 #include "compose/characterformat.h"
 #include "compose/fileformats.h"
 #include "compose/inputfiles.h"
@@ -139,7 +140,9 @@ void FolderChecker::checkCharacter(const QFileInfo &file)
     const FileFormat *format =
         bytes.ok() ? formatOf(bytes.value().left(kRecognitionBytes), bytes.value().size())
                    : nullptr;
-    if (format && format->role == FileRole::Skeleton)
+    // The game's skeletons and animations share the extension: no outfit to check.
+    if ((format && format->role == FileRole::Skeleton) ||
+        (bytes.ok() && holdsSkeletonsOrSkills(bytes.value().left(kRecognitionBytes))))
         return;
     const Result<Character> character =
         bytes.ok() ? characterOf(bytes.value()) : Result<Character>(Failure{bytes.error()});
@@ -168,23 +171,26 @@ void FolderChecker::checkCharacter(const QFileInfo &file)
                             QStringLiteral("its file name cannot be written inside it.")});
     }
     const QList<Skin> &skins = character.value().skins;
-    for (qsizetype k = 0; k < skins.size(); ++k)
-        checkSkinMesh(file, k, skins[k].mesh);
-    if (!skins.isEmpty()) {
+    bool wearsOwn = false;
+    for (const Skin &skin : skins)
+        wearsOwn |= checkSkinMesh(file, skin);
+    if (wearsOwn)
         checkOwnTexture(file);
+    if (!skins.isEmpty()) {
         m_outfits.append({file.filePath(), texturePrefixOf(file.fileName()).toCaseFolded(),
                           skins.first().mesh.toLower()});
     }
 }
 
-void FolderChecker::checkSkinMesh(const QFileInfo &file, qsizetype k, const QByteArray &meshName)
+bool FolderChecker::checkSkinMesh(const QFileInfo &file, const Skin &skin)
 {
+    const QByteArray &meshName = skin.mesh;
     if (!isPlainFileName(meshName)) {
         add(FindingKind::MissingMesh, file.filePath(),
             QStringLiteral("the mesh name %1 is no plain file name, so the game finds no mesh; it "
                            "crashes or shows nothing.")
                 .arg(quotedBytes(meshName)));
-        return;
+        return true;
     }
     const QStringList names = meshFileNames(QString::fromLatin1(meshName));
     const Found found = findFile(names);
@@ -194,7 +200,7 @@ void FolderChecker::checkSkinMesh(const QFileInfo &file, qsizetype k, const QByt
                            "Skins or SkinsBuy, nor its archives; the game crashes or shows "
                            "nothing.")
                 .arg(quotedBytes(meshName), shownName(names.join(QStringLiteral(" or ")))));
-        return;
+        return true;
     }
     if (m_skinsBuy && found.where == Where::GameLoose) {
         const QString name = QFileInfo(found.path).fileName();
@@ -207,21 +213,33 @@ void FolderChecker::checkSkinMesh(const QFileInfo &file, qsizetype k, const QByt
                  .arg(shownName(name),
                       shownName(QDir::toNativeSeparators(QFileInfo(found.path).path())))});
     }
-    // The first skin wears the character's own texture; the others their meshes'.
-    if (k > 0 && found.where != Where::Archived) {
-        if (const std::optional<Mesh> mesh = meshAt(found.path))
-            checkMeshTexture(file, meshName, *mesh);
-    }
+    // A mesh of the game's archives comes with its texture.
+    if (found.where == Where::Archived)
+        return true;
+    const std::optional<Mesh> mesh = meshAt(found.path);
+    if (!mesh ||
+        wearsOwnTexture(QString::fromLatin1(skin.bone), QString::fromLatin1(mesh->texture)))
+        return true;
+    checkMeshTexture(file, meshName, *mesh);
+    return false;
 }
 
 void FolderChecker::checkOwnTexture(const QFileInfo &file)
 {
     const QList<CharacterTexture> textures = characterTexturesAmong(
         file.fileName(), m_texturesById.value(file.fileName().left(4).toCaseFolded()));
+    const QString hand = handCodeOf(file.fileName());
+    const auto present = [this](const QString &name) {
+        return m_texturesById.value(name.left(4).toCaseFolded())
+            .contains(name, Qt::CaseInsensitive);
+    };
     QStringList tones;
     for (const QString &tone : kTones) {
-        if (std::any_of(textures.cbegin(), textures.cend(),
-                        [&tone](const CharacterTexture &texture) { return texture.tone == tone; }))
+        const QStringList handTextures = handTextureFileNames(hand, tone);
+        if (std::any_of(
+                textures.cbegin(), textures.cend(),
+                [&tone](const CharacterTexture &texture) { return texture.tone == tone; }) ||
+            std::any_of(handTextures.cbegin(), handTextures.cend(), present))
             tones.append(tone);
     }
     if (!tones.isEmpty()) {

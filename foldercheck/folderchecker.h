@@ -49,7 +49,8 @@ private:
     void checkTexture(const QFileInfo &file);
     void checkArchive(const QFileInfo &file);
     void checkCharacter(const QFileInfo &file);
-    void checkSkinMesh(const QFileInfo &file, qsizetype k, const QByteArray &meshName);
+    // Whether the skin wears the character's own texture (as far as is known).
+    bool checkSkinMesh(const QFileInfo &file, const Skin &skin);
     void checkOwnTexture(const QFileInfo &file);
     void checkMeshTexture(const QFileInfo &file, const QByteArray &meshName, const Mesh &mesh);
     Found findFile(const QStringList &fileNames) const;

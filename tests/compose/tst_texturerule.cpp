@@ -1,3 +1,4 @@
+#include "compose/archivecharacters.h"
 #include "compose/charactercode.h"
 #include "compose/texturerule.h"
 
@@ -80,4 +81,22 @@ TEST(TextureRule, SkinToneTexturesHandsAndNameCodes)
               "xskin-hfro-R_HAND-HANDFR");
     EXPECT_EQ(openHandsOf(kid).value(0).meshName, "xskin-hulo-L_HAND-HANDCL");
     EXPECT_TRUE(openHandsOf(characterCodeOf("C001FA_Mercedes.cmx")).isEmpty());
+}
+
+// The game's own folders hold hands and animations beside the characters: a
+// hand wears its hand textures, an animation is no outfit at all.
+TEST(TextureRule, BodiesAndTonesWearTheirOwnGlassesTheirsHandsAndAnimationsAreKnown)
+{
+    EXPECT_TRUE(kelvane::wearsOwnTexture(QStringLiteral("PELVIS"), QStringLiteral("hatband")));
+    EXPECT_TRUE(kelvane::wearsOwnTexture(QStringLiteral("HEAD"), QStringLiteral("c001mclgt_ave")));
+    EXPECT_TRUE(kelvane::wearsOwnTexture(QStringLiteral("HEAD"), QStringLiteral("x")));
+    EXPECT_FALSE(
+        kelvane::wearsOwnTexture(QStringLiteral("HEAD"), QStringLiteral("c005ma_hipspecs")));
+    EXPECT_EQ(kelvane::handCodeOf(QStringLiteral("hulo.cmx")), QStringLiteral("HULO"));
+    EXPECT_TRUE(kelvane::handCodeOf(QStringLiteral("HEAD.cmx")).isEmpty());
+    EXPECT_TRUE(kelvane::handCodeOf(QStringLiteral("B001FAFit_01.cmx")).isEmpty());
+    EXPECT_TRUE(kelvane::holdsSkeletonsOrSkills(
+        "// Character File.\r\nversion 300\r\n0\r\n0\r\n1\r\na2o-idle1\r\n"));
+    EXPECT_FALSE(kelvane::holdsSkeletonsOrSkills(
+        "// Character File.\r\nversion 300\r\n0\r\n1\r\nB001FAFit_01\r\n0\r\n0\r\n"));
 }
