@@ -4,7 +4,7 @@
 #include "cli/consoleoutput.h"
 #include "compose/archivecharacters.h"
 #include "compose/archivepath.h"
-#include "compose/attach.h"
+#include "compose/fileformats.h"
 #include "compose/filesummary.h"
 #include "compose/messagetext.h"
 

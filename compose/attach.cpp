@@ -3,6 +3,7 @@
 #include "compose/archivepath.h"
 #include "compose/backup.h"
 #include "compose/characterformat.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
 #include "compose/gamecharacters.h"
 #include "compose/inputfiles.h"
@@ -59,12 +60,6 @@ QString proposedOutputFolder(const QString &folder)
     if (const std::optional<ArchivePath> inside = archivePathOf(folder))
         return gameSkinsFolderNear(inside->archive);
     return folder;
-}
-
-QString ownNameOf(const QString &fileName)
-{
-    const QString name = withoutCharacterExtension(fileName);
-    return name == fileName ? QString() : name;
 }
 
 Result<Composed> composeFromFiles(const QString &characterPath, const QString &meshPath,

@@ -125,8 +125,4 @@ QString outputFilePath(const QString &outputFolder, const QString &newName,
 // one the folder holding the archive.
 QString proposedOutputFolder(const QString &folder);
 
-// The name under which a new file replaces the character file named fileName:
-// fileName without ".cmx.bcf" or ".cmx"; empty when it ends in neither.
-QString ownNameOf(const QString &fileName);
-
 } // namespace kelvane

@@ -1,7 +1,6 @@
 #include "compose/charactercode.h"
 
 #include "compose/fileformats.h"
-#include "compose/newname.h"
 #include "compose/sourceplaces.h"
 
 #include <QDir>

@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kFirstGroupLine = 8;
 constexpr int kLinesPerGroup = 4;
-constexpr int kMeshNameLine = 0;
-constexpr int kMeshBoneCountLine = 2;
-constexpr int kMeshBoneLine = 3;
 constexpr int kVersionLine = 1;
 constexpr int kOutfitCountLine = 3;
 
@@ -66,11 +63,6 @@ std::optional<QString> headingFault(const LineList &skinLines)
 qsizetype linesNeededFor(qint64 count)
 {
     return count == 0 ? kSkinCountLine + 1 : kFirstGroupLine + kLinesPerGroup * count - 2;
-}
-
-ComposeResult fail(ComposeFailure::Input input, const QString &reason)
-{
-    return Failure{ComposeFailure{input, reason}};
 }
 
 } // namespace
@@ -195,59 +187,6 @@ QByteArray textOfCharacter(const Character &character)
     }
     text += "0";
     return text;
-}
-
-LineList splitMeshStart(const QByteArray &start)
-{
-    LineList lines = splitLines(start);
-    // Cut between CR and LF, the last line would keep the CR of its line end.
-    if (start.size() >= kMeshBytesRead && lines.last().endsWith('\r'))
-        lines.last().chop(1);
-    return lines;
-}
-
-Result<Skin> attachedSkinOf(const LineList &meshLines)
-{
-    if (meshLines.size() <= kMeshBoneLine)
-        return Failure{QStringLiteral("line %1 (the bone the mesh attaches to) does not begin "
-                                      "within the file's first 400 bytes.")
-                           .arg(kMeshBoneLine)};
-    const std::optional<qint64> bones = parseSkinCount(meshLines[kMeshBoneCountLine]);
-    if (!bones || *bones < 1)
-        return Failure{QStringLiteral("line %1 should be the number of bones (a whole number, at "
-                                      "least 1), but it is %2; this is not a mesh file.")
-                           .arg(kMeshBoneCountLine)
-                           .arg(quotedBytes(meshLines[kMeshBoneCountLine]))};
-    if (meshLines[kMeshNameLine].isEmpty())
-        return Failure{QStringLiteral("line %1 (the mesh name) is empty.").arg(kMeshNameLine)};
-    if (meshLines[kMeshBoneLine].isEmpty())
-        return Failure{
-            QStringLiteral("line %1 (the bone the mesh attaches to) is empty.").arg(kMeshBoneLine)};
-    return Skin{meshLines[kMeshBoneLine], meshLines[kMeshNameLine]};
-}
-
-ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
-                                 const QString &newName)
-{
-    const Result<NewName> name = checkNewName(newName);
-    if (!name.ok())
-        return fail(ComposeFailure::Input::NewName, name.error());
-    return ComposeAttachedCmx(skinLines, meshLines, name.value());
-}
-
-ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
-                                 const NewName &newName)
-{
-    Result<Character> read = textCharacterOf(skinLines);
-    if (!read.ok())
-        return fail(ComposeFailure::Input::CharacterFile, read.error());
-    const Result<Skin> attached = attachedSkinOf(meshLines);
-    if (!attached.ok())
-        return fail(ComposeFailure::Input::MeshFile, attached.error());
-    Character character = std::move(read).value();
-    character.name = newName.text().toLatin1();
-    character.skins.append(attached.value());
-    return textOfCharacter(character);
 }
 
 } // namespace kelvane

@@ -2,7 +2,6 @@
 
 #include "compose/character.h"
 #include "compose/linelist.h"
-#include "compose/newname.h"
 #include "compose/result.h"
 
 #include <QString>
@@ -13,9 +12,6 @@ namespace kelvane {
 
 // The line of a character file that holds its count of skins, counted from 0.
 inline constexpr qsizetype kSkinCountLine = 7;
-
-// How much of a mesh file composing reads: its first 400 bytes.
-inline constexpr qint64 kMeshBytesRead = 400;
 
 // The count of skins in line 7 of a character file: a whole decimal number,
 // blanks around it allowed. Anything else, a sign or a fraction included, is
@@ -32,10 +28,6 @@ qsizetype characterLinesUsed(QByteArrayView countLine);
 // file from costing more than its own bytes.
 LineList splitCharacterFile(const QByteArray &text);
 
-// The lines of the first bytes of a mesh file. When the bytes were cut at the
-// 400th, within a line end, the last line is used without the CR.
-LineList splitMeshStart(const QByteArray &start);
-
 // The character a text character file's lines hold, or why composing refuses
 // the lines: line 1 must read "version" and a number, line 3 must be "1" (one
 // outfit), and line 7 must count the groups that follow. Only the bone and
@@ -50,29 +42,5 @@ bool looksLikeTextCharacter(const QByteArray &start);
 // without a line end: the fixed heading, the name, the outfit's numbers, the
 // count and four lines per skin.
 QByteArray textOfCharacter(const Character &character);
-// The group a mesh file adds, its bone (line 3) and its mesh name (line 0),
-// from the lines read from the start of the mesh file; or why composing
-// refuses them: neither may be empty, and line 2 must count one bone or more.
-Result<Skin> attachedSkinOf(const LineList &meshLines);
-
-// What is wrong with an input, and which input it is.
-struct ComposeFailure {
-    enum class Input { CharacterFile, MeshFile, NewName };
-    Input input;
-    QString reason;
-};
-
-// The composed character file, ending in the closing "0" without a line end,
-// or why it cannot be composed.
-using ComposeResult = Result<QByteArray, ComposeFailure>;
-
-// Composes a character file holding every skin group of the character file
-// skinLines plus one group for the mesh file meshLines (from the first bytes
-// of the mesh file that were read), named newName.
-ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
-                                 const QString &newName);
-// The same, for a name already checked.
-ComposeResult ComposeAttachedCmx(const LineList &skinLines, const LineList &meshLines,
-                                 const NewName &newName);
 
 } // namespace kelvane

@@ -159,4 +159,19 @@ const FileFormat *formatOf(const QByteArray &start, qint64 fileSize)
     return nullptr;
 }
 
+QString withoutCharacterExtension(const QString &name)
+{
+    for (const QString &extension : extensionsOf(FileRole::Character)) {
+        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size())
+            return name.chopped(extension.size());
+    }
+    return name;
+}
+
+QString ownNameOf(const QString &fileName)
+{
+    const QString name = withoutCharacterExtension(fileName);
+    return name == fileName ? QString() : name;
+}
+
 } // namespace kelvane

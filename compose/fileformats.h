@@ -69,6 +69,15 @@ QString listPatternsOf(FileRole role);
 // The extensions of a role's files as a message lists them: ".cmx" or ".cmx.bcf".
 QString shownExtensionsOf(FileRole role);
 
+// A typed name without the extension of a character file (".cmx" or
+// ".cmx.bcf", in any case) when it ends in one and more precedes it: the
+// extension is added on writing.
+QString withoutCharacterExtension(const QString &name);
+
+// The name under which a new file replaces the character file named fileName:
+// fileName without ".cmx.bcf" or ".cmx"; empty when it ends in neither.
+QString ownNameOf(const QString &fileName);
+
 // The entry of a character or mesh format.
 const FileFormat &formatFor(CharacterFormat format);
 const FileFormat &formatFor(MeshFormat format);

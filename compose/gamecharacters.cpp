@@ -7,7 +7,6 @@
 #include "compose/filekind.h"
 #include "compose/gamelayout.h"
 #include "compose/messagetext.h"
-#include "compose/newname.h"
 #include "compose/replacelock.h"
 #include "compose/replacesteps.h"
 

@@ -8,6 +8,7 @@
 #include "compose/linelist.h"
 #include "compose/messagetext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -300,6 +301,11 @@ QString inputFileFault(const QString &path, const QString &reason)
         return shownName(QFileInfo(inside->archive).fileName() + QLatin1Char('/') + inside->inner) +
                QStringLiteral(": ") + reason;
     return shownName(QFileInfo(path).fileName()) + QStringLiteral(": ") + reason;
+}
+
+QString inputFilePath(const QString &folder, const QString &fileName)
+{
+    return folder + QDir::separator() + fileName;
 }
 
 } // namespace kelvane

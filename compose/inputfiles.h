@@ -73,6 +73,10 @@ Result<const FileFormat *> formatOfFile(const QString &path);
 // refused too.
 Result<void> openRegularFile(QFile &file, const QString &path);
 
+// The path of an input file: the folder, a separator (always, even after a
+// folder ending in one, which every file system accepts), the file name.
+QString inputFilePath(const QString &folder, const QString &fileName);
+
 // The message for a fault in the content of the input file at path.
 QString inputFileFault(const QString &path, const QString &reason);
 

@@ -2,6 +2,7 @@
 
 #include "compose/bytereader.h"
 #include "compose/cmxcomposer.h"
+#include "compose/textmesh.h"
 
 #include <algorithm>
 #include <limits>

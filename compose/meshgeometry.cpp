@@ -1,7 +1,7 @@
 #include "compose/meshgeometry.h"
 
-#include "compose/cmxcomposer.h"
 #include "compose/geometryfields.h"
+#include "compose/textmesh.h"
 
 namespace kelvane {
 

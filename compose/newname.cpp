@@ -19,15 +19,6 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix)
     return name.left(9).toString() + QLatin1Char('_') + suffix;
 }
 
-QString withoutCharacterExtension(const QString &name)
-{
-    for (const QString &extension : extensionsOf(FileRole::Character)) {
-        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size())
-            return name.chopped(extension.size());
-    }
-    return name;
-}
-
 QString suffixOfName(const QString &name, const QString &previousSuffix)
 {
     const qsizetype first = name.indexOf(QLatin1Char('_'));

@@ -20,11 +20,6 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix);
 // none, and the previous suffix stays.
 QString suffixOfName(const QString &name, const QString &previousSuffix);
 
-// A typed name without the extension of a character file (".cmx" or
-// ".cmx.bcf", in any case) when it ends in one and more precedes it: the
-// extension is added on writing.
-QString withoutCharacterExtension(const QString &name);
-
 class NewName;
 
 // The name, checked, or why it cannot name a new character file. The name is

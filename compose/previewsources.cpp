@@ -2,7 +2,6 @@
 
 #include "compose/fileformats.h"
 #include "compose/messagetext.h"
-#include "compose/newname.h"
 #include "compose/sourceplaces.h"
 #include "compose/texturerule.h"
 

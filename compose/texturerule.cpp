@@ -1,6 +1,6 @@
 #include "compose/texturerule.h"
 
-#include "compose/newname.h"
+#include "compose/fileformats.h"
 
 #include <algorithm>
 

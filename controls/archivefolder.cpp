@@ -1,7 +1,7 @@
 #include "controls/archivefolder.h"
 
 #include "compose/archivecharacters.h"
-#include "compose/attach.h"
+#include "compose/fileformats.h"
 #include "compose/gamelayout.h"
 #include "compose/messagetext.h"
 

@@ -2,7 +2,6 @@
 #include "compose/fileformats.h"
 #include "compose/inputfiles.h"
 #include "compose/messagetext.h"
-#include "compose/newname.h"
 #include "compose/previewsources.h"
 #include "compose/texturefile.h"
 #include "compose/texturerule.h"

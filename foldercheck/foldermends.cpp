@@ -2,10 +2,10 @@
 
 #include "compose/backup.h"
 #include "compose/characterformat.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
 #include "compose/inputfiles.h"
 #include "compose/messagetext.h"
-#include "compose/newname.h"
 #include "compose/replace.h"
 #include "compose/replacesteps.h"
 #include "foldercheck/innername.h"

@@ -1,10 +1,10 @@
 #include "foldercheck/renumber.h"
 
 #include "compose/backup.h"
+#include "compose/fileformats.h"
 #include "compose/filekind.h"
 #include "compose/inputfiles.h"
 #include "compose/messagetext.h"
-#include "compose/newname.h"
 #include "compose/replace.h"
 #include "compose/replacesteps.h"
 #include "compose/texturerule.h"

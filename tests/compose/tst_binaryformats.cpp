@@ -5,6 +5,7 @@
 #include "compose/cmxcomposer.h"
 #include "compose/fararchive.h"
 #include "compose/meshfile.h"
+#include "tests/support/composeattached.h"
 #include "tests/support/files.h"
 #include "tests/support/previewfiles.h"
 

@@ -1,7 +1,8 @@
 #include "compose/backup.h"
-#include "compose/cmxfile.h"
+#include "compose/inputfiles.h"
 #include "compose/linelist.h"
 #include "compose/texturefile.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "compose/attach.h"
 #include "compose/cmxcomposer.h"
-#include "compose/cmxfile.h"
 #include "compose/filesummary.h"
 #include "compose/inputfiles.h"
 #include "compose/linelist.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

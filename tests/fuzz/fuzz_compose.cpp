@@ -4,6 +4,8 @@
 #include "compose/cmxcomposer.h"
 #include "compose/linelist.h"
 #include "compose/newname.h"
+#include "compose/textmesh.h"
+#include "tests/support/composeattached.h"
 
 #include <QString>
 

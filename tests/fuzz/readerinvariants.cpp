@@ -8,6 +8,7 @@
 #include "compose/meshfile.h"
 #include "compose/meshgeometry.h"
 #include "compose/skeletonfile.h"
+#include "compose/textmesh.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -3,7 +3,7 @@
 #include "cli/windowsfolder.h"
 #include "compose/backup.h"
 #include "compose/batchfiles.h"
-#include "compose/cmxfile.h"
+#include "compose/inputfiles.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "controls/messagebox.h"

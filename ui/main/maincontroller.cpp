@@ -2,8 +2,8 @@
 
 #include "compose/archivepath.h"
 #include "compose/attach.h"
-#include "compose/cmxfile.h"
 #include "compose/gamecharacters.h"
+#include "compose/inputfiles.h"
 #include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "compose/restore.h"

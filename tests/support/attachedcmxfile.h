@@ -8,9 +8,8 @@
 
 namespace kelvane {
 
-// The path of an input file: the folder, a separator (always, even after a
-// folder ending in one, which every file system accepts), the file name.
-QString inputFilePath(const QString &folder, const QString &fileName);
+// Attaching from folders and names without a front end's questions, for the
+// tests and benchmarks of whole files.
 
 // How CreateAttachedCmxFile replaces an existing file.
 struct CreateOptions {

@@ -1,13 +1,8 @@
-#include "compose/cmxfile.h"
+#include "tests/support/attachedcmxfile.h"
 
-#include <QDir>
+#include "compose/inputfiles.h"
 
 namespace kelvane {
-
-QString inputFilePath(const QString &folder, const QString &fileName)
-{
-    return folder + QDir::separator() + fileName;
-}
 
 Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
                                           const QString &meshDirectory, const QString &meshFileName,
