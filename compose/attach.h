@@ -1,11 +1,11 @@
 #pragma once
 
-#include "compose/character.h"
-#include "compose/gamecharacters.h"
-#include "compose/gamecheck.h"
-#include "compose/meshfile.h"
-#include "compose/outputfile.h"
-#include "compose/result.h"
+#include "base/result.h"
+#include "formats/character.h"
+#include "formats/meshfile.h"
+#include "game/gamecharacters.h"
+#include "game/gamecheck.h"
+#include "replace/outputfile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "compose/newname.h"
 
-#include "compose/fileformats.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
+#include "formats/fileformats.h"
 
 #include <QStringList>
 

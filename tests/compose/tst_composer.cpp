@@ -1,5 +1,5 @@
-#include "compose/cmxcomposer.h"
-#include "compose/textmesh.h"
+#include "formats/textcharacter.h"
+#include "formats/textmesh.h"
 #include "tests/support/composeattached.h"
 #include "tests/support/files.h"
 

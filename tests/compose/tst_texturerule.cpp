@@ -1,5 +1,5 @@
-#include "compose/charactercode.h"
-#include "compose/texturerule.h"
+#include "game/charactercode.h"
+#include "game/texturerule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/support/attachedcmxfile.h"
 
-#include "compose/inputfiles.h"
+#include "inputs/inputfiles.h"
 
 namespace kelvane {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/result.h"
 #include "compose/attach.h"
-#include "compose/outputfile.h"
-#include "compose/result.h"
+#include "replace/outputfile.h"
 
 #include <QString>
 

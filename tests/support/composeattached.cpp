@@ -1,7 +1,7 @@
 #include "tests/support/composeattached.h"
 
-#include "compose/cmxcomposer.h"
-#include "compose/textmesh.h"
+#include "formats/textcharacter.h"
+#include "formats/textmesh.h"
 
 namespace kelvane {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compose/linelist.h"
+#include "base/linelist.h"
+#include "base/result.h"
 #include "compose/newname.h"
-#include "compose/result.h"
 
 #include <QByteArray>
 #include <QString>
