@@ -172,7 +172,7 @@ QString writtenPathKey(QString path, Qt::CaseSensitivity pathCase)
 class Finder
 {
 public:
-    void lookIn(const System &system)
+    void lookIn(const SearchedSystem &system)
     {
         for (const Place &place : kPlaces) {
             const QString where = QLatin1StringView(place.where);
@@ -227,7 +227,7 @@ public:
 
 private:
     // The client's own library first, then those its list names.
-    void lookInSteam(const System &system, const QString &client)
+    void lookInSteam(const SearchedSystem &system, const QString &client)
     {
         if (!firstLook(client, m_clients))
             return;

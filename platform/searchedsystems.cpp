@@ -58,9 +58,9 @@ std::shared_ptr<const WineRegistry> registryFile(const QString &path, const QStr
 } // namespace
 
 #ifdef Q_OS_WIN
-System windowsItself()
+SearchedSystem windowsItself()
 {
-    System system;
+    SearchedSystem system;
     system.registry = [](const QString &key, const QString &name) {
         return QSettings(key, QSettings::NativeFormat).value(name).toString();
     };
@@ -74,7 +74,7 @@ System windowsItself()
     return system;
 }
 #else
-System winePrefix(const QString &prefixFolder, const QStringList &registryKeys)
+SearchedSystem winePrefix(const QString &prefixFolder, const QStringList &registryKeys)
 {
     static const QString localMachine = QStringLiteral("HKEY_LOCAL_MACHINE\\");
     static const QString currentUser = QStringLiteral("HKEY_CURRENT_USER\\");
@@ -84,7 +84,7 @@ System winePrefix(const QString &prefixFolder, const QStringList &registryKeys)
     const std::shared_ptr<const WineRegistry> user =
         registryFile(folder.filePath(QStringLiteral("user.reg")), currentUser, registryKeys);
 
-    System system;
+    SearchedSystem system;
     for (const auto &file : {machine, user}) {
         if (!file->note().isEmpty())
             system.notes.append(file->note());
@@ -105,9 +105,9 @@ System winePrefix(const QString &prefixFolder, const QStringList &registryKeys)
     return system;
 }
 
-System ownSystem()
+SearchedSystem ownSystem()
 {
-    System system;
+    SearchedSystem system;
     system.folder = existingAbsoluteFolder;
     system.home = QDir::homePath();
     system.pathCase = Qt::CaseSensitive;

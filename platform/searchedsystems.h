@@ -9,7 +9,7 @@ namespace kelvane {
 
 // One system the game may be installed in, as it names its folders: Windows
 // itself, a Wine prefix, or the user's own system.
-struct System {
+struct SearchedSystem {
     // The text of a registry value, empty when there is none.
     std::function<QString(const QString &key, const QString &name)> registry;
     // The existing folder a path, written as this system writes it, names;
@@ -25,13 +25,13 @@ struct System {
 
 #ifdef Q_OS_WIN
 // Windows itself: its registry and Program Files folders.
-System windowsItself();
+SearchedSystem windowsItself();
 #else
 // The Wine prefix in prefixFolder, its registry read for registryKeys (each
 // beginning with its hive) only.
-System winePrefix(const QString &prefixFolder, const QStringList &registryKeys);
+SearchedSystem winePrefix(const QString &prefixFolder, const QStringList &registryKeys);
 // The user's own system: folders under the home folder.
-System ownSystem();
+SearchedSystem ownSystem();
 #endif
 
 } // namespace kelvane
