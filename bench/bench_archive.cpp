@@ -5,10 +5,10 @@
 // bytes); and composing from an archive's entries against composing from the
 // same files loose. Targets: listing the archive, fresh, at most the folder's
 // time, composing from it at most 10 % more.
-#include "compose/archivecharacters.h"
-#include "compose/archivepath.h"
 #include "compose/attach.h"
-#include "compose/fararchive.h"
+#include "formats/fararchive.h"
+#include "inputs/archivecharacters.h"
+#include "inputs/archivepath.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // Throughput of the create command on a large character file, next to the
 // floor: reading and writing the same bytes with no composing at all.
-#include "compose/cmxcomposer.h"
-#include "compose/cmxfile.h"
-#include "compose/linelist.h"
+#include "base/linelist.h"
+#include "tests/support/attachedcmxfile.h"
+#include "tests/support/composeattached.h"
 
 #include <QDir>
 #include <QFile>

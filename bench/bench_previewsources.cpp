@@ -3,7 +3,7 @@
 // textures, its own texture in three tones and the skeleton in the same
 // archive, beside a GameData/Skins of 2,000 loose files. Target: at most
 // 100 ms, the archive's first opening included.
-#include "compose/previewsources.h"
+#include "game/previewsources.h"
 #include "tests/support/files.h"
 
 #include <QDateTime>

@@ -1,19 +1,19 @@
 #include "cli/attachjob.h"
 
+#include "base/messagetext.h"
 #include "cli/consoleoutput.h"
 #include "cli/gamesfound.h"
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
-#include "cli/windowsfolder.h"
-#include "compose/archivepath.h"
 #include "compose/attach.h"
-#include "compose/backup.h"
 #include "compose/batchfiles.h"
-#include "compose/fileformats.h"
-#include "compose/messagetext.h"
-#include "compose/replacelock.h"
+#include "formats/fileformats.h"
+#include "inputs/archivepath.h"
 #include "platform/gamefolders.h"
+#include "platform/windowsfolder.h"
 #include "preview/textureconversion.h"
+#include "replace/backup.h"
+#include "replace/replacelock.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "cli/commandline.h"
 
+#include "base/messagetext.h"
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
 #include "cli/filepatterns.h"
-#include "cli/windowsfolder.h"
-#include "compose/messagetext.h"
+#include "platform/windowsfolder.h"
 
 #include "version.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/result.h"
 #include "cli/attachjob.h"
-#include "compose/result.h"
 
 #include <QString>
 #include <QStringList>

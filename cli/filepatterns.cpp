@@ -1,7 +1,7 @@
 #include "cli/filepatterns.h"
 
-#include "compose/archivepath.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
+#include "inputs/archivepath.h"
 
 #include <QDir>
 

@@ -1,16 +1,16 @@
 #include "cli/folderjob.h"
 
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "cli/attachjob.h"
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
-#include "cli/windowsfolder.h"
-#include "compose/filekind.h"
-#include "compose/gamelayout.h"
-#include "compose/messagetext.h"
 #include "foldercheck/foldercheck.h"
 #include "foldercheck/foldermends.h"
 #include "foldercheck/renumber.h"
+#include "game/gamelayout.h"
 #include "platform/gamefolders.h"
+#include "platform/windowsfolder.h"
 #include "preview/textureconversion.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "cli/gamesfound.h"
 
-#include "compose/gamelayout.h"
+#include "game/gamelayout.h"
 #include "platform/gamefolders.h"
 
 namespace kelvane {

@@ -1,14 +1,14 @@
 #include "cli/previewjob.h"
 
+#include "base/messagetext.h"
 #include "cli/attachjob.h"
 #include "cli/attachoptions.h"
 #include "cli/consoleoutput.h"
-#include "cli/windowsfolder.h"
-#include "compose/messagetext.h"
-#include "compose/texturerule.h"
-#include "compose/wholefile.h"
+#include "game/texturerule.h"
 #include "platform/gamefolders.h"
+#include "platform/windowsfolder.h"
 #include "preview/previewscene.h"
+#include "replace/wholefile.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

@@ -1,13 +1,13 @@
 #include "cli/restorebackups.h"
 
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "cli/attachjob.h"
 #include "cli/consoleoutput.h"
-#include "compose/backup.h"
-#include "compose/filekind.h"
-#include "compose/gamecharacters.h"
-#include "compose/messagetext.h"
-#include "compose/outputfile.h"
-#include "compose/restore.h"
+#include "game/gamecharacters.h"
+#include "replace/backup.h"
+#include "replace/outputfile.h"
+#include "replace/restore.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 #include "cli/skinlisting.h"
 
+#include "base/messagetext.h"
 #include "cli/attachjob.h"
 #include "cli/consoleoutput.h"
-#include "compose/archivecharacters.h"
-#include "compose/archivepath.h"
-#include "compose/attach.h"
-#include "compose/filesummary.h"
-#include "compose/messagetext.h"
+#include "formats/fileformats.h"
+#include "inputs/archivecharacters.h"
+#include "inputs/archivepath.h"
+#include "inputs/filesummary.h"
 
 #include <QDir>
 

@@ -1,15 +1,16 @@
 #include "compose/attach.h"
 
-#include "compose/archivepath.h"
-#include "compose/backup.h"
-#include "compose/characterformat.h"
-#include "compose/filekind.h"
-#include "compose/gamecharacters.h"
-#include "compose/inputfiles.h"
-#include "compose/meshfile.h"
-#include "compose/messagetext.h"
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "compose/newname.h"
-#include "compose/replacelock.h"
+#include "formats/characterformat.h"
+#include "formats/fileformats.h"
+#include "formats/meshfile.h"
+#include "game/gamecharacters.h"
+#include "inputs/archivepath.h"
+#include "inputs/inputfiles.h"
+#include "replace/backup.h"
+#include "replace/replacelock.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -59,12 +60,6 @@ QString proposedOutputFolder(const QString &folder)
     if (const std::optional<ArchivePath> inside = archivePathOf(folder))
         return gameSkinsFolderNear(inside->archive);
     return folder;
-}
-
-QString ownNameOf(const QString &fileName)
-{
-    const QString name = withoutCharacterExtension(fileName);
-    return name == fileName ? QString() : name;
 }
 
 Result<Composed> composeFromFiles(const QString &characterPath, const QString &meshPath,

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "compose/character.h"
-#include "compose/gamecharacters.h"
-#include "compose/gamecheck.h"
-#include "compose/meshfile.h"
-#include "compose/outputfile.h"
-#include "compose/result.h"
+#include "base/result.h"
+#include "formats/character.h"
+#include "formats/meshfile.h"
+#include "game/gamecharacters.h"
+#include "game/gamecheck.h"
+#include "replace/outputfile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -124,9 +124,5 @@ QString outputFilePath(const QString &outputFolder, const QString &newName,
 // folder), where a loose file takes the place of the archive's, or without
 // one the folder holding the archive.
 QString proposedOutputFolder(const QString &folder);
-
-// The name under which a new file replaces the character file named fileName:
-// fileName without ".cmx.bcf" or ".cmx"; empty when it ends in neither.
-QString ownNameOf(const QString &fileName);
 
 } // namespace kelvane

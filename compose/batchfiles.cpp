@@ -1,6 +1,6 @@
 #include "compose/batchfiles.h"
 
-#include "compose/filekind.h"
+#include "base/filekind.h"
 
 namespace kelvane {
 

@@ -1,7 +1,7 @@
 #include "compose/newname.h"
 
-#include "compose/fileformats.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
+#include "formats/fileformats.h"
 
 #include <QStringList>
 
@@ -17,15 +17,6 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix)
     if (first7.endsWith(QLatin1Char('_')))
         return first7.toString() + suffix;
     return name.left(9).toString() + QLatin1Char('_') + suffix;
-}
-
-QString withoutCharacterExtension(const QString &name)
-{
-    for (const QString &extension : extensionsOf(FileRole::Character)) {
-        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size())
-            return name.chopped(extension.size());
-    }
-    return name;
 }
 
 QString suffixOfName(const QString &name, const QString &previousSuffix)

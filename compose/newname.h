@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/result.h"
+#include "base/result.h"
 
 #include <QString>
 
@@ -19,11 +19,6 @@ QString proposeNewName(const QString &characterFileName, const QString &suffix);
 // or after the first "_" when there is only one. A name without "_" carries
 // none, and the previous suffix stays.
 QString suffixOfName(const QString &name, const QString &previousSuffix);
-
-// A typed name without the extension of a character file (".cmx" or
-// ".cmx.bcf", in any case) when it ends in one and more precedes it: the
-// extension is added on writing.
-QString withoutCharacterExtension(const QString &name);
 
 class NewName;
 

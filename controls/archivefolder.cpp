@@ -1,9 +1,9 @@
 #include "controls/archivefolder.h"
 
-#include "compose/archivecharacters.h"
-#include "compose/attach.h"
-#include "compose/gamelayout.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
+#include "formats/fileformats.h"
+#include "game/gamelayout.h"
+#include "inputs/archivecharacters.h"
 
 #include <QDir>
 #include <QSet>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/archivepath.h"
-#include "compose/result.h"
+#include "base/result.h"
+#include "inputs/archivepath.h"
 
 #include <QStringList>
 

@@ -2,14 +2,14 @@
 
 #include "controls/fill.h"
 
-#include "compose/archivepath.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 #include "controls/archivefolder.h"
 #include "controls/focusframe.h"
 #include "controls/folderdelegate.h"
 #include "controls/folderentries.h"
 #include "controls/folderitem.h"
 #include "controls/folderwatch.h"
+#include "inputs/archivepath.h"
 #include "platform/systempaths.h"
 
 #include <QApplication>

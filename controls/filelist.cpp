@@ -2,11 +2,11 @@
 
 #include "controls/fill.h"
 
-#include "compose/archivepath.h"
 #include "controls/archivefolder.h"
 #include "controls/filelistview.h"
 #include "controls/focusframe.h"
 #include "controls/folderwatch.h"
+#include "inputs/archivepath.h"
 
 #include <QDir>
 #include <QDirIterator>

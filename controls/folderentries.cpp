@@ -1,7 +1,7 @@
 #include "controls/folderentries.h"
 
-#include "compose/archivepath.h"
 #include "controls/archivefolder.h"
+#include "inputs/archivepath.h"
 
 #include <QDirIterator>
 

@@ -1,6 +1,6 @@
 #include "controls/folderwatch.h"
 
-#include "compose/archivepath.h"
+#include "inputs/archivepath.h"
 
 #include <QCoreApplication>
 #include <QDir>

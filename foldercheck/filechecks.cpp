@@ -1,14 +1,13 @@
-#include "compose/archivecharacters.h"
-#include "compose/characterformat.h"
-#include "compose/fileformats.h"
-#include "compose/inputfiles.h"
-#include "compose/messagetext.h"
-#include "compose/newname.h"
-#include "compose/previewsources.h"
-#include "compose/texturefile.h"
-#include "compose/texturerule.h"
+#include "base/messagetext.h"
 #include "foldercheck/folderchecker.h"
 #include "foldercheck/innername.h"
+#include "formats/characterformat.h"
+#include "formats/fileformats.h"
+#include "formats/textureheader.h"
+#include "game/previewsources.h"
+#include "game/texturerule.h"
+#include "inputs/archivecharacters.h"
+#include "inputs/inputfiles.h"
 
 #include <QDir>
 

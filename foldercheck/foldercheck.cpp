@@ -1,10 +1,10 @@
 #include "foldercheck/foldercheck.h"
 
-#include "compose/fileformats.h"
-#include "compose/messagetext.h"
-#include "compose/texturerule.h"
+#include "base/messagetext.h"
 #include "foldercheck/folderchecker.h"
 #include "foldercheck/renumber.h"
+#include "formats/fileformats.h"
+#include "game/texturerule.h"
 #include "platform/virtualstore.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compose/meshfile.h"
 #include "foldercheck/foldercheck.h"
 #include "foldercheck/gamefiles.h"
+#include "formats/meshfile.h"
 
 #include <QFileInfo>
 #include <QHash>

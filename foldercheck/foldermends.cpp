@@ -1,15 +1,15 @@
 #include "foldercheck/foldermends.h"
 
-#include "compose/backup.h"
-#include "compose/characterformat.h"
-#include "compose/filekind.h"
-#include "compose/inputfiles.h"
-#include "compose/messagetext.h"
-#include "compose/newname.h"
-#include "compose/replace.h"
-#include "compose/replacesteps.h"
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "foldercheck/innername.h"
 #include "foldercheck/renumber.h"
+#include "formats/characterformat.h"
+#include "formats/fileformats.h"
+#include "inputs/inputfiles.h"
+#include "replace/backup.h"
+#include "replace/replace.h"
+#include "replace/replacesteps.h"
 
 #include <QDir>
 #include <QFileInfo>

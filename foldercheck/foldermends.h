@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/gamecheck.h"
 #include "foldercheck/folderreport.h"
+#include "game/gamecheck.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "foldercheck/gamefiles.h"
 
-#include "compose/archivepath.h"
-#include "compose/filekind.h"
-#include "compose/gamelayout.h"
+#include "base/filekind.h"
+#include "game/gamelayout.h"
+#include "inputs/archivepath.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

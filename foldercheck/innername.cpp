@@ -1,7 +1,7 @@
 #include "foldercheck/innername.h"
 
-#include "compose/characterformat.h"
-#include "compose/linelist.h"
+#include "base/linelist.h"
+#include "formats/characterformat.h"
 
 namespace kelvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/character.h"
-#include "compose/result.h"
+#include "base/result.h"
+#include "formats/character.h"
 
 #include <QByteArray>
 

@@ -1,14 +1,14 @@
 #include "foldercheck/renumber.h"
 
-#include "compose/backup.h"
-#include "compose/filekind.h"
-#include "compose/inputfiles.h"
-#include "compose/messagetext.h"
-#include "compose/newname.h"
-#include "compose/replace.h"
-#include "compose/replacesteps.h"
-#include "compose/texturerule.h"
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "foldercheck/innername.h"
+#include "formats/fileformats.h"
+#include "game/texturerule.h"
+#include "inputs/inputfiles.h"
+#include "replace/backup.h"
+#include "replace/replace.h"
+#include "replace/replacesteps.h"
 
 #include <QDir>
 #include <QFileInfo>

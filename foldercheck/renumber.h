@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/result.h"
+#include "base/result.h"
 
 #include <QSet>
 #include <QString>

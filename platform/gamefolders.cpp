@@ -1,25 +1,17 @@
 #include "platform/gamefolders.h"
 
 #include "platform/keyvalues.h"
+#include "platform/searchedsystems.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
 #include "platform/wineprefixes.h"
-#include "platform/wineregistry.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
 #include <QSet>
-#ifdef Q_OS_WIN
-#include <QSettings>
-#endif
 
-#include <functional>
 #include <map>
-#include <memory>
 
 namespace kelvane {
 
@@ -80,22 +72,6 @@ QString editionTag(Edition edition)
     }
     return {};
 }
-
-// One system the game may be installed in, as it names its folders: Windows
-// itself, a Wine prefix, or the user's own system.
-struct System {
-    // The text of a registry value, empty when there is none.
-    std::function<QString(const QString &key, const QString &name)> registry;
-    // The existing folder a path, written as this system writes it, names;
-    // empty when there is none.
-    std::function<QString(const QString &path)> folder;
-    QStringList programFiles;
-    QString home;
-    // How the system compares the paths it writes.
-    Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
-    // Why files of the system were left unread.
-    QStringList notes;
-};
 
 // The entry below base that relative ("a\\b") names. Off Windows a name that
 // does not exist as written is matched without regard to case, as Windows
@@ -196,7 +172,7 @@ QString writtenPathKey(QString path, Qt::CaseSensitivity pathCase)
 class Finder
 {
 public:
-    void lookIn(const System &system)
+    void lookIn(const SearchedSystem &system)
     {
         for (const Place &place : kPlaces) {
             const QString where = QLatin1StringView(place.where);
@@ -251,7 +227,7 @@ public:
 
 private:
     // The client's own library first, then those its list names.
-    void lookInSteam(const System &system, const QString &client)
+    void lookInSteam(const SearchedSystem &system, const QString &client)
     {
         if (!firstLook(client, m_clients))
             return;
@@ -318,100 +294,6 @@ private:
     QStringList m_notes;
 };
 
-QString existingAbsoluteFolder(const QString &path)
-{
-    return QDir::isAbsolutePath(path) && QFileInfo(path).isDir()
-               ? QDir::toNativeSeparators(QDir::cleanPath(path))
-               : QString();
-}
-
-#ifdef Q_OS_WIN
-System windowsItself()
-{
-    System system;
-    system.registry = [](const QString &key, const QString &name) {
-        return QSettings(key, QSettings::NativeFormat).value(name).toString();
-    };
-    system.folder = existingAbsoluteFolder;
-    const std::pair<const char *, const char *> programFiles[] = {
-        {"ProgramFiles(x86)", "C:\\Program Files (x86)"}, {"ProgramFiles", "C:\\Program Files"}};
-    for (const auto &[variable, usual] : programFiles) {
-        const QString folder = qEnvironmentVariable(variable);
-        system.programFiles.append(folder.isEmpty() ? QString::fromLatin1(usual) : folder);
-    }
-    return system;
-}
-#else
-// The registry file at path, read again only when it has changed: a drive
-// list looks for the game each time it opens, and the file runs to megabytes.
-std::shared_ptr<const WineRegistry> registryFile(const QString &path, const QString &hive)
-{
-    struct Read {
-        QDateTime modified;
-        qint64 size;
-        std::shared_ptr<const WineRegistry> values;
-    };
-    static QMutex mutex;
-    static QHash<QString, Read> known;
-
-    const QFileInfo file(path);
-    const QMutexLocker lock(&mutex);
-    const auto last = known.constFind(path);
-    if (last != known.cend() && last->modified == file.lastModified() && last->size == file.size())
-        return last->values;
-    QStringList keys;
-    for (const Place &place : kPlaces) {
-        const QString where = QLatin1StringView(place.where);
-        if (place.look == Look::Registry && where.startsWith(hive))
-            keys.append(where.mid(hive.size()));
-    }
-    auto values = std::make_shared<const WineRegistry>(path, keys);
-    known.insert(path, {file.lastModified(), file.size(), values});
-    return values;
-}
-
-// A Wine prefix.
-System winePrefix(const QString &prefixFolder)
-{
-    static const QString localMachine = QStringLiteral("HKEY_LOCAL_MACHINE\\");
-    static const QString currentUser = QStringLiteral("HKEY_CURRENT_USER\\");
-    const QDir folder(prefixFolder);
-    const std::shared_ptr<const WineRegistry> machine =
-        registryFile(folder.filePath(QStringLiteral("system.reg")), localMachine);
-    const std::shared_ptr<const WineRegistry> user =
-        registryFile(folder.filePath(QStringLiteral("user.reg")), currentUser);
-
-    System system;
-    for (const auto &file : {machine, user}) {
-        if (!file->note().isEmpty())
-            system.notes.append(file->note());
-    }
-    system.registry = [machine, user](const QString &key, const QString &name) {
-        if (key.startsWith(localMachine))
-            return machine->value(key.mid(localMachine.size()), name);
-        if (key.startsWith(currentUser))
-            return user->value(key.mid(currentUser.size()), name);
-        return QString();
-    };
-    system.folder = [prefix = WinePrefix(prefixFolder)](const QString &path) {
-        const std::optional<QString> local = prefix.folderForWindowsPath(path);
-        return local && QFileInfo(*local).isDir() ? *local : QString();
-    };
-    system.programFiles = {QStringLiteral("C:\\Program Files (x86)"),
-                           QStringLiteral("C:\\Program Files")};
-    return system;
-}
-
-System ownSystem()
-{
-    System system;
-    system.folder = existingAbsoluteFolder;
-    system.home = QDir::homePath();
-    system.pathCase = Qt::CaseSensitive;
-    return system;
-}
-#endif
-
 } // namespace
 
 QList<GameFolder> findGameFolders(QStringList *notes)
@@ -420,8 +302,13 @@ QList<GameFolder> findGameFolders(QStringList *notes)
 #ifdef Q_OS_WIN
     finder.lookIn(windowsItself());
 #else
+    QStringList registryKeys;
+    for (const Place &place : kPlaces) {
+        if (place.look == Look::Registry)
+            registryKeys.append(QLatin1StringView(place.where));
+    }
     for (const KnownPrefix &prefix : knownWinePrefixes())
-        finder.lookIn(winePrefix(prefix.folder));
+        finder.lookIn(winePrefix(prefix.folder, registryKeys));
     finder.lookIn(ownSystem());
 #endif
     if (notes)

@@ -1,6 +1,6 @@
 #include "preview/pose.h"
 
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 #include "preview/skeletonpose.h"
 
 #include <QMatrix4x4>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/geometry.h"
-#include "compose/result.h"
+#include "base/result.h"
+#include "formats/geometry.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,13 +1,13 @@
 #include "preview/previewscene.h"
 
-#include "compose/characterformat.h"
-#include "compose/geometryfiles.h"
-#include "compose/inputfiles.h"
-#include "compose/messagetext.h"
-#include "compose/previewsources.h"
-#include "compose/texturerule.h"
+#include "base/messagetext.h"
+#include "formats/characterformat.h"
+#include "game/previewsources.h"
+#include "game/texturerule.h"
+#include "inputs/geometryfiles.h"
+#include "inputs/inputfiles.h"
 #include "preview/pose.h"
-#include "preview/texturefile.h"
+#include "preview/textureimage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -110,7 +110,7 @@ struct ScenePart {
 };
 
 // The label worn in tone when label is asked for: label when it is one of
-// textures', else the default (see compose/texturerule.h).
+// textures', else the default (see game/texturerule.h).
 QString labelWorn(const QString &characterPath, const QList<TextureSource> &textures,
                   const QString &tone, const QString &label)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/result.h"
+#include "base/result.h"
 #include "preview/renderer.h"
 
 #include <QHash>
@@ -34,7 +34,7 @@ public:
     // drk; empty when none is found (its skin is then drawn light grey).
     QStringList tones() const { return m_tones; }
     // The labels of the character's own textures in tone, in name order, and
-    // the one shown first (see compose/texturerule.h).
+    // the one shown first (see game/texturerule.h).
     QStringList labels(const QString &tone) const { return m_labels.value(tone); }
     QString defaultLabel(const QString &tone) const { return m_defaultLabels.value(tone); }
     // The skeleton file the meshes were posed on, as shown; empty when none

@@ -1,6 +1,6 @@
 #include "preview/skeletonpose.h"
 
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 
 namespace kelvane {
 

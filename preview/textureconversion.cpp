@@ -1,7 +1,7 @@
 #include "preview/textureconversion.h"
 
-#include "compose/messagetext.h"
-#include "compose/texturefile.h"
+#include "base/messagetext.h"
+#include "formats/textureheader.h"
 #include "preview/colourreduction.h"
 
 #include <QDir>

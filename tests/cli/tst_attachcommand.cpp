@@ -1,9 +1,9 @@
 #include "attachfolder.h"
 
+#include "base/linelist.h"
 #include "cli/commandline.h"
 #include "cli/consoleoutput.h"
-#include "compose/linelist.h"
-#include "compose/replace.h"
+#include "replace/replace.h"
 #include "tests/support/previewfiles.h"
 
 #include "version.h"

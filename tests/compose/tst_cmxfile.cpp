@@ -1,7 +1,8 @@
-#include "compose/backup.h"
-#include "compose/cmxfile.h"
-#include "compose/linelist.h"
-#include "compose/texturefile.h"
+#include "base/linelist.h"
+#include "formats/textureheader.h"
+#include "inputs/inputfiles.h"
+#include "replace/backup.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

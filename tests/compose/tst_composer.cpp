@@ -1,4 +1,6 @@
-#include "compose/cmxcomposer.h"
+#include "formats/textcharacter.h"
+#include "formats/textmesh.h"
+#include "tests/support/composeattached.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
+#include "base/linelist.h"
 #include "compose/attach.h"
-#include "compose/cmxcomposer.h"
-#include "compose/cmxfile.h"
-#include "compose/filesummary.h"
-#include "compose/inputfiles.h"
-#include "compose/linelist.h"
+#include "formats/textcharacter.h"
+#include "inputs/filesummary.h"
+#include "inputs/inputfiles.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "compose/attach.h"
-#include "compose/gamecharacters.h"
+#include "game/gamecharacters.h"
 #include "tests/support/files.h"
 
 #include <QDir>

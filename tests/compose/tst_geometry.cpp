@@ -1,6 +1,6 @@
-#include "compose/geometryfiles.h"
-#include "compose/meshgeometry.h"
-#include "compose/skeletonfile.h"
+#include "formats/meshgeometry.h"
+#include "formats/skeletonfile.h"
+#include "inputs/geometryfiles.h"
 #include "tests/support/files.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "compose/linelist.h"
+#include "base/linelist.h"
 
 #include <gtest/gtest.h>
 

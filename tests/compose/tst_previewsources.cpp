@@ -1,5 +1,5 @@
-#include "compose/fararchive.h"
-#include "compose/previewsources.h"
+#include "formats/fararchive.h"
+#include "game/previewsources.h"
 #include "tests/support/files.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "compose/replace.h"
+#include "replace/replace.h"
 #include "tests/support/files.h"
 
 #include <QDir>

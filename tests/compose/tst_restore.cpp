@@ -1,5 +1,5 @@
-#include "compose/filesummary.h"
-#include "compose/restore.h"
+#include "inputs/filesummary.h"
+#include "replace/restore.h"
 #include "tests/support/files.h"
 
 #include <QDir>

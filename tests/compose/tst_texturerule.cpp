@@ -1,6 +1,6 @@
-#include "compose/archivecharacters.h"
-#include "compose/charactercode.h"
-#include "compose/texturerule.h"
+#include "game/charactercode.h"
+#include "game/texturerule.h"
+#include "inputs/archivecharacters.h"
 
 #include <gtest/gtest.h>
 

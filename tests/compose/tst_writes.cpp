@@ -1,8 +1,8 @@
 // Writes that fail are failures, and no replace waits or loses a file.
 #include "compose/attach.h"
-#include "compose/gamecharacters.h"
-#include "compose/replace.h"
-#include "compose/wholefile.h"
+#include "game/gamecharacters.h"
+#include "replace/replace.h"
+#include "replace/wholefile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

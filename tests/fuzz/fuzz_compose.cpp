@@ -1,9 +1,11 @@
 // Fuzzes the composer's text functions. The input holds a character file,
 // then optionally a mesh file and a new name, each after a marker line; the
 // seed corpus in corpus/ shows the shape.
-#include "compose/cmxcomposer.h"
-#include "compose/linelist.h"
+#include "base/linelist.h"
 #include "compose/newname.h"
+#include "formats/textcharacter.h"
+#include "formats/textmesh.h"
+#include "tests/support/composeattached.h"
 
 #include <QString>
 

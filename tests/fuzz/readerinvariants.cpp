@@ -1,13 +1,14 @@
 #include "tests/fuzz/readerinvariants.h"
 
-#include "compose/characterbinary.h"
-#include "compose/characterformat.h"
-#include "compose/cmxcomposer.h"
-#include "compose/fararchive.h"
-#include "compose/linelist.h"
-#include "compose/meshfile.h"
-#include "compose/meshgeometry.h"
-#include "compose/skeletonfile.h"
+#include "base/linelist.h"
+#include "formats/binarycharacter.h"
+#include "formats/characterformat.h"
+#include "formats/fararchive.h"
+#include "formats/meshfile.h"
+#include "formats/meshgeometry.h"
+#include "formats/skeletonfile.h"
+#include "formats/textcharacter.h"
+#include "formats/textmesh.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -1,5 +1,5 @@
-#include "compose/cmxfile.h"
 #include "controls/filelist.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 #include "tests/support/widgets.h"
 #include "ui/main/backgroundtooltips.h"

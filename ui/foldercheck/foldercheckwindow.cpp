@@ -1,6 +1,6 @@
 #include "ui/foldercheck/foldercheckwindow.h"
 
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
 #include "controls/widgetcolours.h"

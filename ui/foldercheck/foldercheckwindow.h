@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compose/gamecheck.h"
 #include "foldercheck/foldermends.h"
 #include "foldercheck/folderreport.h"
+#include "game/gamecheck.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/main/backgroundtooltips.h"
 
-#include "compose/filekind.h"
+#include "base/filekind.h"
 #include "controls/filelist.h"
 
 #include <QAbstractItemView>

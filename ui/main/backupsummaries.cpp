@@ -1,6 +1,6 @@
 #include "ui/main/backupsummaries.h"
 
-#include "compose/filesummary.h"
+#include "inputs/filesummary.h"
 #include "ui/main/filetooltips.h"
 
 namespace kelvane {

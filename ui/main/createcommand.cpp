@@ -1,13 +1,13 @@
 #include "ui/main/createcommand.h"
 
-#include "cli/windowsfolder.h"
-#include "compose/backup.h"
+#include "base/messagetext.h"
 #include "compose/batchfiles.h"
-#include "compose/cmxfile.h"
-#include "compose/messagetext.h"
 #include "compose/newname.h"
 #include "controls/messagebox.h"
+#include "inputs/inputfiles.h"
+#include "platform/windowsfolder.h"
 #include "preview/textureconversion.h"
+#include "replace/backup.h"
 #include "ui/main/busywork.h"
 
 #include <QDir>

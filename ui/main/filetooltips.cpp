@@ -1,8 +1,8 @@
 #include "ui/main/filetooltips.h"
 
-#include "compose/filesummary.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 #include "controls/filelist.h"
+#include "inputs/filesummary.h"
 #include "ui/main/backgroundtooltips.h"
 
 namespace kelvane {

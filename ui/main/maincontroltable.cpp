@@ -1,12 +1,12 @@
 #include "ui/main/maincontroltable.h"
 
-#include "compose/fileformats.h"
 #include "controls/commandbutton.h"
 #include "controls/directorylist.h"
 #include "controls/drivelist.h"
 #include "controls/filelist.h"
 #include "controls/label.h"
 #include "controls/textbox.h"
+#include "formats/fileformats.h"
 #include "platform/systempaths.h"
 #include "ui/main/maincontrols.h"
 #include "version.h"

@@ -1,9 +1,9 @@
 #include "ui/main/restorecommand.h"
 
-#include "compose/backup.h"
-#include "compose/filekind.h"
-#include "compose/messagetext.h"
+#include "base/filekind.h"
+#include "base/messagetext.h"
 #include "controls/messagebox.h"
+#include "replace/backup.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/gamecharacters.h"
-#include "compose/restore.h"
+#include "game/gamecharacters.h"
+#include "replace/restore.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "ui/main/startfolders.h"
 
-#include "compose/archivepath.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
+#include "inputs/archivepath.h"
 #include "platform/wineprefix.h"
 #include "ui/main/maincontroller.h"
 

@@ -1,11 +1,11 @@
 #include "ui/preview/previewwindow.h"
 
-#include "compose/charactercode.h"
-#include "compose/messagetext.h"
+#include "base/messagetext.h"
 #include "controls/commandbutton.h"
 #include "controls/modalwindow.h"
 #include "controls/widgetcolours.h"
 #include "controls/windowplacement.h"
+#include "game/charactercode.h"
 #include "platform/gamefolders.h"
 #include "platform/gamesearch.h"
 #include "preview/previewscene.h"

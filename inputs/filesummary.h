@@ -1,0 +1,29 @@
+#pragma once
+
+#include "base/result.h"
+#include "formats/character.h"
+#include "formats/meshfile.h"
+
+#include <QList>
+#include <QString>
+
+namespace kelvane {
+
+// What an input file holds, as the composer sees it, or why the composer
+// refuses it. Errors read exactly as the create command reports them for the
+// same file.
+
+// The character a character file of either format holds.
+Result<Character> readCharacter(const QString &path);
+
+// The skins of a character file, in order.
+Result<QList<Skin>> summarizeCharacterFile(const QString &path);
+
+// The skins of a character file of at most maxBytes, for a summary of many
+// files: a larger one is refused unread, the message naming its size.
+Result<QList<Skin>> summarizeCharacterFile(const QString &path, qint64 maxBytes);
+
+// The group a mesh file adds: its bone and its mesh name.
+Result<Skin> summarizeMeshFile(const QString &path);
+
+} // namespace kelvane
