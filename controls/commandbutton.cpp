@@ -2,6 +2,7 @@
 
 #include "controls/fill.h"
 #include "controls/focusframe.h"
+#include "controls/widgetcolours.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -41,6 +42,18 @@ void showPaletteFace(QPushButton &button)
 {
     if (QStyle *style = paletteRespectingStyle())
         button.setStyle(style);
+}
+
+QPushButton *facedButton(const QString &caption, const QString &name, const QRect &geometry,
+                         const QFont &font, const QColor &face, QWidget *window)
+{
+    auto *button = new QPushButton(caption, window);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(font);
+    setColours(*button, {{QPalette::Button, face}});
+    showPaletteFace(*button);
+    return button;
 }
 
 } // namespace kelvane

@@ -27,4 +27,9 @@ private:
 // Windows draw their own face and ignore it.
 void showPaletteFace(QPushButton &button);
 
+// A push button of a small window: named name, placed at geometry, in font,
+// its face of colour face on every style.
+QPushButton *facedButton(const QString &caption, const QString &name, const QRect &geometry,
+                         const QFont &font, const QColor &face, QWidget *window);
+
 } // namespace kelvane

@@ -1,5 +1,6 @@
 #include "tests/support/files.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <stdexcept>
@@ -117,6 +118,14 @@ QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read " + path.toStdString());
     return file.readAll();
+}
+
+bool touchFile(const QString &path, int secondsAhead)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(QDateTime::currentDateTime().addSecs(secondsAhead),
+                            QFileDevice::FileModificationTime);
 }
 
 } // namespace testsupport

@@ -72,4 +72,8 @@ void appendString(QByteArray &out, const QByteArray &text);
 // read, which GoogleTest reports as the failure of the test.
 QByteArray readFile(const QString &path);
 
+// Sets the time of change of the file at path secondsAhead seconds from now,
+// so that whatever was read of it counts as out of date.
+[[nodiscard]] bool touchFile(const QString &path, int secondsAhead);
+
 } // namespace testsupport

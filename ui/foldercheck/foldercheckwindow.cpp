@@ -29,13 +29,8 @@ constexpr int kFindingRole = Qt::UserRole;
 QPushButton *button(const QString &caption, const char *name, const TwipsRect &place,
                     QWidget *window)
 {
-    auto *button = new QPushButton(caption, window);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(pixelsFromTwips(place));
-    button->setFont(strongFont());
-    setColours(*button, {{QPalette::Button, colours::buttonFace}});
-    showPaletteFace(*button);
-    return button;
+    return facedButton(caption, QLatin1String(name), pixelsFromTwips(place), strongFont(),
+                       colours::buttonFace, window);
 }
 
 // Black on white, as the main window's lists are, so that every style draws

@@ -32,13 +32,8 @@ enum Column { Saved, Size, Skins, Name, Columns };
 QPushButton *button(const QString &caption, const char *name, const TwipsRect &place,
                     QWidget *window)
 {
-    auto *button = new QPushButton(caption, window);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(pixelsFromTwips(place));
-    button->setFont(strongFont());
-    setColours(*button, {{QPalette::Button, colours::buttonFace}});
-    showPaletteFace(*button);
-    return button;
+    return facedButton(caption, QLatin1String(name), pixelsFromTwips(place), strongFont(),
+                       colours::buttonFace, window);
 }
 
 // Draws the chosen backup as with the focus while a question covers the
