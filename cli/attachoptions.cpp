@@ -87,7 +87,8 @@ const QString kUsage = QStringLiteral(
     "\n"
     "The window, kelvane, does the same for one or several character files\n"
     "(Ctrl+click, Shift+click or Ctrl+A select several), and shows the result before\n"
-    "it is written: right-click a file and choose Preview...\n");
+    "it is written: right-click a file and choose Preview... Right-click a folder\n"
+    "and choose Check This Folder... to check it as --check-folder does.\n");
 
 // Paths of this system, never shown as the system shows paths.
 const QString kWine = QStringLiteral(

@@ -1,6 +1,7 @@
 #include "ui/main/filetooltips.h"
 
 #include "base/messagetext.h"
+#include "controls/directorylist.h"
 #include "controls/filelist.h"
 #include "inputs/filesummary.h"
 #include "ui/main/backgroundtooltips.h"
@@ -31,6 +32,16 @@ void installFileToolTips(const MainControls &controls)
     });
     controls.FileSkins->setToolTip(plainToolTip(characterListHint()));
     controls.FileProps->setToolTip(plainToolTip(meshListHint()));
+    for (DirectoryList *folders : {controls.DirSkins, controls.DirProps}) {
+        if (folders)
+            folders->setToolTip(plainToolTip(folderListHint()));
+    }
+}
+
+QString folderListHint()
+{
+    return QStringLiteral("Right-click a folder for Check This Folder...: every skin in it checked "
+                          "as the game reads it, and what can be mended.");
 }
 
 QString characterListHint()

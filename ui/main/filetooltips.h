@@ -19,6 +19,9 @@ void installFileToolTips(const MainControls &controls);
 QString characterListHint();
 QString meshListHint();
 
+// What the folder lists offer beyond browsing.
+QString folderListHint();
+
 // The tooltip texts, as rich text with the file's content escaped; safe to
 // build on any thread.
 QString characterFileToolTip(const QString &path);
