@@ -1,6 +1,7 @@
 #include "game/gamecheck.h"
 
 #include "base/filekind.h"
+#include "base/linelist.h"
 #include "base/messagetext.h"
 #include "formats/fileformats.h"
 #include "formats/textureheader.h"
@@ -94,8 +95,7 @@ QString withoutItOf(MeshRole role)
 
 bool hasBlanksAround(const QByteArray &name)
 {
-    return !name.isEmpty() && (name.front() == ' ' || name.front() == '\t' || name.back() == ' ' ||
-                               name.back() == '\t');
+    return !name.isEmpty() && (isBlank(name.front()) || isBlank(name.back()));
 }
 
 // A name in quotes with each blank at its start or end shown as a middle dot,
