@@ -88,4 +88,14 @@ QStringList archivesUnder(const QString &gameFolder)
     return archives;
 }
 
+bool isPlainFileName(QByteArrayView name)
+{
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = quint8(c);
+        return byte < 0x20 || byte == 0x7f || c == '/' || c == '\\' || c == ':';
+    });
+}
+
 } // namespace kelvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -21,5 +22,11 @@ QString gameFolderHolding(const QString &folder);
 // entered and in archives found, follows no link to a folder (so it cannot
 // loop), and keeps only regular files.
 QStringList archivesUnder(const QString &gameFolder);
+
+// A name the game looks up in its folder, read from a file: not empty, no "."
+// or "..", no folder or drive separator, no ASCII control character (C0 or
+// DEL). Bytes 0x80 to 0x9F are letters of the game's single-byte names and
+// pass. Anything else would lead a copy or a read elsewhere.
+bool isPlainFileName(QByteArrayView name);
 
 } // namespace kelvane
