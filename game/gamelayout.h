@@ -7,15 +7,21 @@
 namespace kelvane {
 
 // Where a game installation keeps its files, found as the game names its
-// folders: without regard to case.
-
-// The folder reached from folder through the subfolders names, each matched
-// in any case ({"GameData", "Skins"}); empty when one is missing.
-QString subfolderNamed(const QString &folder, const QStringList &names);
+// folders (base/gamefoldernames.h): without regard to case.
 
 // The game folder that holds folder: the nearest of folder and its ancestors
 // with a GameData subfolder; empty when there is none.
 QString gameFolderHolding(const QString &folder);
+
+// The game's folders of loose skins that gameFolder holds, in the order the
+// game reads them: GameData/Skins, then ExpansionShared/SkinsBuy.
+QStringList looseSkinFoldersOf(const QString &gameFolder);
+
+// The game's Skins folder near the archive at archivePath, for the files made
+// from its entries: GameData/Skins of the archive's folder or of the folder
+// above it (either of which may be GameData itself); the archive's folder
+// when neither holds one. In native separators.
+QString skinsFolderNearArchive(const QString &archivePath);
 
 // The FAR archives under gameFolder, the shallowest first and each folder's
 // in the order of their names. The walk is bounded in depth, in folders
