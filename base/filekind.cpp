@@ -72,6 +72,17 @@ QString entryNamedIn(const QString &folder, const QString &name, QDir::Filters k
     return {};
 }
 
+QString subfolderNamed(const QString &folder, const QStringList &names)
+{
+    QString reached = folder;
+    for (const QString &name : names) {
+        reached = entryNamedIn(reached, name, QDir::Dirs);
+        if (reached.isEmpty())
+            return {};
+    }
+    return reached;
+}
+
 QString fileIdentity(const QString &path)
 {
     const QFileInfo info(path);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 namespace kelvane {
 
@@ -27,6 +28,10 @@ FileStamp fileStamp(const QString &path);
 // without regard to case. Empty when there is none.
 QString entryNamedIn(const QString &folder, const QString &name,
                      QDir::Filters kinds = QDir::AllEntries);
+
+// The folder reached from folder through the subfolders names, each found as
+// entryNamedIn finds it ({"GameData", "Skins"}); empty when one is missing.
+QString subfolderNamed(const QString &folder, const QStringList &names);
 
 // What tells two paths of one file apart from paths of others: the canonical
 // path (links and ".." resolved; for a file that does not exist yet, its

@@ -1,5 +1,7 @@
 #include "base/linelist.h"
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -34,6 +36,27 @@ LineList splitLines(const QByteArray &text, qsizetype maxLines)
     if (text.isEmpty())
         return {};
     return splitAt(text, lineEndOf(text), maxLines);
+}
+
+QByteArrayView trimmedBlanks(QByteArrayView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+bool isVersionLine(QByteArrayView line)
+{
+    const QByteArrayView word = "version";
+    line = trimmedBlanks(line);
+    if (line.size() <= word.size() ||
+        QByteArrayView(line.first(word.size())).compare(word, Qt::CaseInsensitive) != 0)
+        return false;
+    const QByteArrayView number = trimmedBlanks(line.sliced(word.size()));
+    return !number.isEmpty() &&
+           std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isUtf16Text(QByteArrayView bytes)

@@ -19,6 +19,20 @@ LineList splitLines(const QByteArray &text, qsizetype maxLines = -1);
 // CR LF but some LF.
 QByteArrayView lineEndOf(QByteArrayView text);
 
+// Whether c is a blank of the game's text files: a space or a tab.
+constexpr bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// text without the blanks at its start and end.
+QByteArrayView trimmedBlanks(QByteArrayView text);
+
+// Whether line is line 1 of a text character or skeleton file: "version" in
+// any case and a whole number, blanks allowed around the line and between the
+// two ("Version 300", "version300").
+bool isVersionLine(QByteArrayView line);
+
 // Whether bytes are text saved as UTF-16 ("Unicode" in Windows editors): a
 // byte-order mark, or a zero at every other byte of the first characters.
 bool isUtf16Text(QByteArrayView bytes);

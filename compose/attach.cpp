@@ -7,6 +7,7 @@
 #include "formats/fileformats.h"
 #include "formats/meshfile.h"
 #include "game/gamecharacters.h"
+#include "game/gamelayout.h"
 #include "inputs/archivepath.h"
 #include "inputs/inputfiles.h"
 #include "replace/backup.h"
@@ -21,24 +22,6 @@
 namespace kelvane {
 
 namespace {
-
-QString gameSkinsFolderNear(const QString &archive)
-{
-    const QString archiveFolder = QFileInfo(archive).absolutePath();
-    for (const QString &candidate : {archiveFolder, QFileInfo(archiveFolder).absolutePath()}) {
-        const bool isGameData = QDir(candidate).dirName().compare(QLatin1StringView("GameData"),
-                                                                  Qt::CaseInsensitive) == 0;
-        const QString gameData =
-            isGameData ? candidate
-                       : entryNamedIn(candidate, QStringLiteral("GameData"), QDir::Dirs);
-        if (gameData.isEmpty())
-            continue;
-        if (const QString skins = entryNamedIn(gameData, QStringLiteral("Skins"), QDir::Dirs);
-            !skins.isEmpty())
-            return QDir::toNativeSeparators(skins);
-    }
-    return QDir::toNativeSeparators(archiveFolder);
-}
 
 QByteArray hashOf(const QByteArray &bytes)
 {
@@ -58,7 +41,7 @@ QString outputFilePath(const QString &outputFolder, const QString &newName, Char
 QString proposedOutputFolder(const QString &folder)
 {
     if (const std::optional<ArchivePath> inside = archivePathOf(folder))
-        return gameSkinsFolderNear(inside->archive);
+        return skinsFolderNearArchive(inside->archive);
     return folder;
 }
 

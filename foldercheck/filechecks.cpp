@@ -4,6 +4,7 @@
 #include "formats/characterformat.h"
 #include "formats/fileformats.h"
 #include "formats/textureheader.h"
+#include "game/gamelayout.h"
 #include "game/previewsources.h"
 #include "game/texturerule.h"
 #include "inputs/archivecharacters.h"

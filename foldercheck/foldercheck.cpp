@@ -1,5 +1,6 @@
 #include "foldercheck/foldercheck.h"
 
+#include "base/gamefoldernames.h"
 #include "base/messagetext.h"
 #include "foldercheck/folderchecker.h"
 #include "foldercheck/renumber.h"
@@ -57,9 +58,8 @@ FolderChecker::FolderChecker(const FolderCheckRequest &request) : m_request(requ
 FolderReport FolderChecker::run()
 {
     m_report.folder = m_request.folder;
-    m_skinsBuy = QDir(m_request.folder)
-                     .dirName()
-                     .compare(QLatin1StringView("SkinsBuy"), Qt::CaseInsensitive) == 0;
+    m_skinsBuy =
+        QDir(m_request.folder).dirName().compare(kSkinsBuyFolder, Qt::CaseInsensitive) == 0;
     m_report.games = gamesFor(m_request.folder, m_request.gameFolders);
     m_game = gameFilesOf(m_report.games, m_request.cancelled);
     listFolder();

@@ -83,12 +83,8 @@ GameFiles gameFilesOf(const QStringList &games, const std::function<bool()> &can
     out.games = games;
     Lister lister(out);
     for (const QString &game : games) {
-        for (const QStringList &names :
-             {QStringList{QStringLiteral("GameData"), QStringLiteral("Skins")},
-              QStringList{QStringLiteral("ExpansionShared"), QStringLiteral("SkinsBuy")}}) {
-            if (const QString folder = subfolderNamed(game, names); !folder.isEmpty())
-                lister.addFolder(folder);
-        }
+        for (const QString &folder : looseSkinFoldersOf(game))
+            lister.addFolder(folder);
         for (const QString &archive : archivesUnder(game)) {
             if (cancelled && cancelled())
                 return out;

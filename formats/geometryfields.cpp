@@ -11,20 +11,6 @@ namespace kelvane {
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView text)
-{
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
-}
-
 qsizetype valueCount(QByteArrayView line)
 {
     qsizetype count = 0;
@@ -194,7 +180,7 @@ std::optional<quint32> TextFields::count(const QString &what, qsizetype, qsizety
     if (!line)
         return std::nullopt;
     const std::optional<quint64> value =
-        digitsOf(trimmed(*line), std::numeric_limits<quint32>::max());
+        digitsOf(trimmedBlanks(*line), std::numeric_limits<quint32>::max());
     if (!value)
         return fail(QStringLiteral("line %1 should be the count of %2 (a whole number), but it "
                                    "is %3.")
@@ -218,7 +204,7 @@ bool TextFields::record(const FieldItem &item, int values, bool barred)
     const std::optional<QByteArrayView> line = nextLine(item.text());
     if (!line)
         return false;
-    QByteArrayView inside = trimmed(*line);
+    QByteArrayView inside = trimmedBlanks(*line);
     const bool bars = inside.size() >= 2 && inside.startsWith('|') && inside.endsWith('|');
     if (barred && bars)
         inside = inside.sliced(1, inside.size() - 2);

@@ -8,8 +8,6 @@
 
 #include <QHash>
 
-#include <algorithm>
-
 namespace kelvane {
 
 namespace {
@@ -32,29 +30,6 @@ const QByteArray kNoParent = QByteArrayLiteral("NULL");
 std::optional<quint32> countOf(GeometryFields &in, const QString &what, Least least)
 {
     return in.count(what, least.binary, least.text);
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-// Line 1 of every character file the game writes: "version" and a number.
-bool isVersionLine(QByteArrayView line)
-{
-    const QByteArrayView word = "version";
-    while (!line.isEmpty() && isBlank(line.front()))
-        line = line.sliced(1);
-    while (!line.isEmpty() && isBlank(line.back()))
-        line.chop(1);
-    if (line.size() <= word.size() ||
-        QByteArrayView(line.first(word.size())).compare(word, Qt::CaseInsensitive) != 0)
-        return false;
-    line = line.sliced(word.size());
-    while (!line.isEmpty() && isBlank(line.front()))
-        line = line.sliced(1);
-    return !line.isEmpty() &&
-           std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool readPropertyLists(GeometryFields &in, SkeletonBone &bone)

@@ -19,30 +19,6 @@ const QByteArray kHeading = QByteArrayLiteral("// Character File. Copyright 1997
                                               "0\r\n"
                                               "1\r\n");
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimmed(QByteArrayView line)
-{
-    while (!line.isEmpty() && isBlank(line.front()))
-        line = line.sliced(1);
-    while (!line.isEmpty() && isBlank(line.back()))
-        line.chop(1);
-    return line;
-}
-
-// Line 1 of every character file the game writes: "version" and a number.
-bool isVersionLine(QByteArrayView line)
-{
-    const QByteArrayView word = "version";
-    line = trimmed(line);
-    return line.size() > word.size() &&
-           QByteArrayView(line.first(word.size())).compare(word, Qt::CaseInsensitive) == 0 &&
-           parseSkinCount(line.sliced(word.size())).has_value();
-}
-
 std::optional<QString> headingFault(const LineList &skinLines)
 {
     if (!isVersionLine(skinLines[kVersionLine]))
@@ -50,7 +26,7 @@ std::optional<QString> headingFault(const LineList &skinLines)
                               "this is not a character file.")
             .arg(kVersionLine)
             .arg(quotedBytes(skinLines[kVersionLine]));
-    if (trimmed(skinLines[kOutfitCountLine]) != "1")
+    if (trimmedBlanks(skinLines[kOutfitCountLine]) != "1")
         return QStringLiteral("line %1 should be \"1\" (one outfit), but it is %2; a file "
                               "with several outfits would lose all but the first.")
             .arg(kOutfitCountLine)
@@ -69,19 +45,13 @@ qsizetype linesNeededFor(qint64 count)
 
 std::optional<qint64> parseSkinCount(QByteArrayView line)
 {
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && isBlank(line[begin]))
-        ++begin;
-    while (end > begin && isBlank(line[end - 1]))
-        --end;
-    if (begin == end)
+    line = trimmedBlanks(line);
+    if (line.isEmpty())
         return std::nullopt;
 
     constexpr qint64 kMax = std::numeric_limits<qint64>::max();
     qint64 value = 0;
-    for (qsizetype i = begin; i < end; ++i) {
-        const char c = line[i];
+    for (const char c : line) {
         if (c < '0' || c > '9')
             return std::nullopt;
         const int digit = c - '0';

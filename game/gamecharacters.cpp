@@ -1,6 +1,7 @@
 #include "game/gamecharacters.h"
 
 #include "base/filekind.h"
+#include "base/gamefoldernames.h"
 #include "base/messagetext.h"
 #include "formats/fileformats.h"
 #include "game/gamelayout.h"
@@ -85,8 +86,7 @@ QString looseFileReplacing(const QString &entryPath)
     const QString game = gameFolderHolding(QFileInfo(inside->archive).path());
     if (name == fileName || game.isEmpty())
         return {};
-    const QString skins =
-        subfolderNamed(game, {QStringLiteral("GameData"), QStringLiteral("Skins")});
+    const QString skins = subfolderNamed(game, gameSkinsPath());
     if (skins.isEmpty())
         return {};
     for (const QString &extension : extensionsOf(FileRole::Character)) {

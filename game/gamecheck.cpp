@@ -1,9 +1,11 @@
 #include "game/gamecheck.h"
 
 #include "base/filekind.h"
+#include "base/linelist.h"
 #include "base/messagetext.h"
 #include "formats/fileformats.h"
 #include "formats/textureheader.h"
+#include "game/gamelayout.h"
 #include "inputs/archivepath.h"
 #include "inputs/inputfiles.h"
 
@@ -30,18 +32,6 @@ QString regularFileNamedIn(const QString &folder, const QString &name)
 QString fullPath(const QString &path)
 {
     return shownName(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
-}
-
-// A name the game looks up in its folder: no path, no drive, no "..", no
-// control character. Anything else would lead a copy or a read elsewhere.
-bool isPlainFileName(QByteArrayView name)
-{
-    if (name.isEmpty() || name == "." || name == "..")
-        return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto byte = quint8(c);
-        return byte < 0x20 || byte == 0x7f || c == '/' || c == '\\' || c == ':';
-    });
 }
 
 // What a mesh is to the character, judged as the game names its own,
@@ -94,8 +84,7 @@ QString withoutItOf(MeshRole role)
 
 bool hasBlanksAround(const QByteArray &name)
 {
-    return !name.isEmpty() && (name.front() == ' ' || name.front() == '\t' || name.back() == ' ' ||
-                               name.back() == '\t');
+    return !name.isEmpty() && (isBlank(name.front()) || isBlank(name.back()));
 }
 
 // A name in quotes with each blank at its start or end shown as a middle dot,

@@ -1,6 +1,7 @@
 #include "game/gamelayout.h"
 
 #include "base/filekind.h"
+#include "base/gamefoldernames.h"
 #include "formats/fararchive.h"
 
 #include <QDir>
@@ -29,22 +30,11 @@ bool lessByName(const QFileInfo &a, const QFileInfo &b)
 
 } // namespace
 
-QString subfolderNamed(const QString &folder, const QStringList &names)
-{
-    QString reached = folder;
-    for (const QString &name : names) {
-        reached = entryNamedIn(reached, name, QDir::Dirs);
-        if (reached.isEmpty())
-            return {};
-    }
-    return reached;
-}
-
 QString gameFolderHolding(const QString &folder)
 {
     QDir dir(QFileInfo(folder).absoluteFilePath());
     for (int up = 0; up < kAncestorsLooked; ++up) {
-        if (!entryNamedIn(dir.path(), QStringLiteral("GameData"), QDir::Dirs).isEmpty())
+        if (!entryNamedIn(dir.path(), kGameDataFolder, QDir::Dirs).isEmpty())
             return dir.path();
         if (!dir.cdUp())
             break;
@@ -86,6 +76,43 @@ QStringList archivesUnder(const QString &gameFolder)
         level = next;
     }
     return archives;
+}
+
+QStringList looseSkinFoldersOf(const QString &gameFolder)
+{
+    QStringList folders;
+    for (const QStringList &names : {gameSkinsPath(), gameSkinsBuyPath()}) {
+        if (const QString folder = subfolderNamed(gameFolder, names); !folder.isEmpty())
+            folders.append(folder);
+    }
+    return folders;
+}
+
+QString skinsFolderNearArchive(const QString &archivePath)
+{
+    const QString archiveFolder = QFileInfo(archivePath).absolutePath();
+    for (const QString &candidate : {archiveFolder, QFileInfo(archiveFolder).absolutePath()}) {
+        const bool isGameData =
+            QDir(candidate).dirName().compare(kGameDataFolder, Qt::CaseInsensitive) == 0;
+        const QString gameData =
+            isGameData ? candidate : entryNamedIn(candidate, kGameDataFolder, QDir::Dirs);
+        if (gameData.isEmpty())
+            continue;
+        if (const QString skins = entryNamedIn(gameData, kSkinsFolder, QDir::Dirs);
+            !skins.isEmpty())
+            return QDir::toNativeSeparators(skins);
+    }
+    return QDir::toNativeSeparators(archiveFolder);
+}
+
+bool isPlainFileName(QByteArrayView name)
+{
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto byte = quint8(c);
+        return byte < 0x20 || byte == 0x7f || c == '/' || c == '\\' || c == ':';
+    });
 }
 
 } // namespace kelvane

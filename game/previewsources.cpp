@@ -2,6 +2,7 @@
 
 #include "base/messagetext.h"
 #include "formats/fileformats.h"
+#include "game/gamelayout.h"
 #include "game/sourceplaces.h"
 #include "game/texturerule.h"
 
@@ -371,17 +372,6 @@ QString characterTextureName(const QString &characterFileName, const QString &to
     if (label < 0)
         return name + tone + QStringLiteral(".bmp");
     return name.left(label) + tone + name.mid(label) + QStringLiteral(".bmp");
-}
-
-bool isPlainFileName(QByteArrayView name)
-{
-    if (name.isEmpty() || name == "." || name == "..")
-        return false;
-    for (const char c : name) {
-        if (c == '/' || c == '\\' || c == ':' || isControlCharacter(char16_t(quint8(c))))
-            return false;
-    }
-    return true;
 }
 
 QString skeletonNote(const PreviewSources &sources)

@@ -114,10 +114,6 @@ QStringList skeletonFileNames(const QString &characterFileName);
 // C026MAlgt_bwar.bmp.
 QString characterTextureName(const QString &characterFileName, const QString &tone);
 
-// Whether a name read from a file names a file and nothing more: not empty,
-// no "." or "..", no folder or drive separator, no control character.
-bool isPlainFileName(QByteArrayView name);
-
 // Why the preview cannot draw without the skeleton, naming it and where it
 // was looked for.
 QString skeletonNote(const PreviewSources &sources);

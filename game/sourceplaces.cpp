@@ -56,12 +56,8 @@ SourcePlaces::SourcePlaces(const QString &characterPath, const QStringList &game
         games.append(game);
     }
     for (int g = 0; g < games.size(); ++g) {
-        for (const QStringList &names :
-             {QStringList{QStringLiteral("GameData"), QStringLiteral("Skins")},
-              QStringList{QStringLiteral("ExpansionShared"), QStringLiteral("SkinsBuy")}}) {
-            if (const QString folder = subfolderNamed(games[g], names); !folder.isEmpty())
-                add({SourcePlace::Kind::Folder, QFileInfo(folder).absoluteFilePath(), {}, g});
-        }
+        for (const QString &folder : looseSkinFoldersOf(games[g]))
+            add({SourcePlace::Kind::Folder, QFileInfo(folder).absoluteFilePath(), {}, g});
         if (inArchive && g == 0 && !m_ownGame.isEmpty())
             add(ownArchive);
         add({SourcePlace::Kind::GameArchives, games[g], {}, g});

@@ -1,5 +1,6 @@
 #include "platform/drives.h"
 
+#include "base/gamefoldernames.h"
 #include "platform/gamesearch.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
@@ -25,7 +26,7 @@ const QString kGameEntryStart = QStringLiteral("The Sims");
 
 QString gameEntryEnd()
 {
-    return QStringLiteral(": GameData") + pathSeparator() + QStringLiteral("Skins");
+    return QStringLiteral(": ") + gameSkinsPath().join(pathSeparator());
 }
 
 // The game folders' entries ever listed, the folders they open and which

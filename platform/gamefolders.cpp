@@ -1,5 +1,7 @@
 #include "platform/gamefolders.h"
 
+#include "base/filekind.h"
+#include "base/gamefoldernames.h"
 #include "platform/keyvalues.h"
 #include "platform/searchedsystems.h"
 #include "platform/systempaths.h"
@@ -53,7 +55,6 @@ const QStringList kSteamApps = {QStringLiteral("steamapps"), QStringLiteral("Ste
 constexpr QLatin1StringView kLibraryList("libraryfolders.vdf");
 const QList<QStringList> kSteamGame = {
     kSteamApps, {QStringLiteral("common")}, {QStringLiteral("The Sims Legacy Collection")}};
-constexpr QLatin1StringView kSkins("GameData\\Skins");
 
 // A list of libraries runs to a few kilobytes; no one has more libraries
 // than drives.
@@ -71,25 +72,6 @@ QString editionTag(Edition edition)
         break;
     }
     return {};
-}
-
-// The entry below base that relative ("a\\b") names. Off Windows a name that
-// does not exist as written is matched without regard to case, as Windows
-// would. Empty when there is none.
-QString entryBelow(const QString &base, QLatin1StringView relative)
-{
-    QString path = base;
-    for (const QString &name : QString(relative).split(u'\\')) {
-        const QDir folder(path);
-#ifdef Q_OS_WIN
-        path = folder.filePath(name);
-#else
-        path = folder.filePath(entryNamed(folder, name));
-#endif
-        if (!QFileInfo::exists(path))
-            return {};
-    }
-    return path;
 }
 
 // The folder below base named by one of the spellings of each level. Each
@@ -272,8 +254,10 @@ private:
 
     void add(const QString &folder, Edition edition)
     {
-        const QString skins = entryBelow(folder, kSkins);
-        if (skins.isEmpty() || !QFileInfo(skins).isDir())
+        // Off Windows a name that does not exist as written is matched
+        // without regard to case, as Windows would.
+        const QString skins = subfolderNamed(folder, gameSkinsPath());
+        if (skins.isEmpty())
             return;
         const QString canonical = QFileInfo(folder).canonicalFilePath();
         const QString seen =

@@ -1,10 +1,10 @@
 #include "platform/virtualstore.h"
 
+#include "base/filekind.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-
-#include <algorithm>
 
 namespace kelvane {
 
@@ -21,34 +21,15 @@ bool isRedirected(const QString &pathBelowDrive)
     return false;
 }
 
-// folder's subfolder reached through names, each matched in any case.
-QString reached(const QString &folder, const QStringList &names)
-{
-    QString path = folder;
-    for (const QString &name : names) {
-        if (QFileInfo(path + QLatin1Char('/') + name).isDir()) {
-            path += QLatin1Char('/') + name;
-            continue;
-        }
-        const QStringList entries = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString &e) {
-            return e.compare(name, Qt::CaseInsensitive) == 0;
-        });
-        if (match == entries.cend())
-            return {};
-        path += QLatin1Char('/') + *match;
-    }
-    return path;
-}
-
 } // namespace
 
 QString virtualStoreFolderBelow(const QString &localAppData, const QString &pathBelowDrive)
 {
     if (localAppData.isEmpty() || !isRedirected(pathBelowDrive))
         return {};
-    return reached(localAppData, QStringList{QStringLiteral("VirtualStore")} +
-                                     pathBelowDrive.split(QLatin1Char('/'), Qt::SkipEmptyParts));
+    return subfolderNamed(localAppData,
+                          QStringList{QStringLiteral("VirtualStore")} +
+                              pathBelowDrive.split(QLatin1Char('/'), Qt::SkipEmptyParts));
 }
 
 QString virtualStoreFolderFor(const QString &folder)
@@ -73,7 +54,7 @@ QString virtualStoreFolderFor(const QString &folder)
         for (const QStringList &local :
              {QStringList{QStringLiteral("AppData"), QStringLiteral("Local")},
               QStringList{QStringLiteral("Local Settings"), QStringLiteral("Application Data")}}) {
-            const QString appData = reached(users + QLatin1Char('/') + user, local);
+            const QString appData = subfolderNamed(users + QLatin1Char('/') + user, local);
             if (const QString store = virtualStoreFolderBelow(appData, below); !store.isEmpty())
                 return store;
         }

@@ -1,5 +1,7 @@
 #include "platform/wineprefix.h"
 
+#include "base/filekind.h"
+
 #include <QDir>
 
 namespace kelvane {
@@ -19,19 +21,6 @@ bool isLetter(const QString &name)
 }
 
 } // namespace
-
-QString entryNamed(const QDir &folder, const QString &name)
-{
-    if (folder.exists(name))
-        return name;
-    const QStringList entries =
-        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return name;
-}
 
 bool isWindowsAbsolutePath(const QString &path)
 {
@@ -80,8 +69,10 @@ std::optional<QString> WinePrefix::folderForWindowsPath(const QString &windowsPa
         }
     }
     QDir folder(root);
-    for (const QString &name : std::as_const(names))
-        folder.setPath(folder.filePath(entryNamed(folder, name)));
+    for (const QString &name : std::as_const(names)) {
+        const QString found = entryNamedIn(folder.path(), name);
+        folder.setPath(found.isEmpty() ? folder.filePath(name) : found);
+    }
     return QDir::toNativeSeparators(folder.path());
 }
 

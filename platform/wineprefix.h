@@ -47,10 +47,6 @@ private:
     QString m_path;
 };
 
-// The name of folder's entry called name, or of one called so without regard
-// to case, as Wine finds names; name itself when there is neither.
-QString entryNamed(const QDir &folder, const QString &name);
-
 // Whether path is an absolute Windows path: a drive letter, a colon, then a
 // slash or backslash or nothing ("C:\Games", "c:/games", "D:").
 bool isWindowsAbsolutePath(const QString &path);

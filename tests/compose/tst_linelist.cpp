@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using kelvane::isVersionLine;
 using kelvane::LineList;
 using kelvane::splitLines;
 
@@ -45,4 +46,14 @@ TEST(SplitLines, StopsAfterTheLinesAskedFor)
     EXPECT_EQ(splitLines("a\nb\nc", 2), (LineList{"a", "b"}));
     EXPECT_EQ(splitLines("a\r\nb", 5), (LineList{"a", "b"}));
     EXPECT_TRUE(splitLines("a\r\nb", 0).isEmpty());
+}
+
+TEST(VersionLine, TheWordInAnyCaseAndAWholeNumberBlanksAroundAllowed)
+{
+    for (const char *line : {"Version 300", "version300", "VERSION\t0", " \tversion  300 \t"})
+        EXPECT_TRUE(isVersionLine(line)) << line;
+    for (const char *line :
+         {"", "version", "version \t", "versio 300", "xversion 300", "version 30a", "version -1",
+          "version 3 0", "version 300\r", "ver sion 300", "300"})
+        EXPECT_FALSE(isVersionLine(line)) << line;
 }

@@ -1,4 +1,6 @@
 #include "formats/fararchive.h"
+#include "game/gamecheck.h"
+#include "game/gamelayout.h"
 #include "game/previewsources.h"
 #include "tests/support/files.h"
 
@@ -109,6 +111,40 @@ TEST(PreviewNames, AgeSkeletonTextureAndPlainNames)
         EXPECT_FALSE(isPlainFileName(bad)) << bad;
     EXPECT_FALSE(isPlainFileName(QByteArray("a\0b", 3)));
     EXPECT_TRUE(isPlainFileName("xskin-b001fafit_01-PELVIS-BODY"));
+}
+
+// The game check and the preview judge a name read from a file alike: a byte
+// from 0x80 to 0x9F is a letter of the game's single-byte names, a path or
+// control character is refused before any file is looked for.
+TEST(PreviewNames, TheGameCheckAndThePreviewTakeTheSamePlainNames)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath("Out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString character = dir.filePath("C001MA_x.cmx");
+    const QByteArray single = QByteArray("xskin-glasses") + '\x80' + '\x85' + '\x9f';
+    const QString meshPath = dir.filePath(QString::fromLatin1(single) + ".bmf");
+    ASSERT_TRUE(ts::writeFile(meshPath, ts::binaryMeshFile(single, "x", {"HEAD"})));
+    for (const QByteArray &name : {single, QByteArray("a/b"), QByteArray("a\\b"), QByteArray("C:m"),
+                                   QByteArray("m\x01"), QByteArray("m\x7f")}) {
+        const bool plain = name == single;
+        const Mesh mesh{MeshFormat::Binary, name, "x", 1, {"HEAD"}};
+        const GameCheck check = checkWhatTheGameNeeds(meshPath, mesh, out);
+        EXPECT_EQ(check.findings(Copies::Offered).filter("not a plain file name").isEmpty(), plain)
+            << name.toStdString();
+        EXPECT_EQ(check.copies.size(), plain ? 1 : 0) << name.toStdString();
+
+        Character read;
+        read.skins.append({"HEAD", name});
+        const PreviewSources found = findPreviewSources({character, read, {}, {}, {}});
+        ASSERT_FALSE(found.skins.isEmpty());
+        EXPECT_EQ(found.skins[0].mesh.has_value(), plain) << name.toStdString();
+        const bool refused =
+            std::any_of(found.missing.cbegin(), found.missing.cend(),
+                        [](const MissingSource &m) { return m.lack == SourceLack::NotPlainName; });
+        EXPECT_EQ(refused, !plain) << name.toStdString();
+    }
 }
 
 TEST_F(GameTree, EachFileFromTheFirstPlaceThatHoldsItInAnyCase)
