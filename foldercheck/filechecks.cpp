@@ -3,11 +3,11 @@
 #include "foldercheck/innername.h"
 #include "formats/characterformat.h"
 #include "formats/fileformats.h"
-#include "formats/textureheader.h"
 #include "game/previewsources.h"
 #include "game/texturerule.h"
 #include "inputs/archivecharacters.h"
 #include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 
 #include <QDir>
 
@@ -29,7 +29,10 @@ QStringList meshFileNames(const QString &name)
 // preview takes it.
 QStringList textureFileNames(const QString &name)
 {
-    return {name + QStringLiteral(".bmp"), name + QStringLiteral(".tga")};
+    QStringList names;
+    for (const FileFormat *format : formatsOf(FileRole::Texture))
+        names.append(name + format->extension);
+    return names;
 }
 
 QString unreadable(const QString &what, const QString &reason)
