@@ -130,10 +130,11 @@ void FolderChecker::checkTexture(const QFileInfo &file)
 
 void FolderChecker::checkArchive(const QFileInfo &file)
 {
-    const Result<FarArchive> archive = FarArchive::open(file.filePath());
+    const FileFormat &format = formatFor(FileRole::Archive, Encoding::Binary);
+    const Result<FarArchive> archive = std::get<ArchiveReader>(format.reader)(file.filePath());
     if (!archive.ok())
         add(FindingKind::Unreadable, file.filePath(),
-            unreadable(QStringLiteral("a FAR archive"), archive.error()));
+            unreadable(QString(format.description), archive.error()));
 }
 
 void FolderChecker::checkCharacter(const QFileInfo &file)

@@ -63,7 +63,8 @@ Result<FarArchive> openArchive(const ArchivePath &found)
     static KeptWhileUnchanged<FarArchive> kept(kArchivesKept);
     if (std::optional<FarArchive> known = kept.find(found.archive, found.stamp))
         return std::move(*known);
-    Result<FarArchive> opened = FarArchive::open(found.archive);
+    const FileFormat &archive = formatFor(FileRole::Archive, Encoding::Binary);
+    Result<FarArchive> opened = std::get<ArchiveReader>(archive.reader)(found.archive);
     if (opened.ok())
         kept.keep(found.archive, found.stamp, opened.value());
     return opened;
