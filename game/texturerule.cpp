@@ -54,8 +54,8 @@ QList<CharacterTexture> characterTexturesAmong(const QString &characterFileName,
 {
     const QStringList prefixes = prefixesOf(characterFileName);
     QList<CharacterTexture> textures;
+    const FileFormat &texture = gameTextureFormat();
     for (const QString &fileName : availableFileNames) {
-        const FileFormat &texture = gameTextureFormat();
         if (!isNamedAs(fileName, texture))
             continue;
         const QStringView name = QStringView(fileName).chopped(texture.extension.size());

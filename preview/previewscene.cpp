@@ -277,6 +277,7 @@ private:
             return *known;
         Result<QImage> read = readTextureFile(path);
         QImage texture;
+        // A kind of texture the game does not load (a TGA) is the preview's alone.
         if (read.ok())
             texture = std::move(read).value();
         else if (const FileFormat *named = formatNamed(path, FileRole::Texture);
