@@ -9,6 +9,7 @@
 #include "game/gamecharacters.h"
 #include "game/gamelayout.h"
 #include "inputs/archivepath.h"
+#include "inputs/filesummary.h"
 #include "inputs/inputfiles.h"
 #include "replace/backup.h"
 #include "replace/replacelock.h"
@@ -63,17 +64,15 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
         return Failure{inputFileFault(meshPath, QStringLiteral("the same file is given as the "
                                                                "character file and as the mesh "
                                                                "file."))};
-    const Result<QByteArray> characterBytes = readCharacterFile(characterFile.value());
-    if (!characterBytes.ok())
-        return Failure{characterBytes.error()};
-    Result<Character> read = characterOf(characterBytes.value());
+    Result<CharacterRead> read = readCharacter(characterFile.value());
     if (!read.ok())
-        return Failure{inputFileFault(characterPath, read.error())};
+        return Failure{read.error()};
     const Result<Mesh> mesh = readMeshFile(meshFile.value());
     if (!mesh.ok())
         return Failure{mesh.error()};
 
-    Character character = std::move(read).value();
+    const QByteArray characterBytes = read.value().bytes;
+    Character character = std::move(read).value().character;
     const Skin attached = mesh.value().skin();
     const bool held = holdsSkin(character.skins, attached);
     if (character.format == CharacterFormat::Binary) {
@@ -86,7 +85,7 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     if (const std::optional<QString> fault = unstorableName(character))
         return Failure{inputFileFault(meshPath, *fault)};
     Composed composed{character.format, fileBytesOf(character), attached, held, mesh.value(), {}};
-    composed.characterHash = hashOf(characterBytes.value());
+    composed.characterHash = hashOf(characterBytes);
     return composed;
 }
 

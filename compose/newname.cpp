@@ -55,6 +55,11 @@ bool isDeviceName(const QString &name)
 
 } // namespace
 
+Result<NewName> checkNewName(const QString &name)
+{
+    return checkNewName(name, characterExtension(CharacterFormat::Text));
+}
+
 Result<NewName> checkNewName(const QString &name, QStringView extension)
 {
     if (name.isEmpty())

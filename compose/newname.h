@@ -27,8 +27,10 @@ class NewName;
 // game, so it may not be empty and may hold neither characters outside
 // Latin-1, nor control characters, nor any character that Windows forbids in
 // file names; nor may it end in a dot or a blank, be a Windows device name, or
-// make a file name longer than 255 bytes with extension.
-Result<NewName> checkNewName(const QString &name, QStringView extension = u".cmx");
+// make a file name longer than 255 bytes with extension (by default, a text
+// character file's).
+Result<NewName> checkNewName(const QString &name, QStringView extension);
+Result<NewName> checkNewName(const QString &name);
 
 // A name that checkNewName accepted.
 class NewName

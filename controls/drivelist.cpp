@@ -3,6 +3,7 @@
 #include "controls/fill.h"
 
 #include "controls/focusframe.h"
+#include "formats/fileformats.h"
 #include "platform/systempaths.h"
 
 #include <QAbstractItemView>
@@ -42,7 +43,8 @@ QStringList shortLinesOf(const QString &driveText)
         return {};
     const qsizetype colon = driveText.indexOf(QStringLiteral(": "));
     const bool inArchive =
-        driveText.indexOf(QStringLiteral(".far"), colon, Qt::CaseInsensitive) >= 0;
+        driveText.indexOf(formatFor(FileRole::Archive, Encoding::Binary).extension, colon,
+                          Qt::CaseInsensitive) >= 0;
     return {gameEntryCopy(driveText),
             inArchive ? QStringLiteral("archive") : QStringLiteral("Skins")};
 }

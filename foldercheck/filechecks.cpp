@@ -3,12 +3,12 @@
 #include "foldercheck/innername.h"
 #include "formats/characterformat.h"
 #include "formats/fileformats.h"
-#include "formats/textureheader.h"
 #include "game/gamelayout.h"
 #include "game/previewsources.h"
 #include "game/texturerule.h"
 #include "inputs/archivecharacters.h"
 #include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 
 #include <QDir>
 
@@ -30,7 +30,10 @@ QStringList meshFileNames(const QString &name)
 // preview takes it.
 QStringList textureFileNames(const QString &name)
 {
-    return {name + QStringLiteral(".bmp"), name + QStringLiteral(".tga")};
+    QStringList names;
+    for (const FileFormat *format : formatsOf(FileRole::Texture))
+        names.append(name + format->extension);
+    return names;
 }
 
 QString unreadable(const QString &what, const QString &reason)
@@ -128,10 +131,11 @@ void FolderChecker::checkTexture(const QFileInfo &file)
 
 void FolderChecker::checkArchive(const QFileInfo &file)
 {
-    const Result<FarArchive> archive = FarArchive::open(file.filePath());
+    const FileFormat &format = formatFor(FileRole::Archive, Encoding::Binary);
+    const Result<FarArchive> archive = std::get<ArchiveReader>(format.reader)(file.filePath());
     if (!archive.ok())
         add(FindingKind::Unreadable, file.filePath(),
-            unreadable(QStringLiteral("a FAR archive"), archive.error()));
+            unreadable(QString(format.description), archive.error()));
 }
 
 void FolderChecker::checkCharacter(const QFileInfo &file)

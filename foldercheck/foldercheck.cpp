@@ -21,8 +21,6 @@ namespace {
 constexpr int kSubfolderDepth = 8;
 constexpr qsizetype kNestedFilesListed = 100000;
 
-const QString kTextureExtension = QStringLiteral(".bmp");
-
 bool endsWithAny(const QString &name, const QStringList &extensions)
 {
     return std::any_of(extensions.cbegin(), extensions.cend(), [&name](const QString &extension) {
@@ -46,7 +44,7 @@ SkinFile skinFileOf(const QString &fileName)
         return SkinFile::Character;
     if (endsWithAny(fileName, meshes))
         return SkinFile::Mesh;
-    if (endsWithAny(fileName, {kTextureExtension}))
+    if (endsWithAny(fileName, {gameTextureFormat().extension}))
         return SkinFile::Texture;
     if (endsWithAny(fileName, archives))
         return SkinFile::Archive;

@@ -3,6 +3,7 @@
 #include "base/linelist.h"
 #include "base/messagetext.h"
 #include "formats/binarycharacter.h"
+#include "formats/fileformats.h"
 #include "formats/textcharacter.h"
 
 namespace kelvane {
@@ -15,16 +16,15 @@ constexpr qsizetype kLongestStoredName = 255;
 
 QString characterExtension(CharacterFormat format)
 {
-    return format == CharacterFormat::Binary ? QStringLiteral(".cmx.bcf") : QStringLiteral(".cmx");
+    return formatFor(format).extension;
 }
 
 Result<Character> characterOf(const QByteArray &bytes)
 {
     if (isUtf16Text(bytes))
         return Failure{utf16Fault()};
-    if (looksLikeBinaryCharacter(bytes))
-        return binaryCharacterOf(bytes);
-    return textCharacterOf(splitCharacterFile(bytes));
+    const FileFormat &format = readerOf(FileRole::Character, bytes, bytes.size());
+    return std::get<CharacterReader>(format.reader)(bytes);
 }
 
 QByteArray fileBytesOf(const Character &character)

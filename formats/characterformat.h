@@ -7,8 +7,8 @@
 
 namespace kelvane {
 
-// Chooses the reader and writer of a character file by its content, never by
-// its name.
+// Reads and writes a character file: the table of formats picks the reader by
+// the file's content, never by its name.
 
 // The character the bytes of a character file hold, text or binary.
 Result<Character> characterOf(const QByteArray &bytes);

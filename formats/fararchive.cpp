@@ -2,6 +2,7 @@
 
 #include "base/bytereader.h"
 #include "base/messagetext.h"
+#include "formats/fileformats.h"
 
 #include <QFile>
 
@@ -62,7 +63,7 @@ QString entryShown(const FarEntry &entry)
 
 bool isArchiveName(const QString &fileName)
 {
-    return fileName.endsWith(QLatin1StringView(".far"), Qt::CaseInsensitive);
+    return isNamedAs(fileName, formatFor(FileRole::Archive, Encoding::Binary));
 }
 
 QString entryNameFromStored(QByteArrayView stored)

@@ -17,25 +17,21 @@ bool isArchive(const QByteArray &start, qint64)
     return start.startsWith("FAR!byAZ");
 }
 
+// A file whose first bytes look binary is read as binary, whatever follows.
 bool isTextCharacter(const QByteArray &start, qint64)
 {
-    return !isUtf16Text(start) && looksLikeTextCharacter(start);
-}
-
-bool isMeshOf(MeshFormat format, const QByteArray &start, qint64 fileSize)
-{
-    const Result<Mesh> mesh = meshOf(start, fileSize);
-    return mesh.ok() && mesh.value().format == format;
+    return !isUtf16Text(start) && !looksLikeBinaryCharacter(start) && looksLikeTextCharacter(start);
 }
 
 bool isTextMesh(const QByteArray &start, qint64 fileSize)
 {
-    return isMeshOf(MeshFormat::Text, start, fileSize);
+    return !isUtf16Text(start) && textMeshOf(start, fileSize).ok();
 }
 
+// Tried after the text meshes, which it would otherwise take some of.
 bool isBinaryMesh(const QByteArray &start, qint64 fileSize)
 {
-    return isMeshOf(MeshFormat::Binary, start, fileSize);
+    return !isUtf16Text(start) && binaryMeshOf(start, fileSize).ok();
 }
 
 // A character file whose count of skeletons is not 0: tried before the
@@ -61,6 +57,16 @@ bool isBinaryCharacter(const QByteArray &start, qint64)
     return !isUtf16Text(start) && looksLikeBinaryCharacter(start);
 }
 
+bool isBmpPicture(const QByteArray &start, qint64)
+{
+    return looksLikeBmpPicture(start);
+}
+
+bool isTgaPicture(const QByteArray &start, qint64)
+{
+    return looksLikeTgaPicture(start);
+}
+
 Result<Character> readTextCharacter(const QByteArray &bytes)
 {
     return textCharacterOf(splitCharacterFile(bytes));
@@ -71,42 +77,125 @@ Result<Character> readBinaryCharacter(const QByteArray &bytes)
     return binaryCharacterOf(bytes);
 }
 
+// Whether a file of role that no entry recognises is read as binary: a
+// mesh holding a zero byte, which text never does; a character or skeleton
+// file whose count of skeletons begins it.
+bool looksBinary(FileRole role, const QByteArray &start)
+{
+    if (role == FileRole::Mesh)
+        return start.contains('\0');
+    return looksLikeBinaryCharacter(start);
+}
+
 using namespace Qt::Literals::StringLiterals;
 
 // Recognised in this order: the first entry that recognises a file names it.
 const FileFormat kFormats[] = {
-    {FileRole::Archive, ".far"_L1, "*.far"_L1, "a FAR archive"_L1, isArchive,
+    {FileRole::Archive, Encoding::Binary, ".far"_L1, "*.far"_L1, "a FAR archive"_L1, isArchive,
      ArchiveReader{&FarArchive::open}, 16},
-    {FileRole::Skeleton, ".cmx.bcf"_L1, "*.cmx.bcf"_L1, "a skeleton file"_L1, isBinarySkeleton,
-     SkeletonReader{skeletonsOf}, kSkeletonFileBytesRead},
-    {FileRole::Skeleton, ".cmx"_L1, "*.cmx"_L1, "a text skeleton file"_L1, isTextSkeleton,
-     SkeletonReader{skeletonsOf}, kSkeletonFileBytesRead},
-    {FileRole::Character, ".cmx"_L1, "*.cmx"_L1, "a text character file"_L1, isTextCharacter,
-     CharacterReader{readTextCharacter}, kMaxCharacterFileBytes},
-    {FileRole::Mesh, ".skn"_L1, "*.skn"_L1, "a text mesh file"_L1, isTextMesh, MeshReader{meshOf},
-     kTextMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
-    {FileRole::Mesh, ".bmf"_L1, "*.bmf"_L1, "a binary mesh file"_L1, isBinaryMesh,
-     MeshReader{meshOf}, kBinaryMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
-    {FileRole::Character, ".cmx.bcf"_L1, "*.cmx.bcf"_L1, "a binary character file"_L1,
-     isBinaryCharacter, CharacterReader{readBinaryCharacter}, kMaxCharacterFileBytes},
+    {FileRole::Skeleton, Encoding::Binary, ".cmx.bcf"_L1, "*.cmx.bcf"_L1, "a skeleton file"_L1,
+     isBinarySkeleton, SkeletonReader{binarySkeletonsOf}, kSkeletonFileBytesRead},
+    {FileRole::Skeleton, Encoding::Text, ".cmx"_L1, "*.cmx"_L1, "a text skeleton file"_L1,
+     isTextSkeleton, SkeletonReader{textSkeletonsOf}, kSkeletonFileBytesRead},
+    {FileRole::Character, Encoding::Text, ".cmx"_L1, "*.cmx"_L1, "a text character file"_L1,
+     isTextCharacter, CharacterReader{readTextCharacter}, kMaxCharacterFileBytes},
+    {FileRole::Mesh, Encoding::Text, ".skn"_L1, "*.skn"_L1, "a text mesh file"_L1, isTextMesh,
+     MeshReader{textMeshOf}, kTextMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
+    {FileRole::Mesh, Encoding::Binary, ".bmf"_L1, "*.bmf"_L1, "a binary mesh file"_L1, isBinaryMesh,
+     MeshReader{binaryMeshOf}, kBinaryMeshBytesRead, meshGeometryOf, kMeshGeometryBytesRead},
+    {FileRole::Character, Encoding::Binary, ".cmx.bcf"_L1, "*.cmx.bcf"_L1,
+     "a binary character file"_L1, isBinaryCharacter, CharacterReader{readBinaryCharacter},
+     kMaxCharacterFileBytes},
+    // Pictures last: a TGA is told by a few bytes of its header only.
+    {FileRole::Texture, Encoding::BmpPicture, ".bmp"_L1, "*.bmp"_L1, "a BMP picture"_L1,
+     isBmpPicture, TextureReader{textureHeaderOf}, kTextureHeaderBytes, nullptr, kTextureBytesRead,
+     "bmp"},
+    {FileRole::Texture, Encoding::TgaPicture, ".tga"_L1, "*.tga"_L1, "a TGA picture"_L1,
+     isTgaPicture, TextureReader{nullptr}, 0, nullptr, kTextureBytesRead, "tga", true},
 };
-
-const FileFormat &entryOf(FileRole role, int nth)
-{
-    return *formatsOf(role).at(nth);
-}
 
 } // namespace
 
+const FileFormat &formatFor(FileRole role, Encoding encoding)
+{
+    for (const FileFormat &format : kFormats) {
+        if (format.role == role && format.encoding == encoding)
+            return format;
+    }
+    Q_UNREACHABLE();
+}
+
 const FileFormat &formatFor(CharacterFormat format)
 {
-    // The table lists text before binary.
-    return entryOf(FileRole::Character, format == CharacterFormat::Text ? 0 : 1);
+    return formatFor(FileRole::Character,
+                     format == CharacterFormat::Text ? Encoding::Text : Encoding::Binary);
 }
 
 const FileFormat &formatFor(MeshFormat format)
 {
-    return entryOf(FileRole::Mesh, format == MeshFormat::Text ? 0 : 1);
+    return formatFor(FileRole::Mesh,
+                     format == MeshFormat::Text ? Encoding::Text : Encoding::Binary);
+}
+
+const FileFormat &gameTextureFormat()
+{
+    return formatFor(FileRole::Texture, Encoding::BmpPicture);
+}
+
+qint64 readBudgetOf(FileRole role)
+{
+    qint64 budget = 0;
+    for (const FileFormat *format : formatsOf(role))
+        budget = qMax(budget, format->readBudget);
+    return budget;
+}
+
+qint64 wholeReadBudgetOf(FileRole role)
+{
+    qint64 budget = 0;
+    for (const FileFormat *format : formatsOf(role))
+        budget = qMax(budget, format->wholeReadBudget);
+    return budget;
+}
+
+bool isNamedAs(const QString &fileName, const FileFormat &format)
+{
+    return fileName.endsWith(format.extension, Qt::CaseInsensitive);
+}
+
+const FileFormat *formatNamed(const QString &fileName, FileRole role)
+{
+    const FileFormat *named = nullptr;
+    for (const FileFormat *format : formatsOf(role)) {
+        if (isNamedAs(fileName, *format) &&
+            (!named || format->extension.size() > named->extension.size()))
+            named = format;
+    }
+    return named;
+}
+
+const FileFormat *recognisedAs(FileRole role, const QByteArray &start, qint64 fileSize)
+{
+    for (const FileFormat *format : formatsOf(role)) {
+        if (format->recognises(start, fileSize))
+            return format;
+    }
+    return nullptr;
+}
+
+const FileFormat &readerOf(FileRole role, const QByteArray &start, qint64 fileSize)
+{
+    if (const FileFormat *format = recognisedAs(role, start, fileSize))
+        return *format;
+    return formatFor(role, looksBinary(role, start) ? Encoding::Binary : Encoding::Text);
+}
+
+const FileFormat *textureFormatOf(const QString &fileName, const QByteArray &start, qint64 fileSize)
+{
+    if (const FileFormat *format = recognisedAs(FileRole::Texture, start, fileSize))
+        return format;
+    const FileFormat *named = formatNamed(fileName, FileRole::Texture);
+    return named && named->toldByName ? named : nullptr;
 }
 
 std::span<const FileFormat> fileFormats()

@@ -1,6 +1,7 @@
 #include "formats/meshfile.h"
 
 #include "base/bytereader.h"
+#include "formats/fileformats.h"
 #include "formats/textcharacter.h"
 #include "formats/textmesh.h"
 
@@ -21,7 +22,7 @@ bool isName(const QByteArray &name)
            std::none_of(name.cbegin(), name.cend(), [](char c) { return quint8(c) < 0x20; });
 }
 
-std::optional<Mesh> binaryMeshOf(const QByteArray &start, qint64 fileSize)
+std::optional<Mesh> binaryMeshIn(const QByteArray &start, qint64 fileSize)
 {
     ByteReader in(start);
     const std::optional<QByteArray> name = in.string();
@@ -72,10 +73,8 @@ QString tooLong(int line, const QString &what)
 
 } // namespace
 
-Result<Mesh> meshOf(const QByteArray &start, qint64 fileSize)
+Result<Mesh> textMeshOf(const QByteArray &start, qint64 fileSize)
 {
-    if (isUtf16Text(start))
-        return Failure{utf16Fault()};
     LineList lines = splitMeshStart(start.left(kMeshBytesRead));
     // A line running past the 400th byte is read to its end.
     if (lines.size() == kMeshBoneLine + 1 && start.size() > kMeshBytesRead) {
@@ -99,13 +98,24 @@ Result<Mesh> meshOf(const QByteArray &start, qint64 fileSize)
                     quint32(qMin<qint64>(*count, std::numeric_limits<quint32>::max())),
                     {text.value().bone}};
     }
-    if (std::optional<Mesh> binary = binaryMeshOf(start, fileSize))
-        return std::move(*binary);
-    if (start.contains('\0'))
-        return Failure{QStringLiteral("this is neither a text mesh nor a binary mesh: its first "
-                                      "bytes are not a mesh name, a texture name and a count of "
-                                      "bones of at least 1 followed by the bone names.")};
     return Failure{text.error()};
+}
+
+Result<Mesh> binaryMeshOf(const QByteArray &start, qint64 fileSize)
+{
+    if (std::optional<Mesh> binary = binaryMeshIn(start, fileSize))
+        return std::move(*binary);
+    return Failure{QStringLiteral("this is neither a text mesh nor a binary mesh: its first "
+                                  "bytes are not a mesh name, a texture name and a count of "
+                                  "bones of at least 1 followed by the bone names.")};
+}
+
+Result<Mesh> meshOf(const QByteArray &start, qint64 fileSize)
+{
+    if (isUtf16Text(start))
+        return Failure{utf16Fault()};
+    const FileFormat &format = readerOf(FileRole::Mesh, start, fileSize);
+    return std::get<MeshReader>(format.reader)(start, fileSize);
 }
 
 } // namespace kelvane

@@ -45,6 +45,11 @@ inline constexpr qint64 kTextMeshBytesRead = 400 + kLongestName + 2;
 // reader's. The binary reader needs more bytes than the text reader: start
 // holds what was read (up to kBinaryMeshBytesRead) and fileSize what the file
 // holds, which bounds the bone count.
+// The table of formats picks the reader of a mesh's encoding.
 Result<Mesh> meshOf(const QByteArray &start, qint64 fileSize);
+
+// The readers of each encoding, as meshOf describes them.
+Result<Mesh> textMeshOf(const QByteArray &start, qint64 fileSize);
+Result<Mesh> binaryMeshOf(const QByteArray &start, qint64 fileSize);
 
 } // namespace kelvane

@@ -4,6 +4,7 @@
 #include "base/linelist.h"
 #include "base/messagetext.h"
 #include "formats/binarycharacter.h"
+#include "formats/fileformats.h"
 #include "formats/geometryfields.h"
 
 #include <QHash>
@@ -214,15 +215,11 @@ bool looksLikeSkeletonFile(const QByteArray &start)
     return count && *count > 0;
 }
 
-Result<QList<Skeleton>> skeletonsOf(const QByteArray &bytes)
+namespace {
+
+Result<QList<Skeleton>> checkedSkeletonsIn(GeometryFields &in, bool text)
 {
-    if (isUtf16Text(bytes))
-        return Failure{utf16Fault()};
-    const bool binary = looksLikeBinaryCharacter(bytes);
-    TextFields text(binary ? QByteArrayView() : QByteArrayView(bytes));
-    BinaryFields binaryFields(bytes);
-    GeometryFields &in = binary ? static_cast<GeometryFields &>(binaryFields) : text;
-    if (!binary) {
+    if (text) {
         const std::optional<QByteArray> heading = in.name({"the heading"});
         const std::optional<QByteArray> version = heading ? in.name({"the version"}) : std::nullopt;
         if (!version)
@@ -240,6 +237,28 @@ Result<QList<Skeleton>> skeletonsOf(const QByteArray &bytes)
             return Failure{*fault};
     }
     return std::move(*skeletons);
+}
+
+} // namespace
+
+Result<QList<Skeleton>> textSkeletonsOf(const QByteArray &bytes)
+{
+    TextFields in(bytes);
+    return checkedSkeletonsIn(in, true);
+}
+
+Result<QList<Skeleton>> binarySkeletonsOf(const QByteArray &bytes)
+{
+    BinaryFields in(bytes);
+    return checkedSkeletonsIn(in, false);
+}
+
+Result<QList<Skeleton>> skeletonsOf(const QByteArray &bytes)
+{
+    if (isUtf16Text(bytes))
+        return Failure{utf16Fault()};
+    const FileFormat &format = readerOf(FileRole::Skeleton, bytes, bytes.size());
+    return std::get<SkeletonReader>(format.reader)(bytes);
 }
 
 } // namespace kelvane

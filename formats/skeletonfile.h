@@ -29,6 +29,9 @@ bool looksLikeSkeletonFile(const QByteArray &start);
 // checked against the bytes left, every float is finite, and in each skeleton
 // the bone names differ, each parent is a bone of it and no bone is its own
 // ancestor. The failure names the fault, not the file.
+// The table of formats picks the reader of the file's encoding.
 Result<QList<Skeleton>> skeletonsOf(const QByteArray &bytes);
+Result<QList<Skeleton>> textSkeletonsOf(const QByteArray &bytes);
+Result<QList<Skeleton>> binarySkeletonsOf(const QByteArray &bytes);
 
 } // namespace kelvane

@@ -1,18 +1,36 @@
 #include "formats/textureheader.h"
 
-#include <QFile>
 #include <QtEndian>
 
 namespace kelvane {
 
-TextureRead readTextureHeader(const QString &path)
+bool looksLikeBmpPicture(const QByteArray &start)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("cannot be read (%1)").arg(file.errorString())};
+    return start.startsWith("BM");
+}
+
+bool looksLikeTgaPicture(const QByteArray &start)
+{
+    if (start.size() < 18)
+        return false;
+    const auto byte = [&start](int at) { return quint8(start[at]); };
+    const int mapKind = byte(1);
+    const int pictureKind = byte(2);
+    const int bits = byte(16);
+    const bool knownKind = pictureKind == 2 || pictureKind == 3 || pictureKind == 10 ||
+                           pictureKind == 11 ||
+                           (mapKind == 1 && (pictureKind == 1 || pictureKind == 9));
+    const bool knownBits = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
+    return mapKind <= 1 && knownKind && knownBits &&
+           qFromLittleEndian<quint16>(start.constData() + 12) != 0 &&
+           qFromLittleEndian<quint16>(start.constData() + 14) != 0;
+}
+
+TextureRead textureHeaderOf(const QByteArray &start)
+{
     // The file header (14 bytes), then the info header: its size tells its kind.
-    const QByteArray header = file.read(30);
-    if (header.size() < 18 || !header.startsWith("BM"))
+    const QByteArray header = start.left(kTextureHeaderBytes);
+    if (header.size() < 18 || !looksLikeBmpPicture(header))
         return {std::nullopt, QStringLiteral("is not a BMP picture")};
     const char *data = header.constData();
     const quint32 infoSize = qFromLittleEndian<quint32>(data + 14);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -18,14 +19,30 @@ struct TextureHeader {
 // draws, low enough that converting never takes long.
 inline constexpr qint64 kLongestConvertedSide = 4096;
 
-// The header of the BMP at path, read from the Windows info header or the
-// older OS/2 core header; a fault ("cannot be read (...)", "is not a BMP
-// picture") when it is none.
+// How many bytes of a texture are read at most to draw it: far above the
+// game's textures (256-colour BMPs of a few hundred KB), low enough that a
+// wrong file is not read into memory.
+inline constexpr qint64 kTextureBytesRead = 16 * 1024 * 1024;
+
+// How many bytes of a BMP its header takes, as far as it is read.
+inline constexpr qint64 kTextureHeaderBytes = 30;
+
+// The header of a BMP whose first bytes are start, read from the Windows info
+// header or the older OS/2 core header; a fault ("is not a BMP picture") when
+// it is none. Reading it from a file adds "cannot be read (...)".
 struct TextureRead {
     std::optional<TextureHeader> header;
     QString fault;
 };
-TextureRead readTextureHeader(const QString &path);
+TextureRead textureHeaderOf(const QByteArray &start);
+
+// Whether start begins a BMP: its signature.
+bool looksLikeBmpPicture(const QByteArray &start);
+
+// Whether start begins a TGA, which has no signature: its header's colour map
+// kind, picture kind and bits per pixel are among those the format defines,
+// and it has a size.
+bool looksLikeTgaPicture(const QByteArray &start);
 
 // Why the game cannot draw a texture of that header by its colours ("has 24
 // bits per pixel, not 8 (256 colours)"), or by its size; nothing when it can.

@@ -8,6 +8,7 @@
 #include "game/gamelayout.h"
 #include "inputs/archivepath.h"
 #include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,8 +162,8 @@ bool holdsConverted(const QString &path, const QString &source, const TextureCon
     const Result<QByteArray> converted = convert(source);
     if (!converted.ok())
         return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.size() == converted.value().size() &&
+    QFile file;
+    return openRegularFile(file, path).ok() && file.size() == converted.value().size() &&
            file.readAll() == converted.value();
 }
 
@@ -170,9 +171,9 @@ bool holdsConverted(const QString &path, const QString &source, const TextureCon
 
 bool sameFileContent(const QString &a, const QString &b)
 {
-    QFile first(a);
-    QFile second(b);
-    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+    QFile first;
+    QFile second;
+    if (!openRegularFile(first, a).ok() || !openRegularFile(second, b).ok() ||
         first.size() != second.size())
         return false;
     constexpr qint64 kPiece = 64 * 1024;
@@ -267,7 +268,7 @@ GameCheck checkWhatTheGameNeeds(const QString &meshPath, const Mesh &mesh,
     if (noTexture || !plainTexture)
         return check;
     const QString noun = nounOf(role);
-    const QString textureName = texture + QStringLiteral(".bmp");
+    const QString textureName = texture + gameTextureFormat().extension;
     const QString inFolder = entryNamedIn(outputFolder, textureName);
     if (!inFolder.isEmpty() && fileKindOf(inFolder) != FileKind::Regular) {
         find(notRegular(inFolder, QStringLiteral("texture")));

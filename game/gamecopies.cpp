@@ -2,8 +2,9 @@
 
 #include "base/filekind.h"
 #include "base/messagetext.h"
-#include "formats/meshfile.h"
+#include "formats/fileformats.h"
 #include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 #include "replace/backup.h"
 #include "replace/replace.h"
 #include "replace/wholefile.h"
@@ -29,8 +30,7 @@ bool sameKind(const QString &path, bool texture)
         return false;
     if (!texture)
         return readMeshFile(path).ok();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(2) == "BM";
+    return holdsGameTexture(path);
 }
 
 Result<QByteArray> bytesToCopy(const GameFileCopy &copy, const TextureConverter &convert)
@@ -39,9 +39,9 @@ Result<QByteArray> bytesToCopy(const GameFileCopy &copy, const TextureConverter 
         return Failure{QString()};
     if (copy.converted)
         return convert ? convert(copy.from) : Failure{QString()};
-    QFile file(copy.from);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
+    QFile file;
+    if (const Result<void> opened = openRegularFileUnnamed(file, copy.from); !opened.ok())
+        return Failure{opened.error()};
     return file.readAll();
 }
 
@@ -65,7 +65,7 @@ GameCopies copyForTheGame(const QList<GameFileCopy> &copies, Copies made,
         if (!existing.isEmpty() && fileKindOf(existing) == FileKind::Regular && !copy.converted &&
             sameFileContent(copy.from, existing))
             continue;
-        const bool texture = copy.to.endsWith(QLatin1StringView(".bmp"), Qt::CaseInsensitive);
+        const bool texture = isNamedAs(copy.to, gameTextureFormat());
         const bool mayReplace =
             made == Copies::MadeReplacing && !existing.isEmpty() && sameKind(existing, texture);
         if (!existing.isEmpty() && fileKindOf(existing) == FileKind::Regular && !mayReplace) {

@@ -25,7 +25,10 @@ QStringList meshFileNames(const QString &name)
 
 QStringList textureFileNames(const QString &name)
 {
-    return {name + QStringLiteral(".bmp"), name + QStringLiteral(".tga")};
+    QStringList names;
+    for (const FileFormat *format : formatsOf(FileRole::Texture))
+        names.append(name + format->extension);
+    return names;
 }
 
 QString shownList(const QStringList &items, const QString &separator)
@@ -203,7 +206,7 @@ private:
         QStringList patterns;
         const QString prefix = texturePrefixOf(m_characterFile);
         for (const QString &tone : skinTones())
-            patterns.append(prefix + tone + QStringLiteral("_*.bmp"));
+            patterns.append(prefix + tone + QLatin1Char('_') + gameTextureFormat().listPattern);
         MissingSource missing{SourceKind::Texture,
                               SourceLack::NotFound,
                               firstOwn,
@@ -368,10 +371,11 @@ QStringList skeletonFileNames(const QString &characterFileName)
 QString characterTextureName(const QString &characterFileName, const QString &tone)
 {
     const QString name = withoutCharacterExtension(characterFileName);
+    const QString extension = gameTextureFormat().extension;
     const qsizetype label = name.indexOf(QLatin1Char('_'));
     if (label < 0)
-        return name + tone + QStringLiteral(".bmp");
-    return name.left(label) + tone + name.mid(label) + QStringLiteral(".bmp");
+        return name + tone + extension;
+    return name.left(label) + tone + name.mid(label) + extension;
 }
 
 QString skeletonNote(const PreviewSources &sources)

@@ -8,8 +8,6 @@ namespace kelvane {
 
 namespace {
 
-const QLatin1StringView kBmp(".bmp");
-
 // The prefixes whose textures the character wears: its own, and for a
 // unisex child those of either sex.
 QStringList prefixesOf(const QString &characterFileName)
@@ -56,10 +54,11 @@ QList<CharacterTexture> characterTexturesAmong(const QString &characterFileName,
 {
     const QStringList prefixes = prefixesOf(characterFileName);
     QList<CharacterTexture> textures;
+    const FileFormat &texture = gameTextureFormat();
     for (const QString &fileName : availableFileNames) {
-        if (!fileName.endsWith(kBmp, Qt::CaseInsensitive))
+        if (!isNamedAs(fileName, texture))
             continue;
-        const QStringView name = QStringView(fileName).chopped(kBmp.size());
+        const QStringView name = QStringView(fileName).chopped(texture.extension.size());
         for (const QString &prefix : prefixes) {
             if (prefix.isEmpty() || !name.startsWith(prefix, Qt::CaseInsensitive))
                 continue;
@@ -116,7 +115,8 @@ QStringList handTextureFileNames(const QString &handCode, const QString &tone)
     QStringList names;
     for (const QString &sex : {handCode.mid(1, 1), QStringLiteral("U")}) {
         for (const QString &side : {handCode.mid(2, 1), QStringLiteral("A")}) {
-            const QString name = QStringLiteral("H") + sex + side + kind + tone + kBmp;
+            const QString name =
+                QStringLiteral("H") + sex + side + kind + tone + gameTextureFormat().extension;
             if (!names.contains(name, Qt::CaseInsensitive))
                 names.append(name);
         }

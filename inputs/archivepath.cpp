@@ -2,6 +2,7 @@
 
 #include "base/filekind.h"
 #include "base/keptwhileunchanged.h"
+#include "formats/fileformats.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,12 +20,13 @@ std::optional<ArchivePath> archivePathOf(const QString &path)
     const QString slashed = QDir::fromNativeSeparators(path);
     // Only names ending in ".far" are looked at on disk, so ordinary paths
     // cost no file system call.
+    const QLatin1StringView extension = formatFor(FileRole::Archive, Encoding::Binary).extension;
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = slashed.indexOf(QLatin1StringView(".far"), from, Qt::CaseInsensitive);
+        const qsizetype at = slashed.indexOf(extension, from, Qt::CaseInsensitive);
         if (at < 0)
             return std::nullopt;
-        const qsizetype end = at + 4;
+        const qsizetype end = at + extension.size();
         from = end;
         if (end < slashed.size() && slashed[end] != QLatin1Char('/'))
             continue;
@@ -61,7 +63,8 @@ Result<FarArchive> openArchive(const ArchivePath &found)
     static KeptWhileUnchanged<FarArchive> kept(kArchivesKept);
     if (std::optional<FarArchive> known = kept.find(found.archive, found.stamp))
         return std::move(*known);
-    Result<FarArchive> opened = FarArchive::open(found.archive);
+    const FileFormat &archive = formatFor(FileRole::Archive, Encoding::Binary);
+    Result<FarArchive> opened = std::get<ArchiveReader>(archive.reader)(found.archive);
     if (opened.ok())
         kept.keep(found.archive, found.stamp, opened.value());
     return opened;

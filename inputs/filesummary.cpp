@@ -22,12 +22,26 @@ template <class T> Result<T> namingTheFile(Result<T> summary, const QString &pat
 
 } // namespace
 
-Result<Character> readCharacter(const QString &path)
+Result<CharacterRead> readCharacter(const InputFile &input)
 {
-    const Result<QByteArray> read = readCharacterFile(path);
+    Result<QByteArray> read = readCharacterFile(input);
     if (!read.ok())
         return Failure{read.error()};
-    return namingTheFile(characterOf(read.value()), path);
+    Result<Character> character = namingTheFile(characterOf(read.value()), input.path);
+    if (!character.ok())
+        return Failure{character.error()};
+    return CharacterRead{std::move(read).value(), std::move(character).value()};
+}
+
+Result<Character> readCharacter(const QString &path)
+{
+    const Result<InputFile> input = findInputFile(path);
+    if (!input.ok())
+        return Failure{input.error()};
+    Result<CharacterRead> read = readCharacter(input.value());
+    if (!read.ok())
+        return Failure{read.error()};
+    return std::move(read).value().character;
 }
 
 Result<QList<Skin>> summarizeCharacterFile(const QString &path)

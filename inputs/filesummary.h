@@ -3,6 +3,7 @@
 #include "base/result.h"
 #include "formats/character.h"
 #include "formats/meshfile.h"
+#include "inputs/inputfiles.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +14,16 @@ namespace kelvane {
 // refuses it. Errors read exactly as the create command reports them for the
 // same file.
 
-// The character a character file of either format holds.
+// A character file as read: its bytes, and the character they hold.
+struct CharacterRead {
+    QByteArray bytes;
+    Character character;
+};
+
+// The character a character file of either format holds, read as composing
+// reads it (see readCharacterFile): the one place a character is read from
+// an input.
+Result<CharacterRead> readCharacter(const InputFile &input);
 Result<Character> readCharacter(const QString &path);
 
 // The skins of a character file, in order.

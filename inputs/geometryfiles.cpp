@@ -1,6 +1,6 @@
 #include "inputs/geometryfiles.h"
 
-#include "formats/meshgeometry.h"
+#include "formats/fileformats.h"
 #include "formats/skeletonfile.h"
 
 namespace kelvane {
@@ -8,10 +8,11 @@ namespace kelvane {
 Result<MeshGeometry> readMeshGeometry(const InputFile &input)
 {
     const Result<QByteArray> bytes =
-        readWholeInput(input, kMeshGeometryBytesRead, QStringLiteral("mesh file"));
+        readWholeInput(input, wholeReadBudgetOf(FileRole::Mesh), QStringLiteral("mesh file"));
     if (!bytes.ok())
         return Failure{bytes.error()};
-    Result<MeshGeometry> mesh = meshGeometryOf(bytes.value());
+    const FileFormat &format = readerOf(FileRole::Mesh, bytes.value(), bytes.value().size());
+    Result<MeshGeometry> mesh = format.geometryReader(bytes.value());
     if (!mesh.ok())
         return Failure{inputFileFault(input.path, mesh.error())};
     return mesh;
@@ -20,7 +21,7 @@ Result<MeshGeometry> readMeshGeometry(const InputFile &input)
 Result<QList<Skeleton>> readSkeletons(const InputFile &input)
 {
     const Result<QByteArray> bytes =
-        readWholeInput(input, kSkeletonFileBytesRead, QStringLiteral("skeleton file"));
+        readWholeInput(input, readBudgetOf(FileRole::Skeleton), QStringLiteral("skeleton file"));
     if (!bytes.ok())
         return Failure{bytes.error()};
     Result<QList<Skeleton>> skeletons = skeletonsOf(bytes.value());

@@ -74,30 +74,55 @@ Result<FileStart> readFileStart(const InputFile &input, qint64 maxBytes)
     return FileStart{bytes, file.size()};
 }
 
+// Opens a file found regular without waiting; why not when it cannot be.
+std::optional<QString> openChecked(QFile &file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("it is no longer a regular file");
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+#endif
+    return std::nullopt;
+}
+
 } // namespace
 
 Result<void> openRegularFile(QFile &file, const QString &path)
 {
     if (const Result<void> checked = checkLooseFile(path); !checked.ok())
         return Failure{checked.error()};
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return readFailure(path, qt_error_string(errno));
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return readFailure(path, QStringLiteral("it is no longer a regular file"));
+    if (const std::optional<QString> fault = openChecked(file, path))
+        return readFailure(path, *fault);
+    return {};
+}
+
+Result<void> openRegularFileUnnamed(QFile &file, const QString &path)
+{
+    switch (fileKindOf(path)) {
+    case FileKind::Regular:
+        break;
+    case FileKind::Missing:
+        return Failure{QStringLiteral("the file does not exist")};
+    case FileKind::Folder:
+        return Failure{QStringLiteral("it is a folder")};
+    case FileKind::Special:
+        return Failure{QStringLiteral("it is not a regular file")};
     }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return readFailure(path, file.errorString());
-    }
-#else
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return readFailure(path, file.errorString());
-#endif
+    if (const std::optional<QString> fault = openChecked(file, path))
+        return Failure{*fault};
     return {};
 }
 
@@ -170,8 +195,9 @@ Result<QByteArray> readCharacterFile(const QString &path)
 Result<QByteArray> readCharacterFile(const InputFile &input)
 {
     const QString &path = input.path;
+    const qint64 budget = readBudgetOf(FileRole::Character);
     if (input.archive) {
-        if (input.entry.size > kMaxCharacterFileBytes)
+        if (input.entry.size > budget)
             return tooLarge(path);
         return input.archive->readEntry(input.entry, input.entry.size);
     }
@@ -179,7 +205,7 @@ Result<QByteArray> readCharacterFile(const InputFile &input)
     QFile file;
     if (const Result<void> opened = openRegularFile(file, path); !opened.ok())
         return Failure{opened.error()};
-    if (!file.isSequential() && file.size() > kMaxCharacterFileBytes)
+    if (!file.isSequential() && file.size() > budget)
         return tooLarge(path);
 
     // Reads in pieces until every line used has ended in CR LF; how many are
@@ -190,11 +216,11 @@ Result<QByteArray> readCharacterFile(const InputFile &input)
     bool binary = false;
     while (binary || linesUsed < 0 || lineEnds < linesUsed) {
         const qsizetype searchFrom = qMax<qsizetype>(0, bytes.size() - 1);
-        const QByteArray piece = file.read(qMin(kPiece, kMaxCharacterFileBytes + 1 - bytes.size()));
+        const QByteArray piece = file.read(qMin(kPiece, budget + 1 - bytes.size()));
         if (piece.isEmpty())
             break;
         bytes += piece;
-        if (bytes.size() > kMaxCharacterFileBytes)
+        if (bytes.size() > budget)
             return tooLarge(path);
         if (bytes.size() == piece.size())
             binary = looksLikeBinaryCharacter(bytes);
@@ -268,8 +294,8 @@ Result<Mesh> readMeshFile(const InputFile &input)
     // An archive's entry is read at once as far as either reader may need: its
     // size is known, and each read opens the archive again. The text reader
     // uses no more of it than of a loose file.
-    const qint64 textBudget = formatFor(MeshFormat::Text).readBudget;
-    const qint64 binaryBudget = formatFor(MeshFormat::Binary).readBudget;
+    const qint64 textBudget = formatFor(FileRole::Mesh, Encoding::Text).readBudget;
+    const qint64 binaryBudget = formatFor(FileRole::Mesh, Encoding::Binary).readBudget;
     Result<FileStart> start = readFileStart(input, input.archive ? binaryBudget : textBudget);
     if (!start.ok())
         return Failure{start.error()};

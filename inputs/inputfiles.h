@@ -72,6 +72,9 @@ Result<const FileFormat *> formatOfFile(const QString &path);
 // and the opening never waits: a pipe put in the file's place meanwhile is
 // refused too.
 Result<void> openRegularFile(QFile &file, const QString &path);
+// The same, the failure giving the reason only ("it is a folder"), for
+// messages that name the file themselves.
+Result<void> openRegularFileUnnamed(QFile &file, const QString &path);
 
 // The path of an input file: the folder, a separator (always, even after a
 // folder ending in one, which every file system accepts), the file name.

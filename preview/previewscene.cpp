@@ -1,9 +1,10 @@
 #include "preview/previewscene.h"
 
 #include "base/messagetext.h"
-#include "formats/characterformat.h"
+#include "formats/fileformats.h"
 #include "game/previewsources.h"
 #include "game/texturerule.h"
+#include "inputs/filesummary.h"
 #include "inputs/geometryfiles.h"
 #include "inputs/inputfiles.h"
 #include "preview/pose.h"
@@ -20,20 +21,6 @@ namespace {
 QString shownPath(const QString &path)
 {
     return shownName(QDir::toNativeSeparators(path));
-}
-
-Result<Character> characterAt(const QString &path)
-{
-    const Result<InputFile> input = findInputFile(path);
-    if (!input.ok())
-        return Failure{input.error()};
-    const Result<QByteArray> bytes = readCharacterFile(input.value());
-    if (!bytes.ok())
-        return Failure{bytes.error()};
-    Result<Character> character = characterOf(bytes.value());
-    if (!character.ok())
-        return Failure{inputFileFault(path, character.error())};
-    return character;
 }
 
 Result<MeshGeometry> geometryAt(const QString &path)
@@ -141,7 +128,7 @@ public:
         }
         const QStringList paths = QStringList{m_request.characterPath} + m_request.withPaths;
         for (qsizetype p = 0; p < paths.size(); ++p) {
-            const Result<Character> character = characterAt(paths[p]);
+            const Result<Character> character = readCharacter(paths[p]);
             if (!character.ok())
                 return Failure{character.error()};
             const bool main = p == 0;
@@ -290,9 +277,11 @@ private:
             return *known;
         Result<QImage> read = readTextureFile(path);
         QImage texture;
+        // A kind of texture the game does not load (a TGA) is the preview's alone.
         if (read.ok())
             texture = std::move(read).value();
-        else if (path.endsWith(QLatin1StringView(".tga"), Qt::CaseInsensitive))
+        else if (const FileFormat *named = formatNamed(path, FileRole::Texture);
+                 named && named != &gameTextureFormat())
             m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey here."));
         else
             m_notes.append(read.error() + QStringLiteral(" It is drawn plain light grey; the game "

@@ -1,10 +1,13 @@
 #include "preview/textureconversion.h"
 
 #include "base/messagetext.h"
-#include "formats/textureheader.h"
+#include "formats/fileformats.h"
+#include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 #include "preview/colourreduction.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 
@@ -73,7 +76,11 @@ Result<QByteArray> texture256ColoursOf(const QString &path)
                            .arg(shown)
                            .arg(header.header->width)
                            .arg(header.header->height)};
-    QImageReader reader(path, "bmp");
+    QFile file;
+    if (const Result<void> opened = openRegularFileUnnamed(file, path); !opened.ok())
+        return Failure{
+            QStringLiteral("%1: the picture cannot be read (%2).").arg(shown, opened.error())};
+    QImageReader reader(&file, gameTextureFormat().imageFormat);
     const QImage read = reader.read();
     if (read.isNull())
         return Failure{QStringLiteral("%1: the picture cannot be read (%2).")

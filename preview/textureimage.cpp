@@ -1,32 +1,39 @@
 #include "preview/textureimage.h"
 
 #include "base/messagetext.h"
+#include "formats/fileformats.h"
 #include "inputs/inputfiles.h"
 
 #include <QBuffer>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 
 namespace kelvane {
 
 namespace {
 
-bool isTga(const QString &path)
+Result<QImage> pictureFrom(QIODevice &device, const QString &path, const QByteArray &start,
+                           qint64 size)
 {
-    return path.endsWith(QLatin1StringView(".tga"), Qt::CaseInsensitive);
-}
-
-Result<QImage> pictureFrom(QImageReader &reader, const QString &path)
-{
-    if (isTga(path) && !QImageReader::supportedImageFormats().contains("tga"))
-        return Failure{inputFileFault(path, QStringLiteral("a TGA picture, which this copy of "
-                                                           "Kelvane cannot read."))};
+    // A kind without a signature (a TGA) is told by the file's name.
+    const FileFormat *format = textureFormatOf(path, start, size);
+    const QByteArray decoder = format ? QByteArray(format->imageFormat) : QByteArray();
+    if (!decoder.isEmpty() && !QImageReader::supportedImageFormats().contains(decoder))
+        return Failure{inputFileFault(path, QStringLiteral("%1, which this copy of Kelvane "
+                                                           "cannot read.")
+                                                .arg(QString(format->description)))};
+    QImageReader reader(&device, decoder);
     QImage image = reader.read();
     if (image.isNull())
         return Failure{inputFileFault(
             path,
             QStringLiteral("not a picture that can be read (%1).").arg(reader.errorString()))};
     return image;
+}
+
+Failure<QString> tooLarge(const QString &path)
+{
+    return {inputFileFault(path, QStringLiteral("too large for a texture."))};
 }
 
 } // namespace
@@ -36,28 +43,26 @@ Result<QImage> readTextureFile(const QString &path)
     const Result<InputFile> input = findInputFile(path);
     if (!input.ok())
         return Failure{input.error()};
+    const qint64 budget = wholeReadBudgetOf(FileRole::Texture);
     if (!input.value().archive) {
         // Only a regular file, so that opening it never waits on a device or pipe.
-        const QFileInfo info(path);
-        if (!info.isFile())
+        QFile file;
+        if (!openRegularFile(file, path).ok())
             return Failure{inputFileFault(path, QStringLiteral("not a regular file."))};
-        if (info.size() > kTextureBytesRead)
-            return Failure{inputFileFault(path, QStringLiteral("too large for a texture."))};
-        QImageReader reader(path);
-        return pictureFrom(reader, path);
+        if (file.size() > budget)
+            return tooLarge(path);
+        return pictureFrom(file, path, file.peek(kRecognitionBytes), file.size());
     }
     const FarEntry &entry = input.value().entry;
-    if (entry.size > kTextureBytesRead)
-        return Failure{inputFileFault(path, QStringLiteral("too large for a texture."))};
+    if (entry.size > budget)
+        return tooLarge(path);
     Result<QByteArray> read = input.value().archive->readEntry(entry, entry.size);
     if (!read.ok())
         return Failure{read.error()};
     QByteArray bytes = std::move(read).value();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    // A TGA has no signature: its name tells it.
-    QImageReader reader(&buffer, isTga(path) ? QByteArray("tga") : QByteArray());
-    return pictureFrom(reader, path);
+    return pictureFrom(buffer, path, bytes.left(kRecognitionBytes), bytes.size());
 }
 
 } // namespace kelvane

@@ -7,12 +7,9 @@
 
 namespace kelvane {
 
-// How many bytes of a texture are read at most: far above the game's
-// textures (256-colour BMPs of a few hundred KB), low enough that a wrong
-// file is not read into memory.
-inline constexpr qint64 kTextureBytesRead = 16 * 1024 * 1024;
-
-// The picture of a texture file, a loose file or ARCHIVE.far/ENTRY. The
+// The picture of a texture file, a loose file or ARCHIVE.far/ENTRY, read as
+// the table of formats says: the kind its content shows (or for a TGA, its
+// name) picks the decoder, and no more than its read budget is read. The
 // failure says why it cannot be drawn, naming the file. Safe off the GUI
 // thread: only QImage is used.
 Result<QImage> readTextureFile(const QString &path);

@@ -1,6 +1,6 @@
 #include "base/linelist.h"
-#include "formats/textureheader.h"
 #include "inputs/inputfiles.h"
+#include "inputs/texturefiles.h"
 #include "replace/backup.h"
 #include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"

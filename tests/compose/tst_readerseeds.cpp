@@ -17,6 +17,7 @@ TEST(FuzzSeeds, EverySeedKeepsTheReadersInvariants)
         {"corpus-far", archiveFault},
         {"corpus-mesh-geometry", meshGeometryFault},
         {"corpus-skeleton", skeletonFault},
+        {"corpus-texture", textureFault},
     };
     for (const auto &[folder, faultOf] : corpora) {
         const QDir corpus(QStringLiteral(KELVANE_FUZZ_FOLDER "/") + QLatin1String(folder));

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the readers' fuzz targets beside this script:
 corpus-character-binary/, corpus-mesh/, corpus-far/, corpus-mesh-geometry/ and
-corpus-skeleton/. Every file is
+corpus-skeleton/ and corpus-texture/. Every file is
 built from the formats' layouts: little-endian u32 counts, strings as a length
 byte and the bytes. Run it again after changing a seed here."""
 
@@ -128,6 +128,19 @@ def skeleton_file(bones=ADULT, text=False, bone_count=None):
     return out + u32(0) + u32(0)
 
 
+def bmp(bits=8, width=64, height=64, info=40):
+    if info == 12:
+        header = u32(12) + struct.pack("<HHHH", width, height, 1, bits)
+    else:
+        header = u32(info) + struct.pack("<iiHH", width, height, 1, bits) + bytes(info - 16)
+    return b"BM" + u32(14 + len(header)) + u32(0) + u32(14 + len(header)) + header
+
+
+def tga(kind=2, bits=24, width=2, height=2, colour_map=0):
+    header = bytes([0, colour_map, kind]) + bytes(9) + struct.pack("<HH", width, height)
+    return header + bytes([bits, 0]) + bytes(width * height * max(bits // 8, 1))
+
+
 SEEDS = {
     "corpus-character-binary": {
         "body.cmx.bcf": VALID,
@@ -172,6 +185,16 @@ SEEDS = {
         "huge-bone-count.cmx.bcf": skeleton_file(bone_count=4000000000),
         "cut-within-bone.cmx.bcf": skeleton_file()[:70],
         "character.cmx.bcf": VALID,
+    },
+    "corpus-texture": {
+        "256-colours.bmp": bmp(),
+        "24-bits.bmp": bmp(bits=24),
+        "top-down.bmp": bmp(height=-64),
+        "os2-header.bmp": bmp(info=12),
+        "cut-within-header.bmp": bmp()[:20],
+        "true-colour.tga": tga(),
+        "mapped.tga": tga(kind=1, bits=8, colour_map=1),
+        "unknown-kind.tga": tga(kind=7),
     },
     "corpus-far": {
         "entries-in-folders.far": ARCHIVE,

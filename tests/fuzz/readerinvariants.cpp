@@ -4,11 +4,13 @@
 #include "formats/binarycharacter.h"
 #include "formats/characterformat.h"
 #include "formats/fararchive.h"
+#include "formats/fileformats.h"
 #include "formats/meshfile.h"
 #include "formats/meshgeometry.h"
 #include "formats/skeletonfile.h"
 #include "formats/textcharacter.h"
 #include "formats/textmesh.h"
+#include "formats/textureheader.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -203,6 +205,26 @@ Fault meshFault(QByteArrayView bytes)
             return "a mesh is refused without a reason";
         }
     }
+    return std::nullopt;
+}
+
+Fault textureFault(QByteArrayView bytes)
+{
+    const QByteArray data = bytes.toByteArray();
+    const TextureRead read = textureHeaderOf(data);
+    const FileFormat *format = textureFormatOf(QStringLiteral("fuzzed"), data, data.size());
+    if (!read.header) {
+        if (read.fault.isEmpty())
+            return "a refusal does not say why";
+        if (looksLikeTgaPicture(data) &&
+            format != &formatFor(FileRole::Texture, Encoding::TgaPicture))
+            return "a TGA header is not told as one";
+        return std::nullopt;
+    }
+    if (format != &gameTextureFormat())
+        return "a BMP read is not told as one";
+    if (read.header->width < 0 || read.header->height < 0)
+        return "a size read is negative";
     return std::nullopt;
 }
 

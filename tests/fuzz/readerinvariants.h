@@ -33,6 +33,10 @@ Fault skeletonFault(QByteArrayView bytes);
 // without overlapping, and each is found by its name.
 Fault archiveFault(QByteArrayView bytes);
 
+// textureHeaderOf and the texture entries' detectors: a header read is a
+// BMP's, of sizes measured whatever their sign, and the BMP entry tells it.
+Fault textureFault(QByteArrayView bytes);
+
 // For the fuzz targets: reports fault and aborts, so that libFuzzer keeps the
 // input; returns 0 when there is none.
 int abortOnFault(const Fault &fault);
