@@ -379,7 +379,9 @@ void TestMainLayout::renderedColours()
     const QImage shot = m_window->grab().toImage();
     const QImage picture = backgroundPicture();
 
-    // Between the title and the drive lists only the picture shows, unscaled.
+    // The picture covers the whole window; between the title and the drive
+    // lists only the picture shows, unscaled.
+    QVERIFY(QRect(QPoint(), picture.size()).contains(m_window->rect()));
     for (const QPoint point : {QPoint(300, 40), QPoint(560, 390), QPoint(2, 100)})
         QCOMPARE(shot.pixelColor(point), picture.pixelColor(point));
 
