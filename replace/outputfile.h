@@ -16,10 +16,11 @@ enum class Backup { Keep, Skip };
 // file is written through.
 Result<void> checkOutputPath(const QString &outputPath);
 
-// Whether the existing file at path (through a link) may be replaced: a file
-// whose content is another kind of the game's files (an archive, a mesh) is
-// refused, naming what it is; a character file of either format, or content
-// of no kind the game uses (taken for a damaged one), may be.
+// Whether the existing file at path (through a link) may be replaced: only a
+// character file of either format, or an empty file, may be. Any other
+// content is refused, naming the file: another kind of the game's files (an
+// archive, a mesh), saying what it is, and content of no kind the game uses,
+// which may be another program's file reached by a wrong name.
 Result<void> checkReplaceable(const QString &path);
 
 // Replaces the file at path (through a link) by bytes in one step, as

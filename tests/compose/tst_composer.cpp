@@ -1,7 +1,9 @@
+#include "compose/attach.h"
 #include "formats/textcharacter.h"
 #include "formats/textmesh.h"
-#include "tests/support/composeattached.h"
 #include "tests/support/files.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -12,14 +14,45 @@ namespace {
 const QByteArray kHeading = "// Character File. Copyright 1997, Maxis Inc.\r\n"
                             "Version 300\r\n0\r\n1\r\n";
 
-LineList hatMesh()
+QByteArray hatMesh()
 {
-    return splitLines(testsupport::meshFile("hat", "HEAD").replace("hat-tex", "tex"));
+    return testsupport::meshFile("hat", "HEAD").replace("hat-tex", "tex");
 }
 
-ComposeResult compose(const QByteArray &character, const LineList &mesh, const QString &name)
+// Which input the program names as at fault, and why.
+struct ComposeFailure {
+    enum class Input { CharacterFile, MeshFile, NewName };
+    Input input;
+    QString reason;
+};
+
+// The composed text up to its closing "0", or why it was refused.
+using ComposeResult = Result<QByteArray, ComposeFailure>;
+
+// Composes as the program does, from the files character.cmx and mesh.skn
+// holding the bytes given. A failure naming one of the files is that file's.
+ComposeResult compose(const QByteArray &character, const QByteArray &mesh, const QString &name)
 {
-    return ComposeAttachedCmx(splitLines(character), mesh, name);
+    QTemporaryDir dir;
+    const QString characterPath = dir.filePath("character.cmx");
+    const QString meshPath = dir.filePath("mesh.skn");
+    if (!dir.isValid() || !testsupport::writeFile(characterPath, character) ||
+        !testsupport::writeFile(meshPath, mesh))
+        return Failure{ComposeFailure{ComposeFailure::Input::NewName, "inputs not written"}};
+    const Result<Composed> composed = composeFromFiles(characterPath, meshPath, name);
+    if (composed.ok()) {
+        const QByteArray &bytes = composed.value().bytes;
+        if (!bytes.endsWith("\r\n"))
+            return Failure{ComposeFailure{ComposeFailure::Input::NewName, "no closing line end"}};
+        return bytes.chopped(2);
+    }
+    const QString &error = composed.error();
+    for (const auto &[input, file] :
+         {std::pair{ComposeFailure::Input::CharacterFile, QStringLiteral("character.cmx: ")},
+          std::pair{ComposeFailure::Input::MeshFile, QStringLiteral("mesh.skn: ")}})
+        if (error.startsWith(file))
+            return Failure{ComposeFailure{input, error.mid(file.size())}};
+    return Failure{ComposeFailure{ComposeFailure::Input::NewName, error}};
 }
 
 std::string reasonOf(const ComposeResult &result)
@@ -67,7 +100,7 @@ TEST(ComposeLayout, EightBitLinesAndNameAreWrittenUnchanged)
 TEST(ComposeLayout, LinuxLineEndsAreReadAndCrLfIsWritten)
 {
     const QByteArray character = testsupport::characterFile({{"PELVIS", "body"}}, "\n");
-    const LineList mesh = splitLines("glasses\ntex\n1\nHEAD\n");
+    const QByteArray mesh = "glasses\ntex\n1\nHEAD\n";
     const ComposeResult result = compose(character, mesh, "x_new");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
     EXPECT_EQ(result.value(), kHeading + "x_new\r\n0\r\n0\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
@@ -92,7 +125,7 @@ TEST(ComposeLayout, OutputReadBackGrowsByOneGroupPerRun)
 TEST(ComposeLayout, ShortMeshFileIsUsedAsFarAsItGoes)
 {
     const ComposeResult result =
-        compose(testsupport::characterFile({}), splitLines("hat\r\ntex\r\n1\r\nHEAD"), "n");
+        compose(testsupport::characterFile({}), "hat\r\ntex\r\n1\r\nHEAD", "n");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
     EXPECT_TRUE(result.value().endsWith("\r\n1\r\nHEAD\r\nhat\r\n0\r\n0\r\n0"));
 }
@@ -160,8 +193,7 @@ TEST(ComposeErrors, MissingLinesAreNamed)
 
 TEST(ComposeErrors, MeshWithoutBoneLineIsRefused)
 {
-    const ComposeResult result =
-        compose(testsupport::characterFile({}), splitLines("hat\r\ntex\r\n1"), "n");
+    const ComposeResult result = compose(testsupport::characterFile({}), "hat\r\ntex\r\n1", "n");
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().input, ComposeFailure::Input::MeshFile);
     EXPECT_EQ(reasonOf(result),
@@ -211,7 +243,7 @@ TEST(NotWhatTheyClaim, MeshNeedsABoneCountAndNames)
     const QByteArray character = testsupport::characterFile({});
     for (const QByteArray mesh : {"hat\r\ntex\r\n0\r\nHEAD", "hat\r\ntex\r\n\r\nHEAD",
                                   "\r\ntex\r\n1\r\nHEAD", "hat\r\ntex\r\n1\r\n\r\nx"}) {
-        const ComposeResult result = compose(character, splitMeshStart(mesh), "n");
+        const ComposeResult result = compose(character, mesh, "n");
         ASSERT_FALSE(result.ok()) << mesh.toStdString();
         EXPECT_EQ(result.error().input, ComposeFailure::Input::MeshFile);
     }
@@ -219,9 +251,12 @@ TEST(NotWhatTheyClaim, MeshNeedsABoneCountAndNames)
 
 TEST(NotWhatTheyClaim, MeshCutBetweenCrAndLfGivesNoCrInTheBone)
 {
-    QByteArray mesh = "hat\r\ntex\r\n1\r\n";
-    mesh += QByteArray(kMeshBytesRead - mesh.size() - 1, 'B') + "\r";
-    const ComposeResult result = compose(testsupport::characterFile({}), splitMeshStart(mesh), "n");
+    // The bone line's CR is the last byte read, its LF the first one not read.
+    const QByteArray bone = QByteArray(10, 'B') + "\r";
+    QByteArray mesh = "hat\r\n";
+    mesh += QByteArray(kMeshBytesRead - mesh.size() - 5 - bone.size(), 't') + "\r\n1\r\n" + bone;
+    ASSERT_EQ(mesh.size(), kMeshBytesRead);
+    const ComposeResult result = compose(testsupport::characterFile({}), mesh + "\n0\r\n", "n");
     ASSERT_TRUE(result.ok()) << reasonOf(result);
     EXPECT_TRUE(result.value().contains("B\r\nhat\r\n0\r\n0\r\n0"));
     EXPECT_FALSE(result.value().contains("\r\r"));

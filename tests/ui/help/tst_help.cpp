@@ -16,6 +16,9 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace kelvane;
@@ -31,6 +34,17 @@ QStringList helpLines()
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// Where each section's heading is, in order.
+QList<int> headingLines(const QStringList &lines)
+{
+    QList<int> at;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].startsWith(QStringLiteral(">>>")))
+            at.append(i);
+    }
+    return at;
 }
 
 QPlainTextEdit *txtHelpOf(QWidget *help)
@@ -95,16 +109,20 @@ void TestHelp::helpTextLines()
     for (const QChar c : text)
         QVERIFY2(c.unicode() < 128, "the help text is plain ASCII");
 
+    // It opens with lines of tabs alone (hidden above the box), an empty
+    // line, the sentence saying what the program is for and an empty line
+    // before the first heading.
     const QStringList lines = helpLines();
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(!lines[i].isEmpty());
-        QCOMPARE(lines[i].count(QLatin1Char('\t')), lines[i].size());
-    }
-    QCOMPARE(lines[3], QString());
-    QVERIFY(lines[4].startsWith(QStringLiteral("This program is intended")));
-    QCOMPARE(lines[5], QString());
-    for (int i = 0; i < lines.size(); ++i)
-        QVERIFY2(lines[i].size() <= 97, qPrintable(QStringLiteral("line %1 too long").arg(i + 1)));
+    int blanks = 0;
+    while (blanks < lines.size() && !lines[blanks].isEmpty() &&
+           lines[blanks].count(QLatin1Char('\t')) == lines[blanks].size())
+        ++blanks;
+    QVERIFY(blanks > 0);
+    QCOMPARE(lines.value(blanks), QString());
+    QVERIFY(!lines.value(blanks + 1).trimmed().isEmpty());
+    QVERIFY(lines.value(blanks + 1).trimmed().endsWith(QLatin1Char('.')));
+    QCOMPARE(lines.value(blanks + 2), QString());
+    QCOMPARE(headingLines(lines).value(0), blanks + 3);
 }
 
 void TestHelp::helpTextSections()
@@ -112,56 +130,89 @@ void TestHelp::helpTextSections()
     // Each section: its heading, the heading's underline, an empty line, the
     // body, and an empty line before the next heading; none after the last.
     const QStringList lines = helpLines();
-    QList<int> at;
-    for (int i = 6; i < lines.size(); ++i) {
-        if (lines[i].startsWith(QStringLiteral(">>>")))
-            at.append(i);
-    }
-    QCOMPARE(at.value(0), 6);
+    QList<int> at = headingLines(lines);
+    QVERIFY(at.size() >= 3);
     at.append(lines.size() + 1);
     QStringList headings;
     for (int section = 0; section + 1 < at.size(); ++section) {
         const int top = at[section];
         const int next = at[section + 1];
+        QVERIFY2(!headings.contains(lines[top]), qPrintable(lines[top]));
         headings.append(lines[top]);
+        QVERIFY(lines[top].size() > 3);
         QCOMPARE(lines[top + 1], QString(lines[top].size(), QLatin1Char('=')));
         QCOMPARE(lines[top + 2], QString());
+        QVERIFY(next - top > 4);
         QVERIFY(!lines[top + 3].trimmed().isEmpty() && !lines[next - 2].trimmed().isEmpty());
         QCOMPARE(lines.value(next - 1), QString());
     }
-    QCOMPARE(headings, QStringList({QStringLiteral(">>>What are CMX and SKN files?"),
-                                    QStringLiteral(">>>Where are my CMX and SKN files located?"),
-                                    QStringLiteral(">>>What does this program do?"),
-                                    QStringLiteral(">>>What will I need?"),
-                                    QStringLiteral(">>>EXAMPLE"), QStringLiteral(">>>Email Me")}));
+    const auto body = [&](int section) {
+        return lines.mid(at[section] + 3, at[section + 1] - at[section] - 4);
+    };
 
-    QVERIFY(lines[9].startsWith(QStringLiteral("CMX = ")));
-    QVERIFY(lines[10].startsWith(QString(12, QLatin1Char(' '))));
-    QVERIFY(lines[11].startsWith(QStringLiteral("SKN = ")));
-    const QString example = lines.mid(at[4], at[5] - at[4]).join(QLatin1Char('\n'));
-    QCOMPARE(example.count(QStringLiteral("\n*")), 3);
-    for (int step = 1; step <= 7; ++step)
-        QVERIFY(example.contains(QStringLiteral("\n %1. ").arg(step)));
-    QVERIFY(lines[at[5] + 3].startsWith(QStringLiteral("1. ")));
+    // In order: the players' questions, then the worked example, then how to
+    // report a fault.
+    const int example = int(headings.size()) - 2;
+    for (int section = 0; section < example; ++section)
+        QVERIFY2(headings[section].endsWith(QLatin1Char('?')), qPrintable(headings[section]));
+    QVERIFY(!headings[example].endsWith(QLatin1Char('?')));
+    QVERIFY(body(example + 1).join(QLatin1Char(' ')).contains(QStringLiteral("issue tracker")));
+    QVERIFY(body(example + 1).constFirst().startsWith(QStringLiteral("1. ")));
+
+    // The first section defines the files the window lists, one "NAME = "
+    // each, a definition's further lines indented past its "= ".
+    const QStringList terms = body(0);
+    int defined = 0;
+    int indent = 0;
+    for (const QString &line : terms) {
+        const qsizetype equals = line.indexOf(QStringLiteral(" = "));
+        if (equals > 0 && !line.at(0).isSpace()) {
+            ++defined;
+            indent = int(equals) + 3;
+        } else {
+            QVERIFY2(indent > 0 && line.size() > indent && line.left(indent).trimmed().isEmpty(),
+                     qPrintable(line));
+        }
+    }
+    QVERIFY(defined >= 2);
+    const QString glossary = terms.join(QLatin1Char('\n'));
+    for (const char *kind : {"CMX = ", "SKN = "})
+        QVERIFY2(glossary.contains(QLatin1String(kind)), kind);
+
+    // The example: what the player has, as bullets, then the steps numbered
+    // from 1 without a gap.
+    const QString steps = QLatin1Char('\n') + body(example).join(QLatin1Char('\n'));
+    QVERIFY(steps.count(QStringLiteral("\n*")) >= 2);
+    qsizetype last = steps.lastIndexOf(QStringLiteral("\n*"));
+    int step = 0;
+    for (qsizetype found; (found = steps.indexOf(QStringLiteral("\n %1. ").arg(step + 1))) >= 0;
+         ++step) {
+        QVERIFY2(found > last, qPrintable(QString::number(step + 1)));
+        last = found;
+    }
+    QVERIFY(step >= 2);
+    QVERIFY(!steps.contains(QStringLiteral("\n %1. ").arg(step + 1)));
 }
 
 void TestHelp::helpTextTabsOnlyWhereAllowed()
 {
     const QStringList lines = helpLines();
-    const int example = lines.indexOf(QStringLiteral(">>>EXAMPLE"));
+    const QList<int> at = headingLines(lines);
+    const int example = at.value(at.size() - 2);
     const int firstMark = lines.indexOf(QStringLiteral("    ***"));
     const int secondMark = lines.indexOf(QStringLiteral("    ***"), firstMark + 1);
-    QVERIFY(firstMark > example);
-    // The glasses, their texture, the second head and the new file.
-    QCOMPARE(secondMark, firstMark + 5);
+    // The files the game needs are listed between two marks in the example.
+    QVERIFY(firstMark > example && secondMark < at.constLast());
+    QVERIFY(secondMark > firstMark + 1);
 
-    for (int i = 3; i < lines.size(); ++i) {
+    // Past the opening lines of tabs (the empty line, the sentence and the
+    // empty line before the first heading).
+    for (int i = at.value(0) - 3; i < lines.size(); ++i) {
         const bool inFileList = i > firstMark && i < secondMark;
         QCOMPARE(lines[i].startsWith(QLatin1Char('\t')), inFileList);
         QCOMPARE(lines[i].count(QLatin1Char('\t')), inFileList ? 1 : 0);
     }
-    const QString email =
-        lines.mid(lines.indexOf(QStringLiteral(">>>Email Me")) + 3).join(QLatin1Char(' '));
+    const QString email = lines.mid(at.constLast() + 3).join(QLatin1Char(' '));
     QVERIFY(email.contains(QStringLiteral("issue tracker")));
     QVERIFY(!email.contains(QLatin1Char('@')));
 }
@@ -195,6 +246,20 @@ void TestHelp::helpWindowLayout()
     QVERIFY(box.left() > 0 && box.left() < help.width() / 10);
     // Each CR LF is one line break on screen, not two.
     QCOMPARE(txtHelp->toPlainText(), helpText().replace(crlf, QStringLiteral("\n")));
+
+    // Every line fits the box's width in the bundled caption font: none is
+    // wrapped. A caption font of the system's, chosen before it, measures
+    // otherwise.
+    if (QFontInfo(txtHelp->font()).family() != QStringLiteral("DejaVu Sans"))
+        return;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    const QTextDocument *document = txtHelp->document();
+    QCOMPARE(document->blockCount(), helpLines().size() + 1);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.layout());
+        QVERIFY2(block.layout()->lineCount() <= 1, qPrintable(block.text()));
+    }
 }
 
 void TestHelp::helpIsModalAndFreshOnReopen()
@@ -312,11 +377,13 @@ void TestHelp::bundledLook()
     QVERIFY(!QFontInfo(captionFont()).bold());
     const QStringList titleFamilies{QStringLiteral("Tw Cen MT"), QStringLiteral("League Spartan")};
     QVERIFY(titleFamilies.contains(QFontInfo(titleFont()).family()));
-    QCOMPARE(captionFont().pointSizeF(), 6.75);
-    QCOMPARE(titleFont().pointSizeF(), 20.25);
+    // The strong captions are the captions in bold; the title stands well above them.
+    QCOMPARE(strongFont().pointSizeF(), captionFont().pointSizeF());
+    QVERIFY(captionFont().pointSizeF() > 0);
+    QVERIFY(titleFont().pointSizeF() >= 2 * captionFont().pointSizeF());
 
     const QImage picture = backgroundPicture();
-    QCOMPARE(picture.size(), QSize(597, 400));
+    QVERIFY(!picture.isNull());
     QVERIFY(!picture.hasAlphaChannel());
     QCOMPARE(appIcon().pixmap(32, 32).size(), QSize(32, 32));
     QVERIFY(appIcon().availableSizes().contains(QSize(32, 32)));
