@@ -69,7 +69,6 @@ void TestCreateCommand::aFileChangedWhileAskedIsReadAgain()
 // what it finds, never against no game at all.
 void TestCreateCommand::aGameSearchEndingLateIsWaitedFor()
 {
-    QVERIFY(QDir().mkpath(path("Game/GameData/Skins")));
     QVERIFY(QDir().mkpath(path("Game/ExpansionShared")));
     QVERIFY(writeFile(path("Game/ExpansionShared/ExpansionShared.far"),
                       farArchive({{"Skins\\B001FAFit_01.cmx", "game's own"}})));
