@@ -6,7 +6,7 @@
 #include "cli/restorebackups.h"
 #include "cli/skinlisting.h"
 #include "compose/attach.h"
-#include "compose/batchfiles.h"
+#include "compose/batchplan.h"
 #include "formats/fileformats.h"
 #include "inputs/archivepath.h"
 #include "platform/gamefolders.h"
@@ -168,7 +168,7 @@ void printSettled(const QString &path, ConsoleOutput &console)
 
 // Writes the new file for one character file; a failure is the message.
 std::optional<QString> attachTo(const AttachJob &job, const QString &character,
-                                const QString &outputFolder, BatchFiles &batch, GamesFound &games,
+                                const QString &outputFolder, BatchPlan &batch,
                                 ConsoleOutput &console)
 {
     const bool inPlace = job.mode == AttachJob::Mode::InPlace;
@@ -188,18 +188,16 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
     }
     printSettled(character, console);
     const QString folder = inPlace || !job.outputFolder ? defaultFolderFor(replaced) : outputFolder;
-    const Result<AttachPlan> prepared =
-        prepareAttachment({character, job.meshFile, name.value(), folder,
-                           games.forOutputFolder(folder), texture256ColoursOf});
-    if (!prepared.ok())
-        return prepared.error();
-    const AttachPlan &plan = prepared.value();
+    const PlannedFile planned =
+        batch.plan({character, name.value(), folder, inPlace || job.newName.has_value()});
+    if (!planned.plan)
+        return planned.fault;
+    const AttachPlan &plan = *planned.plan;
     const QString target = QFileInfo(plan.outputPath).absoluteFilePath();
     if (!inPlace)
         printSettled(plan.outputPath, console);
-    if (const std::optional<BatchFiles::Conflict> conflict =
-            batch.conflict(character, target, inPlace || job.newName.has_value()))
-        return conflictText(*conflict, character, target);
+    if (planned.conflict)
+        return conflictText(*planned.conflict, character, target);
     if (const std::optional<QString> duplicate = duplicateOf(job, character, plan))
         return duplicate;
 
@@ -216,7 +214,7 @@ std::optional<QString> attachTo(const AttachJob &job, const QString &character,
         carryOut(plan, {copies, job.keepBackup ? Backup::Keep : Backup::Skip, texture256ColoursOf});
     if (!written.ok())
         return written.error();
-    batch.written(character, target);
+    batch.claim(planned, written.value().copies);
     for (const QString &settled : written.value().settled)
         console.printError(QStringLiteral("kelvane-attach: note: ") + settled);
     console.printLine(shownName(QDir::toNativeSeparators(written.value().path)));
@@ -292,15 +290,18 @@ int runAttachJob(const AttachJob &job, ConsoleOutput &console)
             return kExitFailure;
         }
     }
-    BatchFiles batch(job.characterFiles, job.meshFile);
     GamesFound games;
+    BatchPlan batch(
+        job.characterFiles, job.meshFile,
+        [&games](const QString &folder) { return games.forOutputFolder(folder); },
+        texture256ColoursOf);
     int exitCode = kExitSuccess;
     for (const QString &given : job.characterFiles) {
         // An archive's entry is named as the archive spells it, so that the
         // proposed name follows the game's.
         const QString character = pathAsStored(given);
         if (const std::optional<QString> failure =
-                attachTo(job, character, outputFolder.value(), batch, games, console)) {
+                attachTo(job, character, outputFolder.value(), batch, console)) {
             console.printError(failureLine(*failure));
             exitCode = kExitFailure;
         }

@@ -89,7 +89,31 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     return composed;
 }
 
-Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
+Result<AttachPlan> prepareAttachment(const AttachInputs &inputs)
+{
+    Result<AttachPlan> plan = prepareWithoutGameCheck(inputs);
+    if (!plan.ok())
+        return plan;
+    AttachPlan attachment = std::move(plan).value();
+    const GameCheck folderCheck =
+        checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
+                              QFileInfo(attachment.outputPath).path(), inputs.convertTexture);
+    addGameCheck(attachment, folderCheck, inputs.gameFolders);
+    return attachment;
+}
+
+void addGameCheck(AttachPlan &plan, const GameCheck &folderCheck, const QStringList &gameFolders)
+{
+    plan.gameCheck = folderCheck;
+    const QFileInfo output(plan.outputPath);
+    if (const std::optional<GameCharacter> own =
+            gameCharacterNamed(output.fileName(), gamesCovering(output.path(), gameFolders))) {
+        plan.gameCheck.found.append({takesThePlaceText(*own), MendedBy::Nothing});
+        plan.takesThePlaceOf = own;
+    }
+}
+
+Result<AttachPlan> prepareWithoutGameCheck(const AttachInputs &typed)
 {
     AttachInputs in = typed;
     in.newName = withoutCharacterExtension(typed.newName);
@@ -135,15 +159,6 @@ Result<AttachPlan> prepareAttachment(const AttachInputs &typed)
             !replaceable.ok())
             return Failure{replaceable.error()};
         attachment.backupPath = backupPathFor(attachment.outputPath);
-    }
-    attachment.gameCheck =
-        checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
-                              QFileInfo(attachment.outputPath).path(), in.convertTexture);
-    if (const std::optional<GameCharacter> own = gameCharacterNamed(
-            QFileInfo(attachment.outputPath).fileName(),
-            gamesCovering(QFileInfo(attachment.outputPath).path(), in.gameFolders))) {
-        attachment.gameCheck.found.append({takesThePlaceText(*own), MendedBy::Nothing});
-        attachment.takesThePlaceOf = own;
     }
     return attachment;
 }

@@ -71,7 +71,7 @@ struct AttachPlan : Composed {
     // What the game needs beside the new file, and the copies that bring it.
     GameCheck gameCheck;
     // The game's own character the new file takes the place of, which
-    // gameCheck names too.
+    // gameCheck names too, last.
     std::optional<GameCharacter> takesThePlaceOf = {};
 };
 
@@ -98,6 +98,15 @@ struct CreatedFile {
 // be a character file to be replaced. A failure says which file or value is
 // at fault and why.
 Result<AttachPlan> prepareAttachment(const AttachInputs &inputs);
+
+// prepareAttachment without the game check: gameCheck is left empty, for a
+// batch that checks the folder once for all its files.
+Result<AttachPlan> prepareWithoutGameCheck(const AttachInputs &inputs);
+
+// Completes plan's game check: what the mesh needs in the output's folder
+// (folderCheck, as checkWhatTheGameNeeds gives it for that folder), then the
+// game's own character the new file takes the place of, among gameFolders.
+void addGameCheck(AttachPlan &plan, const GameCheck &folderCheck, const QStringList &gameFolders);
 
 // Whether the plan replaces the character file it was made from, and that
 // file no longer holds what was read (changed, or gone): writing would lose

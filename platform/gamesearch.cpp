@@ -34,9 +34,20 @@ void GameSearch::start()
             if (characterFolder && game.characters.isEmpty())
                 game.characters = characterFolder(game.folder);
         }
+        {
+            const QMutexLocker lock(&m_foundLock);
+            m_found = games;
+        }
         QMetaObject::invokeMethod(
             this, [this, games, notes] { end(games, notes); }, Qt::QueuedConnection);
     });
+}
+
+QList<GameFolder> GameSearch::gamesOnceFound(int waitMs) const
+{
+    m_pool.waitForDone(waitMs);
+    const QMutexLocker lock(&m_foundLock);
+    return m_found;
 }
 
 void GameSearch::end(const QList<GameFolder> &games, const QStringList &notes)

@@ -2,6 +2,7 @@
 
 #include "platform/gamefolders.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QThreadPool>
 
@@ -36,6 +37,10 @@ public:
 
     // What the last search that ended found; none before one has.
     QList<GameFolder> games() const { return m_games; }
+    // What the search finds, from any thread: once a search still running
+    // ends, waiting up to waitMs for it; what the last one found if it takes
+    // longer. Called off the windows' thread, since it blocks.
+    QList<GameFolder> gamesOnceFound(int waitMs) const;
     // Why files were left unread by that search.
     QStringList notes() const { return m_notes; }
 
@@ -54,7 +59,10 @@ private:
     Find m_find;
     CharacterFolder m_characterFolder;
     // Its own, so that it can be waited for as this object goes.
-    QThreadPool m_pool;
+    mutable QThreadPool m_pool;
+    // What the last search found, as its thread left it.
+    mutable QMutex m_foundLock;
+    QList<GameFolder> m_found;
     QList<GameFolder> m_games;
     QStringList m_notes;
     bool m_running = false;

@@ -691,6 +691,23 @@ TEST_F(AttachCommand, CopiesAreConvertedAndDifferentFilesWarned)
     EXPECT_FALSE(QFile::exists(path("out/s.cmx")));
 }
 
+// The batch checks the output folder once, and again after copying into it:
+// the texture converted for the first file is the one the second needs.
+TEST_F(AttachCommand, ABatchCopiesConvertedOnceWithoutWarnings)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("dl"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("out"));
+    ASSERT_TRUE(testsupport::writeFile(path("dl/hat.skn"), testsupport::meshFile("hat", "HEAD")));
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 40, 40));
+    ASSERT_TRUE(picture.save(path("dl/hat-tex.bmp"), "BMP"));
+    const Outcome r =
+        run({"--copy-mesh", "--out", "out", "B001FAFit_01.cmx", "C001MA_hat.cmx", "dl/hat.skn"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count("converted to 256 colours"), 1) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("warning")) << r.err.toStdString();
+}
+
 // A new file named as one of the game's bodies takes its place: a warning,
 // refused with --strict; --restore (with no backup) or --restore-game puts
 // the game's own back, moving the loose file to a backup.

@@ -1,7 +1,7 @@
 #include "ui/main/createcommand.h"
 
 #include "base/messagetext.h"
-#include "compose/batchfiles.h"
+#include "compose/batchplan.h"
 #include "compose/newname.h"
 #include "controls/messagebox.h"
 #include "inputs/inputfiles.h"
@@ -11,9 +11,7 @@
 #include "ui/main/busywork.h"
 
 #include <QDir>
-
 #include <QFileInfo>
-#include <algorithm>
 
 namespace kelvane {
 
@@ -69,35 +67,26 @@ QString copyDescription(const GameFileCopy &copy)
 
 // What the question says first: that the new files take the place of the
 // game's own characters when that is all there is to say.
-QString questionHeading(const QStringList &findings, const QList<AttachPlan> &plans)
+QString questionHeading(const BatchQuestions &questions)
 {
-    QStringList replacing;
-    QStringList names;
-    for (const AttachPlan &plan : plans) {
-        if (plan.takesThePlaceOf) {
-            replacing.append(takesThePlaceText(*plan.takesThePlaceOf));
-            names.append(shownName(QFileInfo(plan.outputPath).fileName()));
-        }
-    }
-    const bool onlyReplacing = std::all_of(findings.cbegin(), findings.cend(),
-                                           [&](const QString &f) { return replacing.contains(f); });
-    if (!onlyReplacing)
+    if (!questions.onlyPlacesTaken)
         return QStringLiteral("The game may not show the attached mesh as it should:");
-    return names.size() == 1
-               ? QStringLiteral("%1 takes the place of the game's own character:").arg(names[0])
+    return questions.placesTaken.size() == 1
+               ? QStringLiteral("%1 takes the place of the game's own character:")
+                     .arg(shownName(QFileInfo(questions.placesTaken[0]).fileName()))
                : QStringLiteral("These new files take the place of the game's own characters:");
 }
 
 // Asks, when the game would not find what the mesh needs, whether to copy the
 // mesh and its texture first, to create the file as it is, or to do nothing.
-std::optional<Copies> mayCreateDespite(QWidget *window, const GameCheck &check,
-                                       const QList<AttachPlan> &plans)
+std::optional<Copies> mayCreateDespite(QWidget *window, const BatchQuestions &questions,
+                                       bool several)
 {
-    const bool several = plans.size() > 1;
+    const GameCheck &check = questions.gameCheck;
     const QStringList findings = check.findings(Copies::Offered);
     if (findings.isEmpty())
         return Copies::Offered;
-    QString text = questionHeading(findings, plans) + QStringLiteral("\n\n");
+    QString text = questionHeading(questions) + QStringLiteral("\n\n");
     for (const QString &finding : findings)
         text += QStringLiteral("\u2022 ") + finding + QStringLiteral("\n\n");
     QList<MessageButton> buttons = {MessageButton::CreateOnly, MessageButton::Cancel};
@@ -204,34 +193,32 @@ std::optional<QList<AttachPlan>> prepareAll(QWidget *window, const CreateInputs 
         return std::nullopt;
     }
     QStringList characters;
-    for (const QString &file : in.skinFileNames)
+    QList<BatchFile> files;
+    for (const QString &file : in.skinFileNames) {
         characters.append(inputFilePath(in.skinDirectory, file));
-    const QString mesh = inputFilePath(in.meshDirectory, in.meshFileName);
-    // No new file replaces another's input, nor one written before it.
-    BatchFiles batch(characters, mesh);
-    QList<AttachPlan> plans;
-    QStringList faults;
-    for (const QString &character : std::as_const(characters)) {
-        const QString file = QFileInfo(character).fileName();
         const QString name =
             several ? proposeNewName(file, in.newName.mid(kEachName.size())) : in.newName;
-        const AttachInputs inputs{character, mesh,           name,
-                                  folder,    in.gameFolders, texture256ColoursOf};
-        // Checking may convert the mesh's texture, which takes a while.
-        const Result<AttachPlan> prepared =
-            whileBusy(window, kChecking, [&inputs] { return prepareAttachment(inputs); });
-        if (!prepared.ok()) {
-            faults.append(prepared.error());
-            continue;
-        }
-        const QString output = prepared.value().outputPath;
-        if (const std::optional<BatchFiles::Conflict> conflict =
-                batch.conflict(character, output, true)) {
-            faults.append(conflictText(*conflict, character, output));
-            continue;
-        }
-        batch.written(character, output);
-        plans.append(prepared.value());
+        files.append({characters.last(), name, folder});
+    }
+    const QString mesh = inputFilePath(in.meshDirectory, in.meshFileName);
+    // Checking may convert the mesh's texture, and wait for the game search
+    // still running, which takes a while. No new file replaces another's
+    // input, nor one written before it.
+    const QList<PlannedFile> planned = whileBusy(window, kChecking, [&] {
+        const auto games = [&in](const QString &) {
+            return in.gameFolders ? in.gameFolders() : QStringList();
+        };
+        return BatchPlan(characters, mesh, games, texture256ColoursOf).planAll(files);
+    });
+    QList<AttachPlan> plans;
+    QStringList faults;
+    for (const PlannedFile &file : planned) {
+        if (!file.plan)
+            faults.append(file.fault);
+        else if (file.conflict)
+            faults.append(conflictText(*file.conflict, file.characterPath, file.plan->outputPath));
+        else
+            plans.append(*file.plan);
     }
     if (!faults.isEmpty()) {
         showError(window, faults.join(QStringLiteral("\n\n")));
@@ -246,48 +233,46 @@ QString listed(const QStringList &names)
 }
 
 // Asks once for every file that holds the mesh; No leaves those files out.
-bool attachAgainAsked(QWidget *window, QList<AttachPlan> &plans)
+void attachAgainAsked(QWidget *window, QList<AttachPlan> &plans)
 {
-    QStringList holding;
-    for (const AttachPlan &plan : plans) {
-        if (plan.alreadyHeld)
-            holding.append(shownName(QFileInfo(plan.characterPath).fileName()));
-    }
+    const QList<qsizetype> holding = batchQuestions(plans).holding;
     if (holding.isEmpty())
-        return true;
-    if (plans.size() == 1)
-        return mayAttachAgain(window, QFileInfo(plans.first().characterPath).fileName(),
-                              plans.first().attached);
+        return;
+    if (plans.size() == 1) {
+        if (!mayAttachAgain(window, QFileInfo(plans.first().characterPath).fileName(),
+                            plans.first().attached))
+            plans.clear();
+        return;
+    }
+    QStringList names;
+    for (const qsizetype i : holding)
+        names.append(shownName(QFileInfo(plans[i].characterPath).fileName()));
     const Skin &mesh = plans.first().attached;
     const QString text =
         QStringLiteral("These character files already hold the mesh %1 on the bone %2:\n\n%3\n\n"
                        "Attach it again? No leaves them out.")
-            .arg(quotedBytes(mesh.mesh), quotedBytes(mesh.bone), listed(holding));
+            .arg(quotedBytes(mesh.mesh), quotedBytes(mesh.bone), listed(names));
     if (!userSaysYes(window, QStringLiteral("Already Attached"), text))
         plans.removeIf([](const AttachPlan &plan) { return plan.alreadyHeld; });
-    return true;
 }
 
 // Asks once before every existing file is replaced, naming where each old
-// content goes; refuses when one has no free backup name.
-bool replaceAsked(QWidget *window, const QList<AttachPlan> &plans)
+// content goes; refuses as the plan does when one has no free backup name.
+bool replaceAsked(QWidget *window, const QList<AttachPlan> &plans, const BatchQuestions &questions)
 {
-    QStringList replaced;
-    for (const AttachPlan &plan : plans) {
-        if (!plan.replacesFile)
-            continue;
-        if (plan.backupPath.isEmpty()) {
-            showError(window, noFreeBackupName(replacedFilePath(plan.outputPath)));
-            return false;
-        }
-        replaced.append(QStringLiteral("%1 (kept as %2)")
-                            .arg(shownName(QFileInfo(plan.outputPath).fileName()),
-                                 shownBackupName(plan.backupPath, plan.outputPath)));
+    if (!questions.refusal.isEmpty()) {
+        showError(window, questions.refusal);
+        return false;
     }
-    if (replaced.isEmpty())
+    if (questions.replacing.isEmpty())
         return true;
     if (plans.size() == 1)
         return mayReplace(window, plans.first().outputPath, plans.first().backupPath);
+    QStringList replaced;
+    for (const qsizetype i : questions.replacing)
+        replaced.append(QStringLiteral("%1 (kept as %2)")
+                            .arg(shownName(QFileInfo(plans[i].outputPath).fileName()),
+                                 shownBackupName(plans[i].backupPath, plans[i].outputPath)));
     const QString folder = QFileInfo(plans.first().outputPath).absolutePath();
     return userSaysYes(window, QStringLiteral("File Exists"),
                        QStringLiteral("These files already exist in %1:\n\n%2\n\nReplace them? "
@@ -315,23 +300,15 @@ QList<CreatedFile> runCreateCommand(QWidget *window, const CreateInputs &in)
         settled += settleLeftoversOf(plan.characterPath) + settleLeftoversOf(plan.outputPath);
     if (!settled.isEmpty())
         plans = prepareAll(window, in, folder.value());
-    if (!plans || !attachAgainAsked(window, *plans) || plans->isEmpty())
+    if (!plans)
         return {};
-    // Every file goes into one folder with one mesh, so what the game needs
-    // there is the same for each, and the copies are made once; only what
-    // a file's own name brings (taking a game character's place) differs.
-    GameCheck check = plans->first().gameCheck;
-    for (const AttachPlan &plan : std::as_const(*plans)) {
-        for (const GameFinding &finding : plan.gameCheck.found) {
-            const bool said =
-                std::any_of(check.found.cbegin(), check.found.cend(),
-                            [&](const GameFinding &f) { return f.text == finding.text; });
-            if (!said)
-                check.found.append(finding);
-        }
-    }
-    const std::optional<Copies> copies = mayCreateDespite(window, check, *plans);
-    if (!copies || !replaceAsked(window, *plans))
+    attachAgainAsked(window, *plans);
+    if (plans->isEmpty())
+        return {};
+    // The game check and the copies are the batch's, made once.
+    const BatchQuestions questions = batchQuestions(*plans);
+    const std::optional<Copies> copies = mayCreateDespite(window, questions, plans->size() > 1);
+    if (!copies || !replaceAsked(window, *plans, questions))
         return {};
 
     // A question may stand open for minutes: a character file replaced by

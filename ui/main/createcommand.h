@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace kelvane {
@@ -24,8 +26,10 @@ struct CreateInputs {
     QString meshFileName;
     QString newName;
     QString outputFolder;
-    // The games found, for the characters of theirs a new file takes the place of.
-    QStringList gameFolders = {};
+    // The games found, for the characters of theirs a new file takes the
+    // place of. Asked off the window's thread, so that it may wait for a
+    // search still running.
+    std::function<QStringList()> gameFolders = {};
 };
 
 // Prepares the attach plan of each character file and answers their

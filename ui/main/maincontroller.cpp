@@ -21,9 +21,15 @@
 
 #include <QFileInfo>
 
-#include <QFileInfo>
-
 namespace kelvane {
+
+namespace {
+
+// How long a create waits for a game search still running, so that a new
+// file taking a game character's place is told even just after start.
+constexpr int kGameSearchWaitMs = 5000;
+
+} // namespace
 
 MainController::MainController(const MainControls &controls, QWidget *window,
                                const GameSearch &games)
@@ -255,9 +261,13 @@ void MainController::onTxtSavedToChange()
 void MainController::onCmdDoItClick()
 {
     const MainControls &c = m_controls;
-    const CreateInputs inputs{
-        c.DirSkins->path(),   c.FileSkins->fileNames(), c.DirProps->path(), c.FileProps->fileName(),
-        c.txtNewName->text(), c.txtSavedTo->text(),     foundGameFolders()};
+    const CreateInputs inputs{c.DirSkins->path(),
+                              c.FileSkins->fileNames(),
+                              c.DirProps->path(),
+                              c.FileProps->fileName(),
+                              c.txtNewName->text(),
+                              c.txtSavedTo->text(),
+                              [this] { return foundGameFolders(); }};
     // A refusal, a fault or a No leaves the window as it was.
     const QList<CreatedFile> created = runCreateCommand(m_window, inputs);
     if (created.isEmpty())
@@ -380,7 +390,7 @@ void MainController::onGameSearchFinished()
 QStringList MainController::foundGameFolders() const
 {
     QStringList folders;
-    for (const GameFolder &game : m_games.games())
+    for (const GameFolder &game : m_games.gamesOnceFound(kGameSearchWaitMs))
         folders.append(game.folder);
     return folders;
 }

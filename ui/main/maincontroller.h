@@ -94,7 +94,8 @@ private:
     FileList::MenuCommandState restoreMenuState() const;
     FileList::MenuCommandState putBackMenuState() const;
     FileList::MenuCommandState previewMenuState() const;
-    // What the last search for the game found.
+    // What the search for the game found, once a search still running ends
+    // (waited for briefly); blocks, so it is asked off the window's thread.
     QStringList foundGameFolders() const;
     // A search ended: its games join the drive lists, and neither side moves.
     void onGameSearchFinished();

@@ -1,13 +1,16 @@
 // The window's create command as cmdDoIt runs it, its messages answered here.
 #include "controls/messagebox.h"
+#include "platform/gamesearch.h"
 #include "tests/support/files.h"
 #include "ui/main/createcommand.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace kelvane;
 using namespace testsupport;
@@ -18,6 +21,7 @@ class TestCreateCommand : public QObject
 
 private slots:
     void aFileChangedWhileAskedIsReadAgain();
+    void aGameSearchEndingLateIsWaitedFor();
 #ifdef Q_OS_UNIX
     void severalFilesNeverReplaceAnInputThroughALink();
 #endif
@@ -27,14 +31,15 @@ private:
     {
         return m_dir.filePath(name);
     }
-    QList<CreatedFile> create(const QStringList &files, const QString &name)
+    QList<CreatedFile> create(const QStringList &files, const QString &name,
+                              std::function<QStringList()> games = {})
     {
         // The mesh names no texture, so that the game lacks nothing.
         if (!writeFile(path("hat.skn"), "hat\r\nx\r\n1\r\nHEAD\r\n0\r\n"))
             return {};
         const auto answer = qScopeGuard([] { setMessageHandler({}); });
-        return runCreateCommand(nullptr,
-                                {m_dir.path(), files, m_dir.path(), "hat.skn", name, m_dir.path()});
+        return runCreateCommand(nullptr, {m_dir.path(), files, m_dir.path(), "hat.skn", name,
+                                          m_dir.path(), std::move(games)});
     }
 
     QTemporaryDir m_dir;
@@ -58,6 +63,40 @@ void TestCreateCommand::aFileChangedWhileAskedIsReadAgain()
     const QByteArray written = readFile(path("B001FAFit_01.cmx"));
     QVERIFY(written.contains("L_HAND\r\nring\r\n") && written.contains("HEAD\r\nhat\r\n"));
     QCOMPARE(readFile(path("B001FAFit_01.cmx.bak")), changed);
+}
+
+// Just after start the search may still run: the new file is judged against
+// what it finds, never against no game at all.
+void TestCreateCommand::aGameSearchEndingLateIsWaitedFor()
+{
+    QVERIFY(QDir().mkpath(path("Game/ExpansionShared")));
+    QVERIFY(writeFile(path("Game/ExpansionShared/ExpansionShared.far"),
+                      farArchive({{"Skins\\B001FAFit_01.cmx", "game's own"}})));
+    QVERIFY(writeFile(path("abc.cmx"), characterFile({{"PELVIS", "body"}})));
+    // The search ends only once the window's thread turns to its events.
+    QSemaphore searching;
+    GameSearch search([&](QStringList *) {
+        searching.acquire();
+        return QList{GameFolder{"The Sims", path("Game"), path("Game/GameData/Skins")}};
+    });
+    search.start();
+    QTimer::singleShot(0, &search, [&] { searching.release(); });
+    const auto found = [&] {
+        QStringList folders;
+        for (const GameFolder &game : search.gamesOnceFound(10000))
+            folders.append(game.folder);
+        return folders;
+    };
+    QString asked;
+    setMessageHandler([&](const Message &message) {
+        asked += message.title + ": " + message.text + "\n";
+        setNextAnswer(message.title == "File Exists" ? MessageButton::Yes
+                                                     : MessageButton::CreateAnyway);
+    });
+    QCOMPARE(create({"abc.cmx"}, "B001FAFit_01", found).size(), 1);
+    QVERIFY2(asked.startsWith("Check Before Creating: B001FAFit_01.cmx takes the place of the "
+                              "game's own character:"),
+             qPrintable(asked));
 }
 
 #ifdef Q_OS_UNIX
