@@ -89,19 +89,6 @@ Result<Composed> composeFromFiles(const QString &characterPath, const QString &m
     return composed;
 }
 
-Result<AttachPlan> prepareAttachment(const AttachInputs &inputs)
-{
-    Result<AttachPlan> plan = prepareWithoutGameCheck(inputs);
-    if (!plan.ok())
-        return plan;
-    AttachPlan attachment = std::move(plan).value();
-    const GameCheck folderCheck =
-        checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
-                              QFileInfo(attachment.outputPath).path(), inputs.convertTexture);
-    addGameCheck(attachment, folderCheck, inputs.gameFolders);
-    return attachment;
-}
-
 void addGameCheck(AttachPlan &plan, const GameCheck &folderCheck, const QStringList &gameFolders)
 {
     plan.gameCheck = folderCheck;

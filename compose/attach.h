@@ -93,14 +93,11 @@ struct CreatedFile {
     GameCopies copies;
 };
 
-// Reads and checks both inputs, the name and the output folder, composes the
-// new file and checks what the game needs. A file of the output's name must
-// be a character file to be replaced. A failure says which file or value is
-// at fault and why.
-Result<AttachPlan> prepareAttachment(const AttachInputs &inputs);
-
-// prepareAttachment without the game check: gameCheck is left empty, for a
-// batch that checks the folder once for all its files.
+// Reads and checks both inputs, the name and the output folder, and composes
+// the new file. A file of the output's name must be a character file to be
+// replaced. A failure says which file or value is at fault and why. The game
+// check is left empty: a batch (BatchPlan) checks each folder once for all
+// its files and completes each plan with addGameCheck.
 Result<AttachPlan> prepareWithoutGameCheck(const AttachInputs &inputs);
 
 // Completes plan's game check: what the mesh needs in the output's folder

@@ -5,6 +5,7 @@
 #include "formats/meshfile.h"
 #include "formats/textcharacter.h"
 #include "inputs/archivecharacters.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/composeattached.h"
 #include "tests/support/files.h"
 #include "tests/support/previewfiles.h"

@@ -1,5 +1,6 @@
 #include "compose/attach.h"
 #include "game/gamecharacters.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

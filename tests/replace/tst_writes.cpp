@@ -3,6 +3,7 @@
 #include "game/gamecharacters.h"
 #include "replace/replace.h"
 #include "replace/wholefile.h"
+#include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
 
 #include <QDir>

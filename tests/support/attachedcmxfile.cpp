@@ -2,7 +2,22 @@
 
 #include "inputs/inputfiles.h"
 
+#include <QFileInfo>
+
 namespace kelvane {
+
+Result<AttachPlan> prepareAttachment(const AttachInputs &inputs)
+{
+    Result<AttachPlan> plan = prepareWithoutGameCheck(inputs);
+    if (!plan.ok())
+        return plan;
+    AttachPlan attachment = std::move(plan).value();
+    const GameCheck folderCheck =
+        checkWhatTheGameNeeds(attachment.meshPath, attachment.mesh,
+                              QFileInfo(attachment.outputPath).path(), inputs.convertTexture);
+    addGameCheck(attachment, folderCheck, inputs.gameFolders);
+    return attachment;
+}
 
 Result<CreatedFile> CreateAttachedCmxFile(const QString &skinDirectory, const QString &skinFileName,
                                           const QString &meshDirectory, const QString &meshFileName,

@@ -11,6 +11,11 @@ namespace kelvane {
 // Attaching from folders and names without a front end's questions, for the
 // tests and benchmarks of whole files.
 
+// Plans one file as a batch of one: prepareWithoutGameCheck, then the output
+// folder's game check (checkWhatTheGameNeeds) and the game characters among
+// inputs.gameFolders (addGameCheck).
+Result<AttachPlan> prepareAttachment(const AttachInputs &inputs);
+
 // How CreateAttachedCmxFile replaces an existing file.
 struct CreateOptions {
     Backup backup = Backup::Keep;

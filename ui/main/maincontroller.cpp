@@ -23,14 +23,6 @@
 
 namespace kelvane {
 
-namespace {
-
-// How long a create waits for a game search still running, so that a new
-// file taking a game character's place is told even just after start.
-constexpr int kGameSearchWaitMs = 5000;
-
-} // namespace
-
 MainController::MainController(const MainControls &controls, QWidget *window,
                                const GameSearch &games)
     : QObject(window),
@@ -389,6 +381,9 @@ void MainController::onGameSearchFinished()
 
 QStringList MainController::foundGameFolders() const
 {
+    // A create waits briefly for a search still running, so that a new file
+    // taking a game character's place is told even just after start.
+    constexpr int kGameSearchWaitMs = 5000;
     QStringList folders;
     for (const GameFolder &game : m_games.gamesOnceFound(kGameSearchWaitMs))
         folders.append(game.folder);
