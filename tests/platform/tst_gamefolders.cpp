@@ -7,6 +7,7 @@
 #include "platform/systempaths.h"
 #include "platform/wineregistry.h"
 #include "tests/support/files.h"
+#include "tests/support/wineprefixfolder.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -45,11 +46,8 @@ private slots:
     void searchRunsOffTheWindowThread();
 
 private:
-    QString path(const QString &relative) const { return m_dir->filePath(relative); }
-    QString canonical(const QString &relative) const
-    {
-        return QDir::toNativeSeparators(QFileInfo(path(relative)).canonicalFilePath());
-    }
+    QString path(const QString &relative) const { return m_prefix->path(relative); }
+    QString canonical(const QString &relative) const { return m_prefix->canonical(relative); }
     void write(const QString &relative, const QByteArray &bytes) const
     {
         QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
@@ -66,27 +64,18 @@ private:
         return games;
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QByteArray m_home;
+    std::unique_ptr<testsupport::WinePrefixFolder> m_prefix;
 };
 
 void TestGameFolders::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const char *folder : {"prefix/dosdevices", "prefix/drive_c", "d", "home"})
-        mkpath(QLatin1String(folder));
-    QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
-    QVERIFY(QFile::link(path("d"), path("prefix/dosdevices/d:")));
-    m_home = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
-    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+    m_prefix = std::make_unique<testsupport::WinePrefixFolder>();
+    QVERIFY(m_prefix->isValid());
 }
 
 void TestGameFolders::cleanup()
 {
-    qputenv("HOME", m_home);
-    qunsetenv("WINEPREFIX");
+    m_prefix.reset();
 }
 
 void TestGameFolders::prefixFoldersAndRegistryEachCountOnce()
