@@ -1,4 +1,3 @@
-#include "controls/drivelist.h"
 #include "platform/drives.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
@@ -6,8 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelvane;
@@ -27,7 +24,6 @@ private slots:
     void driveRootFollowsTheLink();
     void systemRootIsTheCDrive();
     void homeWineIsUsedWithoutWinePrefix();
-    void driveOfPathIsTheLongestRoot();
 
 private:
     QString path(const QString &relative) const { return m_prefix->path(relative); }
@@ -110,26 +106,5 @@ void TestWinePrefix::homeWineIsUsedWithoutWinePrefix()
     QCOMPARE(systemRoot(), canonical("prefix/drive_c"));
 }
 
-void TestWinePrefix::driveOfPathIsTheLongestRoot()
-{
-    const QString usb = path("usb");
-    DriveList drives([&] {
-        return QStringList{"c: [wine]", "d: [wine]", "z: [wine]", "/", usb + " [USB]"};
-    });
-    QSignalSpy changed(&drives, &DriveList::changed);
-    // It starts where the browsers start: on the prefix's C: drive.
-    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
-
-    drives.setDrive(canonical("games/sub"));
-    QCOMPARE(drives.drive(), QStringLiteral("d: [wine]"));
-    drives.setDrive(usb + "/inner");
-    QCOMPARE(drives.drive(), usb + " [USB]");
-    drives.setDrive(QStringLiteral("/etc"));
-    QCOMPARE(drives.drive(), QStringLiteral("/"));
-    drives.setDrive(canonical("prefix/drive_c/Program Files"));
-    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
-    QCOMPARE(changed.count(), 4);
-}
-
-QTEST_MAIN(TestWinePrefix)
+QTEST_GUILESS_MAIN(TestWinePrefix)
 #include "tst_wineprefix.moc"
