@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace kelvane;
+using testsupport::bmpHeader;
 
 namespace {
 
@@ -319,21 +320,6 @@ TEST_F(CreateFile, ACopyForTheGameThatFailsStopsTheWrite)
     EXPECT_TRUE(created.error().contains("could not be copied")) << created.error().toStdString();
     EXPECT_FALSE(outputFolderEntries().contains("n.cmx"));
 }
-
-namespace {
-
-// The header of a BMP as the game's checks read it.
-QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0')
-{
-    QByteArray bmp = "BM" + QByteArray(52, fill);
-    qToLittleEndian<quint32>(40, bmp.data() + 14);
-    qToLittleEndian(width, bmp.data() + 18);
-    qToLittleEndian(height, bmp.data() + 22);
-    qToLittleEndian(bits, bmp.data() + 28);
-    return bmp;
-}
-
-} // namespace
 
 // The header's sizes are measured whatever their sign, and an OS/2 header is
 // read at its own offsets.

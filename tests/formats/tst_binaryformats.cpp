@@ -9,6 +9,7 @@
 #include "tests/support/composeattached.h"
 #include "tests/support/files.h"
 #include "tests/support/previewfiles.h"
+#include "tests/support/results.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -19,71 +20,19 @@
 
 using namespace kelvane;
 namespace ts = testsupport;
+using ts::errorOf;
+using ts::kBody;
+using ts::parsedBinary;
+using ts::says;
+using ts::shown;
 
 namespace {
-
-const ts::BinaryCharacter kBody{
-    "B001FAFit_01",
-    2,
-    7,
-    {{"PELVIS", "xskin-PELVIS-BODY", 1, 3}, {"HEAD", "xskin-HEAD", 0x80000000u, 0xffffffffu}}};
-
-template <class T> std::string errorOf(const Result<T> &result)
-{
-    return result.ok() ? std::string("(none)") : result.error().toStdString();
-}
-
-::testing::AssertionResult says(const std::string &error, const char *saying)
-{
-    if (error.find(saying) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected: " << saying << "\n  actual: " << error;
-}
-
-// Every field of a character, for comparisons that show what differs.
-std::string shown(const ts::BinaryCharacter &c)
-{
-    QByteArray text = c.name + QByteArray::number(c.type) + '/' + QByteArray::number(c.second) +
-                      " counts " + QByteArray::number(c.skeletons) + '/' +
-                      QByteArray::number(c.suits) + '/' + QByteArray::number(c.skills);
-    for (const ts::BinarySkin &skin : c.skins)
-        text += "\n" + skin.bone + '|' + skin.mesh + '|' + QByteArray::number(skin.censorFlags) +
-                '|' + QByteArray::number(skin.second);
-    return text.toStdString();
-}
 
 ts::BinaryCharacter given(const Character &c)
 {
     ts::BinaryCharacter out{c.name, c.type, c.second, {}};
     for (const Skin &skin : c.skins)
         out.skins.append({skin.bone, skin.mesh, skin.censorFlags, skin.second});
-    return out;
-}
-
-// A binary character file read by the test itself, not by the reader under
-// test. Bytes missing or left over show as a count of skeletons of ~0.
-ts::BinaryCharacter parsedBinary(const QByteArray &bytes)
-{
-    qsizetype at = 0;
-    const auto u32 = [&] {
-        at += 4;
-        return at <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + at - 4) : ~0u;
-    };
-    const auto string = [&] {
-        const qsizetype length = at < bytes.size() ? quint8(bytes[at]) : 0;
-        at += 1 + length;
-        return bytes.mid(at - length, length);
-    };
-    ts::BinaryCharacter out;
-    out.skeletons = u32();
-    out.suits = u32();
-    out.name = string();
-    out.type = u32();
-    out.second = u32();
-    for (quint32 k = u32(); k > 0 && at < bytes.size(); --k)
-        out.skins.append(ts::BinarySkin{string(), string(), u32(), u32()});
-    out.skills = u32();
-    out.skeletons = at == bytes.size() ? out.skeletons : ~0u;
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QtEndian>
 
 #include <stdexcept>
 
@@ -126,6 +127,58 @@ bool touchFile(const QString &path, int secondsAhead)
     return file.open(QIODevice::ReadWrite) &&
            file.setFileTime(QDateTime::currentDateTime().addSecs(secondsAhead),
                             QFileDevice::FileModificationTime);
+}
+
+const BinaryCharacter kBody{
+    "B001FAFit_01",
+    2,
+    7,
+    {{"PELVIS", "xskin-PELVIS-BODY", 1, 3}, {"HEAD", "xskin-HEAD", 0x80000000u, 0xffffffffu}}};
+
+BinaryCharacter parsedBinary(const QByteArray &bytes)
+{
+    qsizetype at = 0;
+    const auto u32 = [&] {
+        at += 4;
+        return at <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + at - 4) : ~0u;
+    };
+    const auto string = [&] {
+        const qsizetype length = at < bytes.size() ? quint8(bytes[at]) : 0;
+        at += 1 + length;
+        return bytes.mid(at - length, length);
+    };
+    BinaryCharacter out;
+    out.skeletons = u32();
+    out.suits = u32();
+    out.name = string();
+    out.type = u32();
+    out.second = u32();
+    for (quint32 k = u32(); k > 0 && at < bytes.size(); --k)
+        out.skins.append(BinarySkin{string(), string(), u32(), u32()});
+    out.skills = u32();
+    out.skeletons = at == bytes.size() ? out.skeletons : ~0u;
+    return out;
+}
+
+std::string shown(const BinaryCharacter &c)
+{
+    QByteArray text = c.name + QByteArray::number(c.type) + '/' + QByteArray::number(c.second) +
+                      " counts " + QByteArray::number(c.skeletons) + '/' +
+                      QByteArray::number(c.suits) + '/' + QByteArray::number(c.skills);
+    for (const BinarySkin &skin : c.skins)
+        text += "\n" + skin.bone + '|' + skin.mesh + '|' + QByteArray::number(skin.censorFlags) +
+                '|' + QByteArray::number(skin.second);
+    return text.toStdString();
+}
+
+QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill)
+{
+    QByteArray bmp = "BM" + QByteArray(52, fill);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
+    qToLittleEndian(width, bmp.data() + 18);
+    qToLittleEndian(height, bmp.data() + 22);
+    qToLittleEndian(bits, bmp.data() + 28);
+    return bmp;
 }
 
 } // namespace testsupport
