@@ -135,31 +135,6 @@ const BinaryCharacter kBody{
     7,
     {{"PELVIS", "xskin-PELVIS-BODY", 1, 3}, {"HEAD", "xskin-HEAD", 0x80000000u, 0xffffffffu}}};
 
-BinaryCharacter parsedBinary(const QByteArray &bytes)
-{
-    qsizetype at = 0;
-    const auto u32 = [&] {
-        at += 4;
-        return at <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + at - 4) : ~0u;
-    };
-    const auto string = [&] {
-        const qsizetype length = at < bytes.size() ? quint8(bytes[at]) : 0;
-        at += 1 + length;
-        return bytes.mid(at - length, length);
-    };
-    BinaryCharacter out;
-    out.skeletons = u32();
-    out.suits = u32();
-    out.name = string();
-    out.type = u32();
-    out.second = u32();
-    for (quint32 k = u32(); k > 0 && at < bytes.size(); --k)
-        out.skins.append(BinarySkin{string(), string(), u32(), u32()});
-    out.skills = u32();
-    out.skeletons = at == bytes.size() ? out.skeletons : ~0u;
-    return out;
-}
-
 std::string shown(const BinaryCharacter &c)
 {
     QByteArray text = c.name + QByteArray::number(c.type) + '/' + QByteArray::number(c.second) +

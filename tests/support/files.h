@@ -54,10 +54,6 @@ QByteArray binaryCharacterFile(const BinaryCharacter &character);
 // A body of two skins whose numbers fill every field of the layout.
 extern const BinaryCharacter kBody;
 
-// A binary character file read by the test itself, not by the reader under
-// test. Bytes missing or left over show as a count of skeletons of ~0.
-BinaryCharacter parsedBinary(const QByteArray &bytes);
-
 // Every field of a character, for comparisons that show what differs.
 std::string shown(const BinaryCharacter &c);
 
