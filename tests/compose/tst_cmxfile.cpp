@@ -1,5 +1,4 @@
 #include "base/linelist.h"
-#include "inputs/inputfiles.h"
 #include "replace/backup.h"
 #include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
@@ -68,12 +67,6 @@ TEST(OutputPaths, SeparatorIsAddedOnlyWhenMissing)
     EXPECT_EQ(outputFilePath("games" + kSep, "head_new"), "games" + kSep + "head_new.cmx");
     EXPECT_EQ(outputFilePath("", "n"), kSep + "n.cmx");
     EXPECT_EQ(outputFilePath("g", "head.cmx"), "g" + kSep + "head.cmx.cmx");
-}
-
-TEST(OutputPaths, InputPathsAlwaysGetASeparator)
-{
-    EXPECT_EQ(inputFilePath("skins", "a.cmx"), "skins" + kSep + "a.cmx");
-    EXPECT_EQ(inputFilePath(kSep, "a.cmx"), kSep + kSep + "a.cmx");
 }
 
 TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
