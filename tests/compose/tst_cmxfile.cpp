@@ -1,6 +1,4 @@
 #include "base/linelist.h"
-#include "inputs/inputfiles.h"
-#include "inputs/texturefiles.h"
 #include "replace/backup.h"
 #include "tests/support/attachedcmxfile.h"
 #include "tests/support/files.h"
@@ -8,9 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtEndian>
-
-#include <limits>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -19,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace kelvane;
+using testsupport::bmpHeader;
 
 namespace {
 
@@ -71,12 +67,6 @@ TEST(OutputPaths, SeparatorIsAddedOnlyWhenMissing)
     EXPECT_EQ(outputFilePath("games" + kSep, "head_new"), "games" + kSep + "head_new.cmx");
     EXPECT_EQ(outputFilePath("", "n"), kSep + "n.cmx");
     EXPECT_EQ(outputFilePath("g", "head.cmx"), "g" + kSep + "head.cmx.cmx");
-}
-
-TEST(OutputPaths, InputPathsAlwaysGetASeparator)
-{
-    EXPECT_EQ(inputFilePath("skins", "a.cmx"), "skins" + kSep + "a.cmx");
-    EXPECT_EQ(inputFilePath(kSep, "a.cmx"), kSep + kSep + "a.cmx");
 }
 
 TEST_F(CreateFile, WritesTheComposedTextWithAClosingCrLf)
@@ -318,47 +308,6 @@ TEST_F(CreateFile, ACopyForTheGameThatFailsStopsTheWrite)
     ASSERT_FALSE(created.ok());
     EXPECT_TRUE(created.error().contains("could not be copied")) << created.error().toStdString();
     EXPECT_FALSE(outputFolderEntries().contains("n.cmx"));
-}
-
-namespace {
-
-// The header of a BMP as the game's checks read it.
-QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0')
-{
-    QByteArray bmp = "BM" + QByteArray(52, fill);
-    qToLittleEndian<quint32>(40, bmp.data() + 14);
-    qToLittleEndian(width, bmp.data() + 18);
-    qToLittleEndian(height, bmp.data() + 22);
-    qToLittleEndian(bits, bmp.data() + 28);
-    return bmp;
-}
-
-} // namespace
-
-// The header's sizes are measured whatever their sign, and an OS/2 header is
-// read at its own offsets.
-TEST(TextureHeader, SizesAndHeaderKindsAreReadAsWritten)
-{
-    QTemporaryDir dir;
-    const auto read = [&dir](const QByteArray &bytes) {
-        EXPECT_TRUE(testsupport::writeFile(dir.filePath("t.bmp"), bytes));
-        return readTextureHeader(dir.filePath("t.bmp"));
-    };
-    const TextureRead tall = read(bmpHeader(8, 64, std::numeric_limits<qint32>::min()));
-    ASSERT_TRUE(tall.header) << tall.fault.toStdString();
-    EXPECT_EQ(tall.header->height, 2147483648);
-    EXPECT_TRUE(tooLargeToConvert(*tall.header));
-    EXPECT_FALSE(tooLargeToConvert({8, 4096, 4096}));
-    EXPECT_TRUE(tooLargeToConvert({8, 4097, 32}));
-
-    QByteArray core = "BM" + QByteArray(24, '\0');
-    qToLittleEndian<quint32>(12, core.data() + 14);
-    for (const auto &[at, value] : {std::pair{18, 64}, {20, 64}, {22, 1}, {24, 8}})
-        qToLittleEndian<quint16>(quint16(value), core.data() + at);
-    const TextureRead os2 = read(core);
-    ASSERT_TRUE(os2.header) << os2.fault.toStdString();
-    EXPECT_EQ(os2.header->bitsPerPixel, 8);
-    EXPECT_FALSE(sizeFault(*os2.header)) << sizeFault(*os2.header)->toStdString();
 }
 
 // Files of the wanted names with other content are replaced only when asked,

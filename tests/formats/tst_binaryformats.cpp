@@ -1,89 +1,31 @@
-#include "compose/attach.h"
 #include "formats/binarycharacter.h"
 #include "formats/characterformat.h"
 #include "formats/fararchive.h"
 #include "formats/meshfile.h"
 #include "formats/textcharacter.h"
-#include "inputs/archivecharacters.h"
-#include "tests/support/attachedcmxfile.h"
 #include "tests/support/composeattached.h"
 #include "tests/support/files.h"
-#include "tests/support/previewfiles.h"
+#include "tests/support/results.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 using namespace kelvane;
 namespace ts = testsupport;
+using ts::errorOf;
+using ts::kBody;
+using ts::says;
+using ts::shown;
 
 namespace {
-
-const ts::BinaryCharacter kBody{
-    "B001FAFit_01",
-    2,
-    7,
-    {{"PELVIS", "xskin-PELVIS-BODY", 1, 3}, {"HEAD", "xskin-HEAD", 0x80000000u, 0xffffffffu}}};
-
-template <class T> std::string errorOf(const Result<T> &result)
-{
-    return result.ok() ? std::string("(none)") : result.error().toStdString();
-}
-
-::testing::AssertionResult says(const std::string &error, const char *saying)
-{
-    if (error.find(saying) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected: " << saying << "\n  actual: " << error;
-}
-
-// Every field of a character, for comparisons that show what differs.
-std::string shown(const ts::BinaryCharacter &c)
-{
-    QByteArray text = c.name + QByteArray::number(c.type) + '/' + QByteArray::number(c.second) +
-                      " counts " + QByteArray::number(c.skeletons) + '/' +
-                      QByteArray::number(c.suits) + '/' + QByteArray::number(c.skills);
-    for (const ts::BinarySkin &skin : c.skins)
-        text += "\n" + skin.bone + '|' + skin.mesh + '|' + QByteArray::number(skin.censorFlags) +
-                '|' + QByteArray::number(skin.second);
-    return text.toStdString();
-}
 
 ts::BinaryCharacter given(const Character &c)
 {
     ts::BinaryCharacter out{c.name, c.type, c.second, {}};
     for (const Skin &skin : c.skins)
         out.skins.append({skin.bone, skin.mesh, skin.censorFlags, skin.second});
-    return out;
-}
-
-// A binary character file read by the test itself, not by the reader under
-// test. Bytes missing or left over show as a count of skeletons of ~0.
-ts::BinaryCharacter parsedBinary(const QByteArray &bytes)
-{
-    qsizetype at = 0;
-    const auto u32 = [&] {
-        at += 4;
-        return at <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + at - 4) : ~0u;
-    };
-    const auto string = [&] {
-        const qsizetype length = at < bytes.size() ? quint8(bytes[at]) : 0;
-        at += 1 + length;
-        return bytes.mid(at - length, length);
-    };
-    ts::BinaryCharacter out;
-    out.skeletons = u32();
-    out.suits = u32();
-    out.name = string();
-    out.type = u32();
-    out.second = u32();
-    for (quint32 k = u32(); k > 0 && at < bytes.size(); --k)
-        out.skins.append(ts::BinarySkin{string(), string(), u32(), u32()});
-    out.skills = u32();
-    out.skeletons = at == bytes.size() ? out.skeletons : ~0u;
     return out;
 }
 
@@ -239,109 +181,4 @@ TEST(FarArchiveRead, RefusesOtherVersionsAndDamagedManifestsSayingWhy)
                      "a.far: this is a FAR archive "
                      "of version 1b"));
     EXPECT_EQ(errorOf(archiveOf(ts::farArchive({}))), "(none)");
-}
-
-// Files laid out as the game installs them: an archive of the expansions beside
-// GameData, whose Skins folder holds the loose files that replace the archive's.
-class AttachFromFiles : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QDir(dir.path()).mkpath("Game/ExpansionShared"));
-        ASSERT_TRUE(QDir(dir.path()).mkpath("Game/GameData/Skins"));
-        ASSERT_TRUE(ts::writeFile(archive, ts::farArchive({{"Skins\\B001FAFit_01.cmx.bcf", body},
-                                                           {"Skins\\glasses.bmf", glasses}})));
-    }
-    QString loose(const QString &name, const QByteArray &bytes)
-    {
-        return ts::writeFile(dir.filePath(name), bytes) ? dir.filePath(name) : QString();
-    }
-    static std::string bodyWith(const QByteArray &name, const ts::BinarySkin &skin)
-    {
-        ts::BinaryCharacter expected = kBody;
-        expected.name = name;
-        expected.skins.append(skin);
-        return shown(expected);
-    }
-
-    QTemporaryDir dir;
-    const QString archive = dir.filePath("Game/ExpansionShared/ExpansionShared.far");
-    const QByteArray body = ts::binaryCharacterFile(kBody);
-    const QByteArray glasses = ts::binaryMeshFile("glasses", "glasses-tex", {"HEAD", "NECK"});
-};
-
-TEST_F(AttachFromFiles, BinaryEntriesOfAnArchiveGiveABinaryFileInGameDataSkins)
-{
-    const QString folder = proposedOutputFolder(archive + "/Skins");
-    EXPECT_EQ(QDir::fromNativeSeparators(folder), dir.filePath("Game/GameData/Skins"));
-    const Result<AttachPlan> prepared =
-        prepareAttachment({archive + "/Skins/B001FAFit_01.cmx.bcf", archive + "/skins/GLASSES.bmf",
-                           "B001FAFit_new", folder});
-    ASSERT_TRUE(prepared.ok()) << errorOf(prepared);
-    const Result<CreatedFile> created = carryOut(prepared.value());
-    ASSERT_TRUE(created.ok()) << errorOf(created);
-    EXPECT_EQ(QDir::fromNativeSeparators(created.value().path),
-              dir.filePath("Game/GameData/Skins/B001FAFit_new.cmx.bcf"));
-    EXPECT_EQ(shown(parsedBinary(ts::readFile(created.value().path))),
-              bodyWith("B001FAFit_new", {"HEAD", "glasses"}));
-
-    const Result<AttachPlan> intoArchive =
-        prepareAttachment({archive + "/Skins/B001FAFit_01.cmx.bcf", archive + "/Skins/glasses.bmf",
-                           "B001FAFit_new", archive + "/Skins"});
-    EXPECT_TRUE(says(errorOf(intoArchive), "nothing is ever written into an archive"));
-}
-
-TEST_F(AttachFromFiles, OutputTakesTheCharacterFilesFormatWhateverTheMeshsFormat)
-{
-    const QString textBody = loose("body.cmx", ts::characterFile({{"PELVIS", "body"}}));
-    const Result<Composed> text = composeFromFiles(textBody, archive + "/Skins/glasses.bmf", "t");
-    ASSERT_TRUE(text.ok()) << errorOf(text);
-    EXPECT_EQ(text.value().format, CharacterFormat::Text);
-    EXPECT_TRUE(text.value().bytes.endsWith("\r\n2\r\nPELVIS\r\nbody\r\n0\r\n0\r\n"
-                                            "HEAD\r\nglasses\r\n0\r\n0\r\n0\r\n"));
-
-    const Result<AttachPlan> binary = prepareAttachment(
-        {loose("b.cmx.bcf", body), loose("hat.skn", ts::meshFile("hat", "HEAD")), "b", dir.path()});
-    ASSERT_TRUE(binary.ok()) << errorOf(binary);
-    EXPECT_EQ(binary.value().outputPath, QDir::toNativeSeparators(dir.filePath("b.cmx.bcf")));
-    EXPECT_EQ(shown(parsedBinary(binary.value().bytes)), bodyWith("b", {"HEAD", "hat"}));
-}
-
-// Skeletons and animations named as character files are told by their first
-// bytes, binary or text, whether an entry lies alone or among others; case
-// twins are each found by their own name.
-TEST(FarArchiveRead, TellsSkeletonsAndAnimationsWhereverTheyLie)
-{
-    ts::BinaryCharacter skeleton, skill;
-    skeleton.skeletons = 1;
-    skill.suits = 0;
-    skill.skills = 3;
-    const QByteArray filler(16 * 1024, 'f');
-    const QByteArray text = ts::characterFile({{"HEAD", "xskin-HEAD"}});
-    const QList<ts::ArchivedFile> files = {
-        {"Skins\\adult-skeleton.cmx", ts::skeletonFile(1.0f)},
-        {"a.bin", filler},
-        {"Skins\\B.cmx.bcf", ts::binaryCharacterFile(kBody)},
-        {"b.bin", filler},
-        {"a2o-skill.cmx.bcf", ts::binaryCharacterFile(skill)},
-        {"c.bin", filler},
-        {"Skins\\C.cmx", text},
-        {"d.bin", filler},
-        // Three lying close together, read at once.
-        {"Skins\\twin.cmx.bcf", ts::binaryCharacterFile(skeleton)},
-        {"Skins\\TWIN.cmx.bcf", ts::binaryCharacterFile(kBody)},
-        {"Skins\\child-skeleton.cmx", ts::skeletonFile(2.0f)},
-        {"e.bin", filler},
-        {"Skins\\empty.cmx", ""}};
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.far");
-    ASSERT_TRUE(ts::writeFile(path, ts::farArchive(files)));
-    const Result<FarArchive> archive = FarArchive::open(path);
-    ASSERT_TRUE(archive.ok()) << errorOf(archive);
-    const QSet<qsizetype> others = entriesHoldingNoCharacter(archive.value(), fileStamp(path));
-    EXPECT_EQ(others, QSet<qsizetype>({0, 4, 8, 10}));
-    EXPECT_EQ(archive.value().find("skins/twin.cmx.bcf"), &archive.value().entries()[8]);
-    EXPECT_EQ(archive.value().find("Skins/TWIN.cmx.bcf"), &archive.value().entries()[9]);
-    EXPECT_EQ(archive.value().find("SKINS/Twin.CMX.bcf"), &archive.value().entries()[8]);
 }

@@ -3,20 +3,13 @@
 #include "formats/fileformats.h"
 #include "formats/meshfile.h"
 #include "formats/textcharacter.h"
-#include "inputs/texturefiles.h"
 #include "tests/support/files.h"
 #include "tests/support/previewfiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 using namespace kelvane;
 namespace ts = testsupport;
@@ -92,23 +85,4 @@ TEST(FileFormats, UnrecognisedFilesAreReadByTheirEncodingsReader)
     ASSERT_FALSE(meshOf(noMesh, noMesh.size()).ok());
     EXPECT_EQ(meshOf(noMesh, noMesh.size()).error(), binaryMeshOf(noMesh, noMesh.size()).error());
     EXPECT_EQ(meshOf(text, text.size()).error(), textMeshOf(text, text.size()).error());
-}
-
-// A texture is opened only when it is a regular file: a pipe under a
-// texture's name is refused at once, where opening it would wait.
-TEST(TextureFiles, HeadersAreReadOnlyFromRegularFiles)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(ts::writeFile(dir.filePath("hat.bmp"), ts::bmpFile(Qt::red)));
-    const TextureRead read = readTextureHeader(dir.filePath("hat.bmp"));
-    ASSERT_TRUE(read.header) << read.fault.toStdString();
-    EXPECT_EQ(read.header->width, 8);
-    EXPECT_TRUE(holdsGameTexture(dir.filePath("hat.bmp")));
-#ifdef Q_OS_UNIX
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.bmp")).constData(), 0600), 0);
-    const TextureRead pipe = readTextureHeader(dir.filePath("pipe.bmp"));
-    EXPECT_FALSE(pipe.header);
-    EXPECT_TRUE(pipe.fault.startsWith("cannot be read (")) << pipe.fault.toStdString();
-    EXPECT_FALSE(holdsGameTexture(dir.filePath("pipe.bmp")));
-#endif
 }

@@ -2,6 +2,7 @@
 #include "formats/skeletonfile.h"
 #include "inputs/geometryfiles.h"
 #include "tests/support/files.h"
+#include "tests/support/results.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 
 using namespace kelvane;
 namespace ts = testsupport;
+using ts::errorOf;
 
 namespace {
 
@@ -113,11 +115,6 @@ MeshGeometry glasses(MeshFormat format)
 MeshFormat formatOf(const Layout &layout)
 {
     return layout.text ? MeshFormat::Text : MeshFormat::Binary;
-}
-
-template <class T> std::string errorOf(const Result<T> &result)
-{
-    return result.ok() ? std::string("(none)") : result.error().toStdString();
 }
 
 class MeshGeometryRead : public ::testing::TestWithParam<Layout>

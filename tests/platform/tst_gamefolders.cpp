@@ -1,20 +1,11 @@
-#include "controls/archivefolder.h"
-#include "controls/drivelist.h"
 #include "platform/drives.h"
 #include "platform/gamefolders.h"
-#include "platform/gamesearch.h"
 #include "platform/keyvalues.h"
-#include "platform/systempaths.h"
 #include "platform/wineregistry.h"
-#include "tests/support/files.h"
+#include "tests/support/wineprefixfolder.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QSemaphore>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -40,16 +31,10 @@ private slots:
     void keyValuesSurviveDamage();
     void librariesAreMergedAndLookedUpNotListed();
     void pipesAndOversizeFilesAreLeftUnreadWithANote();
-    void driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest();
-    void driveListReachesTheGamesOwnCharacters();
-    void searchRunsOffTheWindowThread();
 
 private:
-    QString path(const QString &relative) const { return m_dir->filePath(relative); }
-    QString canonical(const QString &relative) const
-    {
-        return QDir::toNativeSeparators(QFileInfo(path(relative)).canonicalFilePath());
-    }
+    QString path(const QString &relative) const { return m_prefix->path(relative); }
+    QString canonical(const QString &relative) const { return m_prefix->canonical(relative); }
     void write(const QString &relative, const QByteArray &bytes) const
     {
         QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
@@ -66,27 +51,18 @@ private:
         return games;
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QByteArray m_home;
+    std::unique_ptr<testsupport::WinePrefixFolder> m_prefix;
 };
 
 void TestGameFolders::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const char *folder : {"prefix/dosdevices", "prefix/drive_c", "d", "home"})
-        mkpath(QLatin1String(folder));
-    QVERIFY(QFile::link("../drive_c", path("prefix/dosdevices/c:")));
-    QVERIFY(QFile::link(path("d"), path("prefix/dosdevices/d:")));
-    m_home = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
-    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
+    m_prefix = std::make_unique<testsupport::WinePrefixFolder>();
+    QVERIFY(m_prefix->isValid());
 }
 
 void TestGameFolders::cleanup()
 {
-    qputenv("HOME", m_home);
-    qunsetenv("WINEPREFIX");
+    m_prefix.reset();
 }
 
 void TestGameFolders::prefixFoldersAndRegistryEachCountOnce()
@@ -255,119 +231,5 @@ void TestGameFolders::keyValuesSurviveDamage()
     QCOMPARE(parseKeyValues("\"k\" " + QByteArray(200000, '{')).size(), 1);
 }
 
-void TestGameFolders::driveListOpensTheSkinsFolderAndKeepsDrivesForTheRest()
-{
-    mkpath("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins/sub");
-    const QString entry = "The Sims: GameData/Skins";
-    const QString skins = canonical("prefix/drive_c/Program Files/Maxis/The Sims/GameData/Skins");
-    GameSearch::shared().start();
-    QTRY_COMPARE(browsableDrives().constLast(), entry);
-    QCOMPARE(driveRoot(entry), skins);
-
-    DriveList drives;
-    QCOMPARE(drives.drive(), QString("c: [wine]"));
-    drives.setDrive(skins);
-    QCOMPARE(drives.drive(), entry);
-    drives.setDrive(skins + "/sub");
-    QCOMPARE(drives.drive(), QString("c: [wine]"));
-    drives.setDrive(skins + "/");
-    QCOMPARE(drives.drive(), entry);
-    drives.setDrive(canonical("prefix/drive_c/Program Files/Maxis/The Sims"));
-    QCOMPARE(drives.drive(), QString("c: [wine]"));
-}
-
-// The game's characters are two clicks away: the archive's folder of bodies,
-// not the one of its animations, though these are more and named alike.
-void TestGameFolders::driveListReachesTheGamesOwnCharacters()
-{
-    using namespace testsupport;
-    const QString game = "prefix/drive_c/Program Files/Maxis/The Sims";
-    mkpath(game + "/GameData/Skins");
-    BinaryCharacter skeleton, skill;
-    skeleton.skeletons = 1;
-    skill.suits = 0;
-    skill.skills = 1;
-    write(game + "/ExpansionShared/ExpansionShared.far",
-          farArchive({{"Skins\\B001FAFit_01.cmx.bcf", binaryCharacterFile({})},
-                      {"Skins\\adult-skeleton.cmx.bcf", binaryCharacterFile(skeleton)},
-                      {"Anims\\a2o-1.cmx.bcf", binaryCharacterFile(skill)},
-                      {"Anims\\a2o-2.cmx.bcf", binaryCharacterFile(skill)}}));
-    const QString entry = "The Sims: ExpansionShared/ExpansionShared.far/Skins";
-    const QString skins = canonical(game + "/ExpansionShared/ExpansionShared.far") + "/Skins";
-
-    QWidget window;
-    window.resize(300, 100);
-    auto *drives = new DriveList(browsableDrives, &window);
-    drives->setGeometry(200, 10, 90, 20);
-    window.show();
-    GameSearch::shared().setCharacterFolder(characterFolderOf);
-    GameSearch::shared().start();
-    QTRY_COMPARE(browsableDrives().constLast(), entry);
-    QCOMPARE(driveRoot(entry), skins);
-    const Result<ArchiveFolder> shown = readArchiveFolder(*archivePathOf(skins));
-    QCOMPARE(shown.value().files, QStringList("B001FAFit_01.cmx.bcf"));
-
-    auto *box = drives->findChild<QComboBox *>();
-    QSignalSpy changed(drives, &DriveList::changed);
-    drives->listDrivesAgain();
-    QVERIFY(box->findText(entry) >= 0);
-    QCOMPARE(changed.size(), 0);
-    drives->setDrive(skins);
-    QCOMPARE(changed.size(), 1);
-    // Closed, the entry says which copy of the game and which of its folders.
-    QCOMPARE(box->currentData(Qt::UserRole).toStringList(), QStringList({"CD", "archive"}));
-    QCOMPARE(box->itemData(box->currentIndex() - 1, Qt::UserRole).toStringList(),
-             QStringList({"CD", "Skins"}));
-    emit box->activated(box->currentIndex());
-    QCOMPARE(changed.size(), 2);
-
-    box->showPopup();
-    QWidget *popup = box->view()->parentWidget();
-    QTRY_VERIFY(popup->isVisible());
-    QVERIFY2(popup->geometry().right() <= window.geometry().right(),
-             qPrintable(QString::number(popup->geometry().right())));
-    // A new entry chosen raises changed() once.
-    QTest::keyClick(box->view(), Qt::Key_Up);
-    QTest::keyClick(box->view(), Qt::Key_Return);
-    QCOMPARE(changed.size(), 3);
-}
-
-// The drive list is there before the search ends, and takes its entries then.
-void TestGameFolders::searchRunsOffTheWindowThread()
-{
-    GameSearch &search = GameSearch::shared();
-    QTRY_VERIFY(!search.running());
-    QSemaphore mayEnd;
-    QThread *searchedOn = nullptr;
-    search.setFind([&](QStringList *) {
-        searchedOn = QThread::currentThread();
-        mayEnd.acquire();
-        return QList<GameFolder>{{"The Sims (Steam)", path("game"), path("game/GameData/Skins")}};
-    });
-    const auto restore = qScopeGuard([&] {
-        mayEnd.release();
-        QTRY_VERIFY(!search.running());
-        search.setFind(findGameFolders);
-    });
-    search.start();
-    DriveList drives;
-    auto *box = drives.findChild<QComboBox *>();
-    const QString entry = "The Sims (Steam): GameData/Skins";
-    QVERIFY(search.running());
-    QCOMPARE(box->findText(entry), -1);
-    mayEnd.release();
-    QTRY_VERIFY(!search.running());
-    QVERIFY(searchedOn && searchedOn != QThread::currentThread());
-    drives.listDrivesAgain();
-    QVERIFY(box->findText(entry) >= 0);
-    QCOMPARE(box->itemData(box->findText(entry), Qt::UserRole).toStringList(),
-             QStringList({"Steam", "Skins"}));
-
-    // Opening the list reads the drives again, never starts a search.
-    box->showPopup();
-    QVERIFY(!search.running());
-    box->hidePopup();
-}
-
-QTEST_MAIN(TestGameFolders)
+QTEST_GUILESS_MAIN(TestGameFolders)
 #include "tst_gamefolders.moc"

@@ -1,12 +1,10 @@
-#include "controls/drivelist.h"
 #include "platform/drives.h"
 #include "platform/systempaths.h"
 #include "platform/wineprefix.h"
+#include "tests/support/wineprefixfolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelvane;
@@ -26,48 +24,35 @@ private slots:
     void driveRootFollowsTheLink();
     void systemRootIsTheCDrive();
     void homeWineIsUsedWithoutWinePrefix();
-    void driveOfPathIsTheLongestRoot();
 
 private:
-    QString path(const QString &relative) const { return m_dir->filePath(relative); }
-    QString canonical(const QString &relative) const
-    {
-        return QDir::toNativeSeparators(QFileInfo(path(relative)).canonicalFilePath());
-    }
+    QString path(const QString &relative) const { return m_prefix->path(relative); }
+    QString canonical(const QString &relative) const { return m_prefix->canonical(relative); }
     void link(const QString &target, const QString &letter) const
     {
         QVERIFY(QFile::link(target, path("prefix/dosdevices/" + letter)));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QByteArray m_home;
+    std::unique_ptr<testsupport::WinePrefixFolder> m_prefix;
 };
 
 void TestWinePrefix::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const char *folder : {"prefix/dosdevices", "prefix/drive_c/Program Files", "games/sub"})
+    m_prefix = std::make_unique<testsupport::WinePrefixFolder>("games");
+    QVERIFY(m_prefix->isValid());
+    for (const char *folder : {"prefix/drive_c/Program Files", "games/sub"})
         QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
     QFile file(path("prefix/file.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    link("../drive_c", "c:");
-    link(path("games"), "d:");
     link("../gone", "e:");
     link("../file.txt", "f:");
     link("/dev/null", "c::");
     link("/", "z:");
-    m_home = qgetenv("HOME");
-    qputenv("WINEPREFIX", QFile::encodeName(path("prefix")));
 }
 
 void TestWinePrefix::cleanup()
 {
-    if (m_home.isNull())
-        qunsetenv("HOME");
-    else
-        qputenv("HOME", m_home);
-    qunsetenv("WINEPREFIX");
+    m_prefix.reset();
 }
 
 void TestWinePrefix::lettersLinkingToFoldersAreDrives()
@@ -121,26 +106,5 @@ void TestWinePrefix::homeWineIsUsedWithoutWinePrefix()
     QCOMPARE(systemRoot(), canonical("prefix/drive_c"));
 }
 
-void TestWinePrefix::driveOfPathIsTheLongestRoot()
-{
-    const QString usb = path("usb");
-    DriveList drives([&] {
-        return QStringList{"c: [wine]", "d: [wine]", "z: [wine]", "/", usb + " [USB]"};
-    });
-    QSignalSpy changed(&drives, &DriveList::changed);
-    // It starts where the browsers start: on the prefix's C: drive.
-    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
-
-    drives.setDrive(canonical("games/sub"));
-    QCOMPARE(drives.drive(), QStringLiteral("d: [wine]"));
-    drives.setDrive(usb + "/inner");
-    QCOMPARE(drives.drive(), usb + " [USB]");
-    drives.setDrive(QStringLiteral("/etc"));
-    QCOMPARE(drives.drive(), QStringLiteral("/"));
-    drives.setDrive(canonical("prefix/drive_c/Program Files"));
-    QCOMPARE(drives.drive(), QStringLiteral("c: [wine]"));
-    QCOMPARE(changed.count(), 4);
-}
-
-QTEST_MAIN(TestWinePrefix)
+QTEST_GUILESS_MAIN(TestWinePrefix)
 #include "tst_wineprefix.moc"

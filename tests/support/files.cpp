@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QtEndian>
 
 #include <stdexcept>
 
@@ -126,6 +127,33 @@ bool touchFile(const QString &path, int secondsAhead)
     return file.open(QIODevice::ReadWrite) &&
            file.setFileTime(QDateTime::currentDateTime().addSecs(secondsAhead),
                             QFileDevice::FileModificationTime);
+}
+
+const BinaryCharacter kBody{
+    "B001FAFit_01",
+    2,
+    7,
+    {{"PELVIS", "xskin-PELVIS-BODY", 1, 3}, {"HEAD", "xskin-HEAD", 0x80000000u, 0xffffffffu}}};
+
+std::string shown(const BinaryCharacter &c)
+{
+    QByteArray text = c.name + QByteArray::number(c.type) + '/' + QByteArray::number(c.second) +
+                      " counts " + QByteArray::number(c.skeletons) + '/' +
+                      QByteArray::number(c.suits) + '/' + QByteArray::number(c.skills);
+    for (const BinarySkin &skin : c.skins)
+        text += "\n" + skin.bone + '|' + skin.mesh + '|' + QByteArray::number(skin.censorFlags) +
+                '|' + QByteArray::number(skin.second);
+    return text.toStdString();
+}
+
+QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill)
+{
+    QByteArray bmp = "BM" + QByteArray(52, fill);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
+    qToLittleEndian(width, bmp.data() + 18);
+    qToLittleEndian(height, bmp.data() + 22);
+    qToLittleEndian(bits, bmp.data() + 28);
+    return bmp;
 }
 
 } // namespace testsupport

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <string>
+
 // Game texts and files for tests, shared by the GoogleTest and the Qt Test suites.
 namespace testsupport {
 
@@ -22,6 +24,9 @@ QByteArray characterFileWithCount(const QByteArray &countLine, const QList<Skin>
 // A mesh file whose first lines are name, texture, a number and bone, padded
 // with vertex lines to at least minimumSize bytes.
 QByteArray meshFile(const QByteArray &name, const QByteArray &bone, qsizetype minimumSize = 400);
+
+// The header of a BMP as the game's checks read it, the rest filled with fill.
+QByteArray bmpHeader(quint16 bits, qint32 width, qint32 height, char fill = '\0');
 
 // The game's binary files, built from their published layouts: little-endian
 // u32 numbers, strings as a length byte and the bytes.
@@ -45,6 +50,12 @@ struct BinaryCharacter {
     quint32 skills = 0;
 };
 QByteArray binaryCharacterFile(const BinaryCharacter &character);
+
+// A body of two skins whose numbers fill every field of the layout.
+extern const BinaryCharacter kBody;
+
+// Every field of a character, for comparisons that show what differs.
+std::string shown(const BinaryCharacter &c);
 
 // A binary mesh (.bmf): name, texture, the bone names, then geometryBytes of
 // stand-in geometry.

@@ -50,7 +50,7 @@ bool showFileList(FileList &list, const QString &folder, int height = 200)
 
 } // namespace
 
-class TestPlatform : public QObject
+class TestControls : public QObject
 {
     Q_OBJECT
 
@@ -87,14 +87,14 @@ private:
     QString path(const QString &relative) const { return m_dir->filePath(relative); }
 };
 
-void TestPlatform::initTestCase()
+void TestControls::initTestCase()
 {
     // A prefix without drives keeps "/" the start folder whatever this machine holds.
     QVERIFY(m_emptyWinePrefix.isValid());
     qputenv("WINEPREFIX", QFile::encodeName(m_emptyWinePrefix.path()));
 }
 
-void TestPlatform::init()
+void TestControls::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
@@ -104,7 +104,7 @@ void TestPlatform::init()
         touch(path(QStringLiteral("files/") + QLatin1String(file)));
 }
 
-void TestPlatform::directoryListShowsChainThenSortedSubfolders()
+void TestControls::directoryListShowsChainThenSortedSubfolders()
 {
     DirectoryList list;
     QVERIFY(list.setPath(path("top/mid")));
@@ -120,7 +120,7 @@ void TestPlatform::directoryListShowsChainThenSortedSubfolders()
     QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid")));
 }
 
-void TestPlatform::directoryListRaisesChangeOnlyForAnotherFolder()
+void TestControls::directoryListRaisesChangeOnlyForAnotherFolder()
 {
     DirectoryList list;
     QVERIFY(list.setPath(path("top")));
@@ -140,7 +140,7 @@ void TestPlatform::directoryListRaisesChangeOnlyForAnotherFolder()
     QCOMPARE(list.path(), systemRoot());
 }
 
-void TestPlatform::directoryListRefusesFolderItCannotList()
+void TestControls::directoryListRefusesFolderItCannotList()
 {
     DirectoryList list;
     QVERIFY(list.setPath(path("top")));
@@ -151,7 +151,7 @@ void TestPlatform::directoryListRefusesFolderItCannotList()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
+void TestControls::directoryListOpensByDoubleClickAndByTypingAndEnter()
 {
     DirectoryList list;
     list.resize(200, 400);
@@ -175,7 +175,7 @@ void TestPlatform::directoryListOpensByDoubleClickAndByTypingAndEnter()
     QCOMPARE(list.path(), QDir::toNativeSeparators(path("top/mid")));
 }
 
-void TestPlatform::directoryListOpensArchivesLikeFolders()
+void TestControls::directoryListOpensArchivesLikeFolders()
 {
     for (const char *folder : {"game/sub", "game/dir.far"})
         QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
@@ -224,7 +224,7 @@ void TestPlatform::directoryListOpensArchivesLikeFolders()
     QCOMPARE(list.path(), QDir::toNativeSeparators(path("game")));
 }
 
-void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
+void TestControls::fileListMatchesPatternIgnoringCaseSortedByName()
 {
     FileList list({QStringLiteral("*.cmx")});
     list.setPath(path("files"));
@@ -236,7 +236,7 @@ void TestPlatform::fileListMatchesPatternIgnoringCaseSortedByName()
     QVERIFY(entryTexts(*list.findChild<QListView *>()).isEmpty());
 }
 
-void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
+void TestControls::fileListChoiceFollowsMouseAndKeyboard()
 {
     FileList list({QStringLiteral("*.cmx")});
     QVERIFY(showFileList(list, path("files")));
@@ -271,7 +271,7 @@ void TestPlatform::fileListChoiceFollowsMouseAndKeyboard()
     QCOMPARE(chosen.count(), beforeKeys + 2);
 }
 
-void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
+void TestControls::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
 {
     FileList list({QStringLiteral("*.cmx")});
     QVERIFY(showFileList(list, path("files")));
@@ -295,7 +295,7 @@ void TestPlatform::fileListPathWriteClearsSelectionAndRefreshKeepsIt()
     QCOMPARE(chosen.count(), 2);
 }
 
-void TestPlatform::fileListEverySelectionTheUserMakesIsChosen()
+void TestControls::fileListEverySelectionTheUserMakesIsChosen()
 {
     for (int i = 0; i < 20; ++i)
         touch(path(QStringLiteral("files/m%1.cmx").arg(i, 2, 10, QLatin1Char('0'))));
@@ -341,7 +341,7 @@ void TestPlatform::fileListEverySelectionTheUserMakesIsChosen()
     QVERIFY(seen("m10.cmx"));
 }
 
-void TestPlatform::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
+void TestControls::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
 {
 #ifdef Q_OS_WIN
     QSKIP("FIFOs, and hidden names by a leading dot, are of other systems");
@@ -366,7 +366,7 @@ void TestPlatform::listsShowOnlyRegularFilesAndFoldersHiddenOnesToo()
 #endif
 }
 
-void TestPlatform::listsFollowTheDiskKeepingTheSelection()
+void TestControls::listsFollowTheDiskKeepingTheSelection()
 {
     FileList files({QStringLiteral("*.cmx")});
     files.resize(200, 200);
@@ -403,7 +403,7 @@ void TestPlatform::listsFollowTheDiskKeepingTheSelection()
 
 // Styles draw a selection in the palette's inactive colours when the view has
 // not the focus, and the native Windows styles in a faint grey of their own.
-void TestPlatform::listsShowTheirSelectionAsWithTheFocusWithoutIt()
+void TestControls::listsShowTheirSelectionAsWithTheFocusWithoutIt()
 {
     QWidget window;
     auto *files = new FileList({QStringLiteral("*.cmx")}, &window);
@@ -438,7 +438,7 @@ void TestPlatform::listsShowTheirSelectionAsWithTheFocusWithoutIt()
     }
 }
 
-void TestPlatform::fileListAsksForToolTipOnlyOnHover()
+void TestControls::fileListAsksForToolTipOnlyOnHover()
 {
     FileList list({QStringLiteral("*.cmx")});
     QStringList asked;
@@ -460,7 +460,7 @@ void TestPlatform::fileListAsksForToolTipOnlyOnHover()
     QTRY_VERIFY(!QToolTip::isVisible());
 }
 
-void TestPlatform::driveListSelectsDriveOfWrittenPath()
+void TestControls::driveListSelectsDriveOfWrittenPath()
 {
     const QString usb = QDir::toNativeSeparators(path("usb"));
     const QString inner = QDir::toNativeSeparators(path("usb/inner"));
@@ -490,7 +490,7 @@ void TestPlatform::driveListSelectsDriveOfWrittenPath()
 #endif
 }
 
-void TestPlatform::driveRootDropsLabel()
+void TestControls::driveRootDropsLabel()
 {
 #ifdef Q_OS_WIN
     QCOMPARE(driveRoot("d: [DATA]"), QStringLiteral("d:\\"));
@@ -500,7 +500,7 @@ void TestPlatform::driveRootDropsLabel()
 #endif
 }
 
-void TestPlatform::driveListShowsWholeEntriesWhenAsked()
+void TestControls::driveListShowsWholeEntriesWhenAsked()
 {
     const QString labelled = QStringLiteral("c: [a long volume label]");
     DriveList drives([&] { return QStringList{labelled, QStringLiteral("/")}; });
@@ -534,7 +534,7 @@ void TestPlatform::driveListShowsWholeEntriesWhenAsked()
     box->hidePopup();
 }
 
-void TestPlatform::textBoxChangeFollowsTypingAndWritesSynchronously()
+void TestControls::textBoxChangeFollowsTypingAndWritesSynchronously()
 {
     TextBox box;
     QSignalSpy changed(&box, &TextBox::changed);
@@ -549,7 +549,7 @@ void TestPlatform::textBoxChangeFollowsTypingAndWritesSynchronously()
     QCOMPARE(textSeenByHandler, QStringLiteral("a_bcd"));
 }
 
-void TestPlatform::commandButtonRaisesNoClickWhileDisabled()
+void TestControls::commandButtonRaisesNoClickWhileDisabled()
 {
     CommandButton button(QStringLiteral("Go"));
     button.show();
@@ -568,7 +568,7 @@ void TestPlatform::commandButtonRaisesNoClickWhileDisabled()
     QCOMPARE(clicked.count(), 2);
 }
 
-void TestPlatform::labelRaisesClick()
+void TestControls::labelRaisesClick()
 {
     Label label(QStringLiteral("Kelvane"));
     label.resize(100, 20);
@@ -579,5 +579,5 @@ void TestPlatform::labelRaisesClick()
     QCOMPARE(label.focusPolicy(), Qt::NoFocus);
 }
 
-QTEST_MAIN(TestPlatform)
-#include "tst_platform.moc"
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
