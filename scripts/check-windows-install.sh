@@ -47,11 +47,14 @@ attach='C:\Program Files\Kelvane\kelvane-attach.exe'
 echo "== Kelvane's folder on PATH, for a new Command Prompt"
 environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 system_path() { wine reg query "$environment" /v Path | tr -d '\r'; }
-system_path | grep -qiF 'C:\Program Files\Kelvane' ||
-    fail "the installer did not add C:\Program Files\Kelvane to the system Path: $(system_path)"
+# Read whole before grep -q looks: a writer cut off by grep's early exit
+# would fail the pipe under pipefail.
+installed_path=$(system_path) || true
+grep -qiF 'C:\Program Files\Kelvane' <<<"$installed_path" ||
+    fail "the installer did not add C:\Program Files\Kelvane to the system Path: $installed_path"
 # A new process started from another folder finds kelvane-attach by name.
-wine cmd /c 'cd /d C:\windows && kelvane-attach --version' |
-    grep -qF "$version" || fail "kelvane-attach is not found on PATH in a new Command Prompt"
+found_version=$(wine cmd /c 'cd /d C:\windows && kelvane-attach --version') || true
+grep -qF "$version" <<<"$found_version" || fail "kelvane-attach is not found on PATH in a new Command Prompt"
 # The Wine session started without a display ends before the window's is started.
 wineserver -w
 
@@ -126,7 +129,8 @@ rm -rf "${drive_c:?}/$folder"
 echo "== Uninstalling silently"
 wine 'C:\Program Files\Kelvane\Uninstall.exe' /S
 wineserver -w
-system_path | grep -qiF 'Kelvane' && fail "Path still holds Kelvane's folder: $(system_path)"
+remaining_path=$(system_path) || true
+grep -qiF 'Kelvane' <<<"$remaining_path" && fail "Path still holds Kelvane's folder: $remaining_path"
 left=$(find "$drive_c" -iname '*kelvane*')
 [ -z "$left" ] || fail "left after uninstalling: $left"
 if grep -i -B2 kelvane "$WINEPREFIX"/*.reg; then
