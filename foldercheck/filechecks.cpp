@@ -18,24 +18,6 @@ namespace {
 
 const QStringList kTones{QStringLiteral("lgt"), QStringLiteral("med"), QStringLiteral("drk")};
 
-QStringList meshFileNames(const QString &name)
-{
-    QStringList names;
-    for (const QString &extension : extensionsOf(FileRole::Mesh))
-        names.append(name + extension);
-    return names;
-}
-
-// A texture is a BMP, or where there is none a TGA of its name, as the
-// preview takes it.
-QStringList textureFileNames(const QString &name)
-{
-    QStringList names;
-    for (const FileFormat *format : formatsOf(FileRole::Texture))
-        names.append(name + format->extension);
-    return names;
-}
-
 QString unreadable(const QString &what, const QString &reason)
 {
     return QStringLiteral("cannot be read as %1 (%2); the game crashes or shows nothing.")
@@ -196,7 +178,7 @@ bool FolderChecker::checkSkinMesh(const QFileInfo &file, const Skin &skin)
                 .arg(quotedBytes(meshName)));
         return true;
     }
-    const QStringList names = meshFileNames(QString::fromLatin1(meshName));
+    const QStringList names = fileNamesOf(QString::fromLatin1(meshName), FileRole::Mesh);
     const Found found = findFile(names);
     if (found.where == Where::Nowhere) {
         add(FindingKind::MissingMesh, file.filePath(),
@@ -268,7 +250,7 @@ void FolderChecker::checkMeshTexture(const QFileInfo &file, const QByteArray &me
                 .arg(quotedBytes(mesh.texture), quotedBytes(meshName)));
         return;
     }
-    const QStringList names = textureFileNames(QString::fromLatin1(mesh.texture));
+    const QStringList names = fileNamesOf(QString::fromLatin1(mesh.texture), FileRole::Texture);
     if (findFile(names).where != Where::Nowhere)
         return;
     add(FindingKind::MissingTexture, file.filePath(),

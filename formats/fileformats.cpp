@@ -223,6 +223,14 @@ QStringList extensionsOf(FileRole role)
     return extensions;
 }
 
+QStringList fileNamesOf(const QString &name, FileRole role)
+{
+    QStringList names;
+    for (const FileFormat *format : formatsOf(role))
+        names.append(name + format->extension);
+    return names;
+}
+
 QString listPatternsOf(FileRole role)
 {
     QStringList patterns;

@@ -113,6 +113,10 @@ const FileFormat &gameTextureFormat();
 // tried before ".cmx".
 QStringList extensionsOf(FileRole role);
 
+// The names a file called name (without extension) has in each of a role's
+// formats, in the table's order ("lgt.bmp", "lgt.tga").
+QStringList fileNamesOf(const QString &name, FileRole role);
+
 // The file-list patterns of a role's files, joined by ";" ("*.cmx;*.cmx.bcf").
 QString listPatternsOf(FileRole role);
 

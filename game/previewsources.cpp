@@ -15,20 +15,11 @@ namespace kelvane {
 
 namespace {
 
-// A mesh of either format; a texture is a BMP, or where there is none a TGA
-// of its name, as readers of the game's files take it.
+// A mesh of either format, as readers of the game's files take it.
 QStringList meshFileNames(const QString &name)
 {
     return {name + formatFor(MeshFormat::Binary).extension,
             name + formatFor(MeshFormat::Text).extension};
-}
-
-QStringList textureFileNames(const QString &name)
-{
-    QStringList names;
-    for (const FileFormat *format : formatsOf(FileRole::Texture))
-        names.append(name + format->extension);
-    return names;
 }
 
 QString shownList(const QStringList &items, const QString &separator)
@@ -272,7 +263,8 @@ private:
             addMissing({SourceKind::Texture, SourceLack::NotPlainName, k, name, {}, {}, {}});
             return;
         }
-        const QStringList names = textureFileNames(QString::fromLatin1(name));
+        // A BMP, or where there is none a TGA of its name.
+        const QStringList names = fileNamesOf(QString::fromLatin1(name), FileRole::Texture);
         const SourceSearch search = m_places.find(names, first);
         TextureSource texture{{}, names.first(), {}, {}};
         if (search.found)
@@ -362,10 +354,7 @@ QStringList skeletonFileNames(const QString &characterFileName)
 {
     const QString name = isChildCharacter(characterFileName) ? QStringLiteral("child-skeleton")
                                                              : QStringLiteral("adult-skeleton");
-    QStringList names;
-    for (const QString &extension : extensionsOf(FileRole::Skeleton))
-        names.append(name + extension);
-    return names;
+    return fileNamesOf(name, FileRole::Skeleton);
 }
 
 QString characterTextureName(const QString &characterFileName, const QString &tone)
